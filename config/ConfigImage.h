@@ -1,0 +1,131 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+
+namespace orvane {
+
+// Display configuration table: 17 configuration columns (0..16) by 129 byte
+// rows (0..128), element (c, n) at flat index c + 17 * n so that byte n of all
+// configurations lies together, as the instrument's own tables do.
+class CdcTable
+{
+public:
+    static constexpr int kColumns = 17;
+    static constexpr int kRows = 129;
+    static constexpr int kSize = kColumns * kRows;
+
+    static constexpr int flatIndex(int c, int n)
+    {
+        if (c < 0 || c >= kColumns || n < 0 || n >= kRows)
+            throw std::out_of_range("CDC index out of range");
+        return c + kColumns * n;
+    }
+
+    uint8_t &operator()(int c, int n) { return m_bytes[flatIndex(c, n)]; }
+    uint8_t operator()(int c, int n) const { return m_bytes[flatIndex(c, n)]; }
+
+    uint8_t &flat(int index) { return m_bytes.at(static_cast<size_t>(index)); }
+    uint8_t flat(int index) const { return m_bytes.at(static_cast<size_t>(index)); }
+
+    // 16-bit values are stored high byte first.
+    uint16_t word(int c, int n) const { return uint16_t((*this)(c, n) << 8 | (*this)(c, n + 1)); }
+    void setWord(int c, int n, uint16_t v)
+    {
+        (*this)(c, n) = uint8_t(v >> 8);
+        (*this)(c, n + 1) = uint8_t(v & 0xFF);
+    }
+
+    // Exclusive-or of bytes 1..127 of configuration c: its check byte.
+    uint8_t checkByte(int c) const
+    {
+        uint8_t x = 0;
+        for (int n = 1; n <= 127; ++n)
+            x ^= (*this)(c, n);
+        return x;
+    }
+
+    bool operator==(const CdcTable &) const = default;
+
+private:
+    std::array<uint8_t, kSize> m_bytes{};
+};
+
+// Image of the instrument's internal settings memory, indices 0..256 of which
+// 0..255 mirror the instrument.
+class IntNvmTable
+{
+public:
+    static constexpr int kSize = 257;
+
+    uint8_t &operator[](int i) { return m_bytes.at(checked(i)); }
+    uint8_t operator[](int i) const { return m_bytes.at(checked(i)); }
+
+    uint16_t word(int i) const { return uint16_t((*this)[i] << 8 | (*this)[i + 1]); }
+    void setWord(int i, uint16_t v)
+    {
+        (*this)[i] = uint8_t(v >> 8);
+        (*this)[i + 1] = uint8_t(v & 0xFF);
+    }
+
+    // Exclusive-or of bytes 1..255: the check byte kept in byte 0.
+    uint8_t checkByte() const
+    {
+        uint8_t x = 0;
+        for (int i = 1; i <= 255; ++i)
+            x ^= m_bytes[size_t(i)];
+        return x;
+    }
+
+    bool operator==(const IntNvmTable &) const = default;
+
+private:
+    static size_t checked(int i)
+    {
+        if (i < 0 || i >= kSize)
+            throw std::out_of_range("IntNvm index out of range");
+        return size_t(i);
+    }
+    std::array<uint8_t, kSize> m_bytes{};
+};
+
+// Sender calibration curves: curve 0..32 (the sender type code) by point
+// 0..32 by column 0..2; column 1 is ohms, column 2 the reading times ten.
+class CalCurveTable
+{
+public:
+    static constexpr int kCurves = 33;
+    static constexpr int kPoints = 33;
+    static constexpr int kColumns = 3;
+
+    float &operator()(int curve, int point, int column) { return m_values[index(curve, point, column)]; }
+    float operator()(int curve, int point, int column) const
+    {
+        return m_values[index(curve, point, column)];
+    }
+
+    bool operator==(const CalCurveTable &) const = default;
+
+private:
+    static size_t index(int curve, int point, int column)
+    {
+        if (curve < 0 || curve >= kCurves || point < 0 || point >= kPoints || column < 0
+            || column >= kColumns)
+            throw std::out_of_range("CalCurve index out of range");
+        return size_t((curve * kPoints + point) * kColumns + column);
+    }
+    std::array<float, kCurves * kPoints * kColumns> m_values{};
+};
+
+// Everything the instrument stores, as the editor holds it.
+struct ConfigImage
+{
+    CdcTable CDC;
+    IntNvmTable IntNvm;
+    CalCurveTable CalCurve;
+
+    bool operator==(const ConfigImage &) const = default;
+};
+
+} // namespace orvane

@@ -1,0 +1,238 @@
+#include "config/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvane {
+
+double roundHalfEven(double value)
+{
+    // nearbyint honours the current rounding mode, which is to-nearest-even
+    // unless someone changed it; be explicit instead of relying on that.
+    const double lower = std::floor(value);
+    const double diff = value - lower;
+    if (diff < 0.5)
+        return lower;
+    if (diff > 0.5)
+        return lower + 1;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+std::string displayNumber(long long value)
+{
+    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
+std::string displayNumber(double value)
+{
+    // Shortest plain text up to 15 digits, as a decimal number is shown.
+    char buf[64];
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, value);
+        if (std::strtod(buf, nullptr) == value)
+            break;
+    }
+    std::string text = buf;
+    if (text.find('e') == std::string::npos) {
+        if (text.rfind("0.", 0) == 0)
+            text.erase(0, 1);
+        else if (text.rfind("-0.", 0) == 0)
+            text.erase(1, 1);
+    }
+    return value < 0 ? text : " " + text;
+}
+
+std::string fileNumber(long long value)
+{
+    return displayNumber(value) + " ";
+}
+
+std::string singleText(float value)
+{
+    char buf[48];
+    int precision = 1;
+    for (; precision < 7; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, double(value));
+        if (std::strtof(buf, nullptr) == value)
+            break;
+    }
+    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, double(value));
+    const std::string scientific = buf;
+    const auto e = scientific.find('e');
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
+
+    std::string text;
+    if (value == 0 || (exponent >= -3 && exponent < 7)) {
+        // Plain digits: as many decimals as the significant digits need.
+        const int decimals = std::max(0, precision - 1 - exponent);
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, double(value));
+        text = buf;
+        if (text.find('.') != std::string::npos) {
+            text.erase(text.find_last_not_of('0') + 1);
+            if (text.back() == '.')
+                text.pop_back();
+        }
+        if (text.rfind("0.", 0) == 0)
+            text.erase(0, 1);
+        else if (text.rfind("-0.", 0) == 0)
+            text.erase(1, 1);
+    } else {
+        // "1.5e+07" -> "1.5E+07", at least two exponent digits.
+        std::string mantissa = scientific.substr(0, e);
+        if (mantissa.find('.') != std::string::npos) {
+            mantissa.erase(mantissa.find_last_not_of('0') + 1);
+            if (mantissa.back() == '.')
+                mantissa.pop_back();
+        }
+        char exp[16];
+        std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        text = mantissa + exp;
+    }
+    return std::signbit(value) && value != 0 ? text : " " + text;
+}
+
+namespace {
+
+bool isIgnorable(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+ScannedNumber scanRadix(std::string_view text, size_t pos, int radix)
+{
+    ScannedNumber result;
+    long long value = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (isIgnorable(c))
+            continue;
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (radix == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (radix == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0 || digit >= radix)
+            break;
+        value = value * radix + digit;
+        if (value > 0xFFFFFFFFLL)
+            value &= 0xFFFFFFFFLL;
+        result.found = true;
+        result.consumed = pos + 1;
+    }
+    // Hexadecimal and octal literals are 16-bit when they fit, else 32-bit, as
+    // signed values.
+    if (value <= 0xFFFF)
+        result.value = double(int16_t(uint16_t(value)));
+    else
+        result.value = double(int32_t(uint32_t(value)));
+    return result;
+}
+
+} // namespace
+
+ScannedNumber scanNumber(std::string_view text)
+{
+    size_t pos = 0;
+    while (pos < text.size() && isIgnorable(text[pos]))
+        ++pos;
+    if (pos + 1 < text.size() && text[pos] == '&') {
+        const char kind = text[pos + 1];
+        if (kind == 'h' || kind == 'H')
+            return scanRadix(text, pos + 2, 16);
+        if (kind == 'o' || kind == 'O')
+            return scanRadix(text, pos + 2, 8);
+    }
+
+    // Collect the characters of the number without the ignorable ones, then
+    // let strtod read it in the C locale's form.
+    std::string digits;
+    ScannedNumber result;
+    bool seenPoint = false;
+    bool seenMantissaDigit = false;
+    enum class Stage { Sign, Mantissa, ExponentSign, Exponent } stage = Stage::Sign;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (isIgnorable(c))
+            continue;
+        if (stage == Stage::Sign && (c == '+' || c == '-')) {
+            digits += c;
+            stage = Stage::Mantissa;
+            continue;
+        }
+        if (stage == Stage::Sign)
+            stage = Stage::Mantissa;
+        if (stage == Stage::Mantissa) {
+            if (c >= '0' && c <= '9') {
+                digits += c;
+                seenMantissaDigit = true;
+                result.consumed = pos + 1;
+                continue;
+            }
+            if (c == '.' && !seenPoint) {
+                digits += c;
+                seenPoint = true;
+                continue;
+            }
+            if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && seenMantissaDigit) {
+                // Only an exponent with digits counts; remember where we were.
+                std::string withExponent = digits + 'e';
+                size_t look = pos + 1;
+                while (look < text.size() && isIgnorable(text[look]))
+                    ++look;
+                if (look < text.size() && (text[look] == '+' || text[look] == '-'))
+                    withExponent += text[look++];
+                bool any = false;
+                for (; look < text.size(); ++look) {
+                    if (isIgnorable(text[look]))
+                        continue;
+                    if (text[look] < '0' || text[look] > '9')
+                        break;
+                    withExponent += text[look];
+                    any = true;
+                    result.consumed = look + 1;
+                }
+                if (any)
+                    digits = withExponent;
+            }
+            break;
+        }
+    }
+    result.found = seenMantissaDigit;
+    if (!result.found)
+        return {};
+    result.value = std::strtod(digits.c_str(), nullptr);
+    if (!std::isfinite(result.value))
+        result.value = result.value > 0 ? 1e308 : -1e308;
+    return result;
+}
+
+double typedNumber(std::string_view text)
+{
+    return scanNumber(text).value;
+}
+
+std::string formatDecimals(double value, int decimals)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    std::string text = buf;
+    if (text == "-0" || text.rfind("-0.", 0) == 0) {
+        // A value that rounds to zero is shown without a sign.
+        if (text.find_first_not_of("-0.") == std::string::npos)
+            text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string twoDigits(int value)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", value);
+    return buf;
+}
+
+} // namespace orvane

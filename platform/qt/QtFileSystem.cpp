@@ -1,0 +1,72 @@
+#include "platform/qt/QtFileSystem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace orvane {
+
+std::string QtFileSystem::programFolder()
+{
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+std::string QtFileSystem::userDataFolder()
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(path);
+    return path.toStdString();
+}
+
+bool QtFileSystem::isWritableFolder(const std::string &folder)
+{
+    // Permission bits lie on some file systems (read-only mounts, ACLs); try.
+    QTemporaryFile probe(QString::fromStdString(folder) + "/.orvane-probe-XXXXXX");
+    return probe.open();
+}
+
+std::string QtFileSystem::resolve(const std::string &folder, const std::string &name)
+{
+    const QString file = QString::fromStdString(name);
+    if (QFileInfo(file).isAbsolute())
+        return QDir::cleanPath(file).toStdString();
+    return QDir(QString::fromStdString(folder)).filePath(file).toStdString();
+}
+
+std::optional<std::string> QtFileSystem::readFile(const std::string &path, std::string *error)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString().toStdString();
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString().toStdString();
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+FileResult QtFileSystem::writeFileAtomically(const std::string &path, const std::string &content)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString().toStdString()};
+    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
+        const std::string reason = file.errorString().toStdString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit())
+        return {false, file.errorString().toStdString()};
+    return {};
+}
+
+} // namespace orvane

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace orvane {
+
+class QtFileSystem : public FileSystem
+{
+public:
+    std::string programFolder() override;
+    std::string userDataFolder() override;
+    bool isWritableFolder(const std::string &folder) override;
+    std::string resolve(const std::string &folder, const std::string &name) override;
+    std::optional<std::string> readFile(const std::string &path, std::string *error) override;
+    FileResult writeFileAtomically(const std::string &path, const std::string &content) override;
+};
+
+} // namespace orvane

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtSerialPort.h"
+
+#include <QElapsedTimer>
+
+class QWidget;
+
+namespace orvane {
+
+class QtClock : public Clock
+{
+public:
+    QtClock() { m_timer.start(); }
+    double monotonicSeconds() override { return double(m_timer.nsecsElapsed()) * 1e-9; }
+    LocalDateTime localDateTime() override;
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// Waits sleep in the event loop: a single-shot timer bounds the sleep and any
+// event (a received byte, a click) ends it early.
+class QtEventPump : public EventPump
+{
+public:
+    void processPendingEvents() override;
+    void waitForEvents(double timeoutSeconds) override;
+};
+
+class QtDialogs : public UserDialogs
+{
+public:
+    // Dialogs are centred on this window when it is set.
+    void setParentWindow(QWidget *parent) { m_parent = parent; }
+
+    void beep() override;
+    MessageAnswer messageBox(const std::string &text,
+                             const std::string &title,
+                             MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::string inputBox(const std::string &prompt,
+                         const std::string &title,
+                         const std::string &defaultText) override;
+    std::string openFileName(const std::string &title, const std::string &filter) override;
+    std::string saveFileName(const std::string &title, const std::string &filter) override;
+
+private:
+    QWidget *m_parent = nullptr;
+};
+
+// The platform of the real program.
+class QtPlatform
+{
+public:
+    QtClock clock;
+    QtEventPump pump;
+    QtDialogs dialogs;
+    QtFileSystem files;
+    QtSerialPort port;
+
+    Platform platform{clock, pump, dialogs, files, port};
+};
+
+} // namespace orvane

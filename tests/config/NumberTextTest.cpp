@@ -1,0 +1,60 @@
+#include "config/NumberText.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+
+TEST(NumberText, RoundsHalvesToEven)
+{
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(255.7), 256);
+}
+
+TEST(NumberText, PrintConventionHasSignBlank)
+{
+    EXPECT_EQ(displayNumber(3LL), " 3");
+    EXPECT_EQ(displayNumber(-3LL), "-3");
+    EXPECT_EQ(fileNumber(26), " 26 ");
+    EXPECT_EQ(displayNumber(120.5), " 120.5");
+    EXPECT_EQ(displayNumber(0.0), " 0");
+}
+
+TEST(NumberText, SingleValuesAreShortestWithoutLeadingZero)
+{
+    EXPECT_EQ(singleText(0.5f), " .5");
+    EXPECT_EQ(singleText(-0.5f), "-.5");
+    EXPECT_EQ(singleText(1000.0f), " 1000");
+    EXPECT_EQ(singleText(1450.4f), " 1450.4");
+    EXPECT_EQ(singleText(0.1f), " .1");
+    EXPECT_EQ(singleText(12345678.0f), " 1.234568E+07");
+    EXPECT_EQ(singleText(0.0f), " 0");
+}
+
+TEST(NumberText, TypedNumbersFollowTheEditorRules)
+{
+    EXPECT_EQ(typedNumber(" 12.5abc"), 12.5);
+    EXPECT_EQ(typedNumber("1 2 3"), 123);
+    EXPECT_EQ(typedNumber("abc"), 0);
+    EXPECT_EQ(typedNumber(".5"), 0.5);
+    EXPECT_EQ(typedNumber("-5"), -5);
+    EXPECT_EQ(typedNumber("1.2.5"), 1.2);
+    EXPECT_EQ(typedNumber("1e3"), 1000);
+    EXPECT_EQ(typedNumber("1e"), 1);
+    EXPECT_EQ(typedNumber("&H1F"), 31);
+    EXPECT_EQ(typedNumber("&o17"), 15);
+    EXPECT_EQ(typedNumber("&HFFFF"), -1);
+    EXPECT_FALSE(scanNumber("").found);
+    EXPECT_FALSE(scanNumber("-").found);
+}
+
+TEST(NumberText, FixedDecimalFormats)
+{
+    EXPECT_EQ(formatDecimals(123.4, 1), "123.4");
+    EXPECT_EQ(formatDecimals(0, 2), "0.00");
+    EXPECT_EQ(formatDecimals(655.35, 2), "655.35");
+    EXPECT_EQ(formatDecimals(65535, 0), "65535");
+    EXPECT_EQ(twoDigits(7), "07");
+    EXPECT_EQ(twoDigits(23), "23");
+}
