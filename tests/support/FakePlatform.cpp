@@ -74,7 +74,12 @@ std::string FakeDialogs::inputBox(const std::string &prompt,
                                   const std::string &title,
                                   const std::string &defaultText)
 {
-    record({DialogCall::Kind::Input, prompt, title, defaultText, MessageIcon::None, MessageButtons::Ok});
+    record({DialogCall::Kind::Input,
+            prompt,
+            title,
+            defaultText,
+            MessageIcon::None,
+            MessageButtons::Ok});
     if (inputAnswers.empty()) {
         ++unexpected;
         return {};
@@ -140,9 +145,9 @@ FakeSerialPort::FakeSerialPort(Scheduler &scheduler, sim::Instrument &instrument
 
 bool FakeSerialPort::open(int portNumber, std::string *error)
 {
-    const bool missing = portNumber < 1 || portNumber > 16
-                         || std::find(missingPorts.begin(), missingPorts.end(), portNumber)
-                                != missingPorts.end();
+    const bool missing
+        = portNumber < 1 || portNumber > 16
+          || std::find(missingPorts.begin(), missingPorts.end(), portNumber) != missingPorts.end();
     if (missing || m_unplugged) {
         if (error)
             *error = "No such device";

@@ -39,7 +39,9 @@ private:
 class FakeClock : public Clock
 {
 public:
-    explicit FakeClock(Scheduler &scheduler) : m_scheduler(scheduler) {}
+    explicit FakeClock(Scheduler &scheduler)
+        : m_scheduler(scheduler)
+    {}
     double monotonicSeconds() override { return m_scheduler.now(); }
     LocalDateTime localDateTime() override { return local; }
     LocalDateTime local{2026, 7, 4, 14, 5, 9};
@@ -51,7 +53,9 @@ private:
 class FakePump : public EventPump
 {
 public:
-    explicit FakePump(Scheduler &scheduler) : m_scheduler(scheduler) {}
+    explicit FakePump(Scheduler &scheduler)
+        : m_scheduler(scheduler)
+    {}
     void processPendingEvents() override;
     void waitForEvents(double timeoutSeconds) override;
     int processCalls = 0;
@@ -128,7 +132,10 @@ public:
     bool writeByte(uint8_t byte) override;
     std::vector<uint8_t> readAll() override;
     void discardInput() override { m_input.clear(); }
-    void setReceiveHandler(std::function<void()> handler) override { m_onReceive = std::move(handler); }
+    void setReceiveHandler(std::function<void()> handler) override
+    {
+        m_onReceive = std::move(handler);
+    }
     void setErrorHandler(std::function<void(const std::string &)> handler) override
     {
         m_onError = std::move(handler);

@@ -1,0 +1,119 @@
+#include "app/Startup.h"
+
+#include "config/ConfigFile.h"
+#include "config/Defaults.h"
+#include "config/FileCommands.h"
+
+namespace orvane {
+
+namespace {
+constexpr const char *kUnknown = "Unknown";
+constexpr const char *kInitialCommsPortCaption = "COM Port = 0";
+constexpr const char *kFirstDataFrameCaption = "Data for Current Configuration #1 ";
+constexpr std::array<uint8_t, TransferState::kCategories> kFirstDownloadSelection
+    = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
+} // namespace
+
+void setStartValues(AppState &state)
+{
+    state.files.VersionText = "Ver 1.4.31";
+    state.transfer.NewUnitPending = false;
+    state.transfer.ShowUploadWarning = true;
+    state.transfer.NewSerialPending = false;
+    state.files.ConfigFileName = "DEFAULT.CFG";
+    state.files.NmeaTableFileName = "NVMNMEAG.DAT";
+    state.files.DecPointsFileName = "DECPTSA.DAT";
+    state.link.FactoryMode = false;
+    state.rx.CommTimedOut = false;
+    state.link.IsConnected = false;
+    state.files.ExitPromptDone = false;
+}
+
+void setFirstRunValues(AppState &state)
+{
+    state.link.SerialNumberText = kUnknown;
+    state.link.SoftwareVersionText = kUnknown;
+    state.link.HardwareVersionText = kUnknown;
+    state.transfer.UploadSelection.fill(1);
+    state.transfer.DownloadSelection = kFirstDownloadSelection;
+    state.editor.CurveInEdit = EditorState::kNoCurve;
+}
+
+std::string chooseWorkingFolder(FileSystem &files)
+{
+    const std::string programFolder = files.programFolder();
+    if (files.isWritableFolder(programFolder))
+        return programFolder;
+    return files.userDataFolder();
+}
+
+StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
+{
+    setStartValues(state);
+    view.createFactoryWindow();
+    state.files.WorkingFolder = chooseWorkingFolder(platform.files);
+
+    if (!view.pickListsFilled()) {
+        setFirstRunValues(state);
+        view.setDataFrameCaption(kFirstDataFrameCaption);
+        view.showIdentity();
+        view.fillPickLists();
+    }
+
+    StartupResult result;
+    result.readDefaultFile = !readConfigsAtStartup(state, platform).has_value();
+    if (!result.readDefaultFile) {
+        // The next start must find a valid file: rewrite it with the defaults.
+        WriteDefaultsToRam(state);
+        state.link.ComPortNumber = 0;
+        result.rewrite = SaveConfigsFile(state, platform);
+    }
+    // After a failed read the label goes back to its first caption rather
+    // than showing a port number that was not kept.
+    view.setCommsPortLabel(result.readDefaultFile ? commsPortCaption(state.link.ComPortNumber)
+                                                  : kInitialCommsPortCaption);
+    view.showFirstDampingAndAlarm();
+    view.redraw();
+    state.editor.imageChanged = false;
+    return result;
+}
+
+bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
+{
+    platform.dialogs.beep();
+    const MessageAnswer answer = platform.dialogs.messageBox(
+        "Are you sure?\r\nThis will overwrite all the current display configurations and settings!",
+        "Load default display configurations",
+        MessageIcon::Question,
+        MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes)
+        return false;
+    runStartup(state, platform, view);
+    WriteDefaultsToRam(state);
+    state.editor.imageChanged = true;
+    view.redraw();
+    view.selectFirstConfiguration();
+    platform.pump.processPendingEvents();
+    return true;
+}
+
+void QuitProgram(AppState &state, Platform &platform, ShellView &view)
+{
+    if (!state.files.ExitPromptDone) {
+        state.files.ExitPromptDone = true;
+        platform.dialogs.beep();
+        const MessageAnswer answer = platform.dialogs.messageBox(
+            "Save setup data to default setup file before exiting program?",
+            "Quit Program",
+            MessageIcon::Question,
+            MessageButtons::YesNo);
+        if (answer == MessageAnswer::Yes) {
+            state.files.ConfigFileName = "DEFAULT.CFG";
+            fileSave(state, platform);
+        }
+    }
+    view.closeAllWindows();
+    platform.port.close();
+}
+
+} // namespace orvane

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+
+#include <string>
+
+namespace orvane {
+
+// What the start-up sequence, New and Exit need of the windows.
+class ShellView
+{
+public:
+    virtual ~ShellView() = default;
+    // Creates the factory window hidden and places it, once.
+    virtual void createFactoryWindow() = 0;
+    // True once the first display list holds more than one item.
+    virtual bool pickListsFilled() = 0;
+    // Fills every pick list once, in their fixed order, and selects the
+    // first entry of the lists that start selected.
+    virtual void fillPickLists() = 0;
+    // Copies the identification values into the windows that show them.
+    virtual void showIdentity() = 0;
+    virtual void setDataFrameCaption(const std::string &caption) = 0;
+    virtual void setCommsPortLabel(const std::string &caption) = 0;
+    // Shows the first damping value and the first time-of-day alarm.
+    virtual void showFirstDampingAndAlarm() = 0;
+    // Reloads the preview, the panel and the limit labels from the image.
+    virtual void redraw() = 0;
+    // Selects configuration 1 with its captions and focus, after New.
+    virtual void selectFirstConfiguration() = 0;
+    // Closes every window, the most recently opened first.
+    virtual void closeAllWindows() = 0;
+};
+
+// The start values of every run of the start-up sequence.
+void setStartValues(AppState &state);
+
+// Values set only on the first run, when the lists are still empty.
+void setFirstRunValues(AppState &state);
+
+// Chooses the folder that relative file names resolve against: the program's
+// folder, or the per-user data folder when the program's folder is not
+// writable (an installed copy).
+std::string chooseWorkingFolder(FileSystem &files);
+
+struct StartupResult
+{
+    bool readDefaultFile = false; // false: factory defaults were used
+    FileResult rewrite;           // outcome of rewriting the working file, when it was
+};
+
+// The main window's load: start values, factory window, working folder, pick
+// lists on the first run, then the working file or the factory defaults.
+StartupResult runStartup(AppState &state, Platform &platform, ShellView &view);
+
+// File New: asks, then reloads the start state and applies the factory
+// defaults. Returns false when the user said No.
+bool newConfiguration(AppState &state, Platform &platform, ShellView &view);
+
+// Asks once whether to save the working file, then closes the windows and the
+// port. The caller ends the process.
+void QuitProgram(AppState &state, Platform &platform, ShellView &view);
+
+} // namespace orvane

@@ -1,0 +1,272 @@
+#include "app/ui/frmMain.h"
+
+#include "app/PickLists.h"
+#include "app/ui/frmAbout.h"
+#include "config/FileCommands.h"
+#include "config/NumberText.h"
+#include "editors/ui/frmDamping.h"
+#include "editors/ui/frmNmea.h"
+#include "editors/ui/frmSenders.h"
+#include "editors/ui/frmTimeOfDayAlarms.h"
+#include "factory/ui/frmHalvero.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace orvane {
+
+namespace {
+constexpr const char *kCaption = "Halvero Orvane Display Configuration Editor";
+constexpr int kConfigurationButtonsPerRow = 8;
+// Windows are placed in twips, as the instrument's own tools measured them.
+constexpr int kTwipsPerPixel = 15;
+constexpr int kFactoryWindowTopTwips = 550;
+constexpr int kFactoryWindowLeftTwips = 425;
+} // namespace
+
+frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_platform(platform)
+{
+    ui.setupUi(this);
+    m_damping = new frmDamping(this);
+    m_senders = new frmSenders(this);
+    m_nmea = new frmNmea(this);
+    m_todAlarms = new frmTimeOfDayAlarms(this);
+    createConfigurationButtons();
+    connectFileMenu();
+    refreshTitle();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createConfigurationButtons()
+{
+    auto *grid = static_cast<QGridLayout *>(ui.FraEdit->layout());
+    for (int i = 0; i < int(CmdConf1.size()); ++i) {
+        auto *button = new QPushButton(QString::number(i + 1), ui.FraEdit);
+        button->setObjectName(QStringLiteral("CmdConf1_%1").arg(i));
+        button->setAccessibleName(QStringLiteral("Configuration %1").arg(i + 1));
+        button->setMinimumWidth(34);
+        grid->addWidget(button, i / kConfigurationButtonsPerRow, i % kConfigurationButtonsPerRow);
+        CmdConf1[size_t(i)] = button;
+    }
+}
+
+void frmMain::connectFileMenu()
+{
+    connect(ui.New, &QAction::triggered, this, &frmMain::New_Click);
+    connect(ui.Open, &QAction::triggered, this, &frmMain::Open_Click);
+    connect(ui.Save, &QAction::triggered, this, &frmMain::Save_Click);
+    connect(ui.SaveAs, &QAction::triggered, this, &frmMain::SaveAs_Click);
+    connect(ui.Exit, &QAction::triggered, this, &frmMain::Exit_Click);
+    connect(ui.About, &QAction::triggered, this, &frmMain::About_Click);
+    ui.Open->setShortcut(QKeySequence::Open);
+    ui.Save->setShortcut(QKeySequence::Save);
+}
+
+StartupResult frmMain::startup()
+{
+    const StartupResult result = runStartup(m_state, m_platform, *this);
+    reportStartup(result);
+    refreshTitle();
+    return result;
+}
+
+void frmMain::reportStartup(const StartupResult &result)
+{
+    if (result.readDefaultFile || result.rewrite.ok)
+        return;
+    // Without this the user would lose every change at the next exit too.
+    m_platform.dialogs.messageBox(
+        saveFailureMessage(configFilePath(m_state, m_platform), result.rewrite),
+        "Orvane Display Configuration Editor",
+        MessageIcon::Warning,
+        MessageButtons::Ok);
+}
+
+void frmMain::refreshTitle()
+{
+    const QString caption = QString::fromUtf8(kCaption);
+    setWindowTitle(m_state.editor.imageChanged ? caption + QStringLiteral(" *") : caption);
+}
+
+// --- ShellView --------------------------------------------------------------
+
+void frmMain::createFactoryWindow()
+{
+    if (m_halvero)
+        return;
+    m_halvero = new frmHalvero(this);
+    m_halvero->move(kFactoryWindowLeftTwips / kTwipsPerPixel,
+                    kFactoryWindowTopTwips / kTwipsPerPixel);
+    m_halvero->hide();
+}
+
+bool frmMain::pickListsFilled()
+{
+    return ui.ComboDisplay1->count() > 1;
+}
+
+void frmMain::fillPickLists()
+{
+    const std::pair<std::string_view, QWidget *> windows[] = {
+        {"frmDamping", m_damping},
+        {"frmSenders", m_senders},
+        {"frmMain", this},
+        {"frmNmea", m_nmea},
+        {"frmTimeOfDayAlarms", m_todAlarms},
+    };
+    for (const picklists::PickListFill &fill : picklists::kFillOrder) {
+        QWidget *window = nullptr;
+        for (const auto &[name, widget] : windows)
+            if (name == fill.window)
+                window = widget;
+        const QString control = QString::fromUtf8(fill.control.data(), int(fill.control.size()));
+        if (fill.kind == picklists::FillKind::GridHeadings) {
+            auto *grid = window->findChild<QTableWidget *>(control);
+            QStringList headings;
+            for (std::string_view text : fill.items)
+                headings << QString::fromUtf8(text.data(), int(text.size()));
+            grid->setHorizontalHeaderLabels(headings);
+            grid->setColumnWidth(0, picklists::kSenderGridIndexColumnTwips / kTwipsPerPixel);
+            m_state.editor.CurveInEdit = EditorState::kNoCurve;
+            continue;
+        }
+        auto *list = window->findChild<QComboBox *>(control);
+        for (std::string_view text : fill.items)
+            list->addItem(QString::fromUtf8(text.data(), int(text.size())));
+        list->setCurrentIndex(fill.initialSelection);
+    }
+}
+
+void frmMain::showIdentity()
+{
+    const QString unknown = QString::fromStdString(m_state.link.SerialNumberText);
+    for (QLineEdit *box : {m_halvero->ui.txtOrvaneSN,
+                           m_halvero->ui.txtOrvaneSwVer,
+                           m_halvero->ui.txtOrvaneHwVer,
+                           m_halvero->ui.txtNTimesNewConfigs,
+                           m_halvero->ui.txtU101SwVer,
+                           m_halvero->ui.txtU201SwVer,
+                           m_halvero->ui.txtU301SwVer,
+                           m_halvero->ui.txtU401SwVer})
+        box->setText(unknown);
+}
+
+void frmMain::setDataFrameCaption(const std::string &caption)
+{
+    ui.fraData->setTitle(QString::fromStdString(caption));
+}
+
+void frmMain::setCommsPortLabel(const std::string &caption)
+{
+    ui.lblCommsPort->setText(QString::fromStdString(caption));
+}
+
+void frmMain::showFirstDampingAndAlarm()
+{
+    const IntNvmTable &nvm = m_state.image.IntNvm;
+    m_damping->ui.cboDamping->setCurrentIndex(0);
+    m_damping->ui.txtDampingValue->setText(QString::number(nvm[106]));
+    m_todAlarms->ui.cboTodAlarms->setCurrentIndex(0);
+    m_todAlarms->ui.txtTodHours->setText(QString::fromStdString(twoDigits(nvm[46])));
+    m_todAlarms->ui.txtTodMinutes->setText(QString::fromStdString(twoDigits(nvm[47])));
+}
+
+void frmMain::redraw()
+{
+    const SenderListPositions &senders = m_state.editor.senderLists;
+    m_senders->ui.cboEngineTempSender->setCurrentIndex(senders.engineTemp);
+    m_senders->ui.cboFuelSender->setCurrentIndex(senders.fuel);
+    m_senders->ui.cboOilPressureSender->setCurrentIndex(senders.oilPressure);
+    m_senders->ui.cboTrimSender->setCurrentIndex(senders.trim);
+    m_senders->ui.cbo2ndTankSender->setCurrentIndex(senders.secondTank);
+    refreshTitle();
+}
+
+void frmMain::selectFirstConfiguration()
+{
+    CmdConf1[0]->setFocus();
+    CmdConf1[0]->setDefault(true);
+    const std::string n = displayNumber(1LL);
+    ui.fraData->setTitle(QString::fromStdString("Data for Current Configuration #" + n + " "));
+    ui.cmdResetCurrentConfig->setText(QString::fromStdString("Clear #" + n + "  Icons"));
+    ui.cmdSetCurrentConfig->setText(QString::fromStdString("Set #" + n + "  Icons"));
+    ui.cmdClearConfig->setText(QString::fromStdString("Clear Configuration #" + n));
+}
+
+void frmMain::closeAllWindows()
+{
+    m_quitting = true;
+    // Most recently opened first; the main window closes last.
+    const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if ((*it)->isWindow())
+            (*it)->close();
+    close();
+}
+
+// --- menu handlers ----------------------------------------------------------
+
+void frmMain::New_Click()
+{
+    newConfiguration(m_state, m_platform, *this);
+    refreshTitle();
+}
+
+void frmMain::Open_Click()
+{
+    if (fileOpen(m_state, m_platform) == FileCommandResult::Done) {
+        setCommsPortLabel(commsPortCaption(m_state.link.ComPortNumber));
+        redraw();
+    }
+}
+
+void frmMain::Save_Click()
+{
+    fileSave(m_state, m_platform);
+    refreshTitle();
+}
+
+void frmMain::SaveAs_Click()
+{
+    fileSaveAs(m_state, m_platform);
+}
+
+void frmMain::Exit_Click()
+{
+    QuitProgram(m_state, m_platform, *this);
+}
+
+void frmMain::About_Click()
+{
+    if (!m_about) {
+        m_about = new frmAbout(this);
+        connect(m_about->ui.cmdAboutOk, &QPushButton::clicked, m_about, &QDialog::hide);
+    }
+    // The values are copied when the dialog opens; a later connection does
+    // not change an open dialog.
+    m_about->ui.txtPcSoftwareVer->setText(QString::fromStdString(m_state.files.VersionText));
+    m_about->ui.txtOrvaneSN->setText(QString::fromStdString(m_state.link.SerialNumberText));
+    m_about->ui.txtOrvaneSwVer->setText(QString::fromStdString(m_state.link.SoftwareVersionText));
+    m_about->ui.txtOrvaneHwVer->setText(QString::fromStdString(m_state.link.HardwareVersionText));
+    m_about->ui.lblWorkingFolder->setText(
+        tr("Working file folder: %1").arg(QString::fromStdString(m_state.files.WorkingFolder)));
+    m_about->show();
+    m_about->raise();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_quitting)
+        QuitProgram(m_state, m_platform, *this);
+    event->accept();
+}
+
+} // namespace orvane

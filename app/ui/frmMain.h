@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "platform/Platform.h"
+#include "ui_frmMain.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QPushButton;
+class QTimer;
+
+namespace orvane {
+
+class frmAbout;
+class frmDamping;
+class frmHalvero;
+class frmNmea;
+class frmSenders;
+class frmTimeOfDayAlarms;
+
+// The application: owns the windows for the whole run and forwards their
+// events to the logic over the shared state.
+class frmMain : public QMainWindow, private ShellView
+{
+    Q_OBJECT
+public:
+    frmMain(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The window's load: start values, lists, working file.
+    StartupResult startup();
+
+    Ui::frmMain ui;
+    std::array<QPushButton *, 16> CmdConf1{};
+
+    frmDamping *dampingWindow() const { return m_damping; }
+    frmSenders *sendersWindow() const { return m_senders; }
+    frmNmea *nmeaWindow() const { return m_nmea; }
+    frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
+    frmHalvero *factoryWindow() const { return m_halvero; }
+    frmAbout *aboutWindow() const { return m_about; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // ShellView
+    void createFactoryWindow() override;
+    bool pickListsFilled() override;
+    void fillPickLists() override;
+    void showIdentity() override;
+    void setDataFrameCaption(const std::string &caption) override;
+    void setCommsPortLabel(const std::string &caption) override;
+    void showFirstDampingAndAlarm() override;
+    void redraw() override;
+    void selectFirstConfiguration() override;
+    void closeAllWindows() override;
+
+    void createConfigurationButtons();
+    void connectFileMenu();
+    void refreshTitle();
+    void reportStartup(const StartupResult &result);
+
+    void New_Click();
+    void Open_Click();
+    void Save_Click();
+    void SaveAs_Click();
+    void Exit_Click();
+    void About_Click();
+
+    AppState &m_state;
+    Platform &m_platform;
+    frmAbout *m_about = nullptr;
+    frmDamping *m_damping = nullptr;
+    frmSenders *m_senders = nullptr;
+    frmNmea *m_nmea = nullptr;
+    frmTimeOfDayAlarms *m_todAlarms = nullptr;
+    frmHalvero *m_halvero = nullptr;
+    QTimer *m_titleTimer = nullptr;
+    bool m_quitting = false;
+};
+
+} // namespace orvane

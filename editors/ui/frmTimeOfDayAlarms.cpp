@@ -1,0 +1,11 @@
+#include "editors/ui/frmTimeOfDayAlarms.h"
+
+namespace orvane {
+
+frmTimeOfDayAlarms::frmTimeOfDayAlarms(QWidget *parent)
+    : QDialog(parent)
+{
+    ui.setupUi(this);
+}
+
+} // namespace orvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/ui/frmMain.h"
+#include "support/FakePlatform.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace orvane::test {
+
+// The real main window on the fake platform, with its program folder in a
+// fresh temporary folder.
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    MainWindowFixture()
+    {
+        fake.files.programDir = programDir.path().toStdString();
+        fake.files.userDataDir = userDataDir.path().toStdString();
+    }
+
+    frmMain &window()
+    {
+        if (!m_window)
+            m_window = std::make_unique<frmMain>(state, fake.platform);
+        return *m_window;
+    }
+
+    frmMain &started()
+    {
+        window().startup();
+        return *m_window;
+    }
+
+    std::filesystem::path programFile(const std::string &name) const
+    {
+        return std::filesystem::path(programDir.path().toStdString()) / name;
+    }
+
+    static std::string readAll(const std::filesystem::path &path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    QTemporaryDir programDir;
+    QTemporaryDir userDataDir;
+    FakePlatform fake;
+    AppState state;
+
+private:
+    std::unique_ptr<frmMain> m_window;
+};
+
+} // namespace orvane::test

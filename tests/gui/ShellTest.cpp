@@ -1,0 +1,229 @@
+#include "MainWindowFixture.h"
+
+#include "app/ui/frmAbout.h"
+#include "config/ConfigFile.h"
+#include "config/Defaults.h"
+#include "editors/ui/frmDamping.h"
+#include "editors/ui/frmNmea.h"
+#include "editors/ui/frmSenders.h"
+#include "editors/ui/frmTimeOfDayAlarms.h"
+#include "factory/ui/frmHalvero.h"
+
+#include <QComboBox>
+
+#include <unistd.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+std::string defaultsFileText(const LocalDateTime &when)
+{
+    AppState defaults;
+    WriteDefaultsToRam(defaults);
+    defaults.link.ComPortNumber = 0;
+    return configFileText(defaults, when);
+}
+
+} // namespace
+
+using StartupTest = MainWindowFixture;
+
+TEST_F(StartupTest, EmptyFolderGetsTheFactoryDefaultsFile)
+{
+    frmMain &w = started();
+
+    EXPECT_EQ(readAll(programFile("DEFAULT.CFG")), defaultsFileText(fake.clock.local));
+    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
+    EXPECT_EQ(w.windowTitle(), "Halvero Orvane Display Configuration Editor");
+    EXPECT_EQ(w.ui.lblConnected->text(), "Not Connected to Orvane");
+    EXPECT_EQ(w.ui.lblOrvaneSN->text(), "  Orvane SN#:  Unknown");
+    EXPECT_EQ(w.ui.fraData->title(), "Data for Current Configuration #1 ");
+    EXPECT_EQ(w.factoryWindow()->ui.txtU401SwVer->text(), "Unknown");
+    EXPECT_FALSE(w.factoryWindow()->isVisible());
+    EXPECT_EQ(fake.dialogs.calls.size(), 0u) << "the first start asks nothing";
+}
+
+TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
+{
+    AppState saved;
+    WriteDefaultsToRam(saved);
+    saved.link.ComPortNumber = 3;
+    saved.image.IntNvm[106] = 42; // boat speed damping
+    saved.image.IntNvm[46] = 7;   // first alarm 07:05
+    saved.image.IntNvm[47] = 5;
+    saved.image.IntNvm[98] = 9; // fuel sender: user curve
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
+        << configFileText(saved, fake.clock.local);
+
+    frmMain &w = started();
+
+    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port =  3");
+    EXPECT_EQ(state.link.ComPortNumber, 3);
+    EXPECT_EQ(w.dampingWindow()->ui.txtDampingValue->text(), "42");
+    EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodHours->text(), "07");
+    EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodMinutes->text(), "05");
+    EXPECT_EQ(w.sendersWindow()->ui.cboFuelSender->currentIndex(), 3);
+    EXPECT_EQ(state.image.IntNvm[6], 1);
+}
+
+TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
+{
+    frmMain &w = started();
+    const std::pair<QComboBox *, int> lists[] = {
+        {w.dampingWindow()->ui.cboDamping, 9},
+        {w.sendersWindow()->ui.cboEngineTempSender, 7},
+        {w.sendersWindow()->ui.cboFuelSender, 4},
+        {w.sendersWindow()->ui.cboOilPressureSender, 8},
+        {w.sendersWindow()->ui.cboTrimSender, 6},
+        {w.sendersWindow()->ui.cbo2ndTankSender, 4},
+        {w.ui.ComboDisplay1, 29},
+        {w.ui.ComboDisplay2, 29},
+        {w.ui.ComboDisplay3, 33},
+        {w.ui.ComboDisplayLeftBar, 29},
+        {w.ui.ComboDisplayRightBar, 29},
+        {w.nmeaWindow()->ui.cmbNmeaTalker, 49},
+        {w.nmeaWindow()->ui.cmbNmeaID, 120},
+        {w.nmeaWindow()->ui.cmdNmeaCommas, 25},
+        {w.todAlarmsWindow()->ui.cboTodAlarms, 8},
+    };
+    for (const auto &[list, count] : lists)
+        EXPECT_EQ(list->count(), count) << list->objectName().toStdString();
+    EXPECT_EQ(w.nmeaWindow()->ui.cmbNmeaTalker->currentIndex(), 0);
+    EXPECT_EQ(w.ui.ComboDisplay3->itemText(20), "Race Timer #1");
+    EXPECT_EQ(w.sendersWindow()->ui.MSFlexGrid1->horizontalHeaderItem(1)->text(), "Ohms");
+
+    // New runs the start-up again but never refills a list.
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+    w.ui.New->trigger();
+    for (const auto &[list, count] : lists)
+        EXPECT_EQ(list->count(), count) << list->objectName().toStdString();
+}
+
+TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
+{
+    AppState saved;
+    WriteDefaultsToRam(saved);
+    saved.link.ComPortNumber = 5;
+    saved.image.CalCurve(1, 1, 1) = 77; // curve 1 is full and non-default
+    saved.image.CalCurve(1, 2, 2) = 555;
+    saved.image.IntNvm[7] = 50;
+    std::string text = configFileText(saved, fake.clock.local);
+    // Keep the lines up to and including the first curve's 32 points.
+    size_t cut = 0;
+    for (int line = 0; line < 2326 + 32; ++line)
+        cut = text.find("\r\n", cut) + 2;
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << text.substr(0, cut);
+
+    frmMain &w = started();
+
+    EXPECT_EQ(state.image.CalCurve(1, 1, 1), 77.0f);
+    EXPECT_EQ(state.image.CalCurve(1, 2, 2), 555.0f);
+    EXPECT_EQ(state.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
+    EXPECT_EQ(state.link.ComPortNumber, 0);
+    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
+    const std::string rewritten = readAll(programFile("DEFAULT.CFG"));
+    EXPECT_EQ(std::count(rewritten.begin(), rewritten.end(), '\n'), 3351);
+}
+
+TEST_F(StartupTest, WorkingFileLivesBesideTheProgramWhateverTheCurrentFolder)
+{
+    QTemporaryDir elsewhere;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path().toStdString());
+    started();
+    std::filesystem::current_path(before);
+
+    EXPECT_TRUE(std::filesystem::exists(programFile("DEFAULT.CFG")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(elsewhere.path().toStdString())
+                                         / "DEFAULT.CFG"));
+}
+
+TEST_F(StartupTest, ReadOnlyProgramFolderUsesTheUserDataFolder)
+{
+    // A program folder that cannot hold files: a path below a regular file.
+    std::ofstream(programFile("not-a-folder")) << "x";
+    fake.files.programDir = programFile("not-a-folder").string();
+
+    frmMain &w = started();
+
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(userDataDir.path().toStdString())
+                                        / "DEFAULT.CFG"));
+    w.ui.About->trigger();
+    EXPECT_TRUE(w.aboutWindow()->ui.lblWorkingFolder->text().contains(userDataDir.path()));
+    EXPECT_EQ(w.aboutWindow()->ui.txtOrvaneSN->text(), "Unknown");
+    EXPECT_EQ(w.aboutWindow()->ui.txtPcSoftwareVer->text(), "Ver 1.4.31");
+}
+
+using FileMenuTest = MainWindowFixture;
+
+TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
+{
+    frmMain &w = started();
+    state.image.IntNvm[7] = 200;
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+
+    w.ui.New->trigger();
+
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].title, "Load default display configurations");
+    EXPECT_EQ(fake.dialogs.messages()[0].text,
+              "Are you sure?\r\nThis will overwrite all the current display configurations and "
+              "settings!");
+    EXPECT_EQ(state.image.IntNvm[7], 200);
+}
+
+TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
+{
+    AppState saved;
+    WriteDefaultsToRam(saved);
+    saved.link.ComPortNumber = 4;
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
+        << configFileText(saved, fake.clock.local);
+    frmMain &w = started();
+    state.image.CDC(3, 28) = 0;
+    state.link.IsConnected = true;
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+
+    w.ui.New->trigger();
+
+    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(state.image.CDC(3, 28), 1);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 1  Icons");
+    EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 1  Icons");
+    EXPECT_EQ(w.ui.cmdClearConfig->text(), "Clear Configuration # 1");
+    EXPECT_EQ(w.ui.fraData->title(), "Data for Current Configuration # 1 ");
+}
+
+TEST_F(FileMenuTest, ExitAnsweredNoWritesNothingAndAsksOnce)
+{
+    frmMain &w = started();
+    std::filesystem::remove(programFile("DEFAULT.CFG"));
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+
+    w.ui.Exit->trigger();
+
+    EXPECT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].title, "Quit Program");
+    EXPECT_FALSE(std::filesystem::exists(programFile("DEFAULT.CFG")));
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(FileMenuTest, CloseBoxAsksTheSameSingleQuestionAndSaves)
+{
+    frmMain &w = started();
+    w.show();
+    state.image.IntNvm[7] = 20;
+    state.files.ConfigFileName = "OTHER.CFG";
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+
+    w.close();
+
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].text,
+              "Save setup data to default setup file before exiting program?");
+    EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
+    EXPECT_NE(readAll(programFile("DEFAULT.CFG")).find(" 7 , 20 \r\n"), std::string::npos);
+}
