@@ -47,6 +47,9 @@ struct LinkState
     std::array<std::string, 4> ChipVersionText{};
     uint8_t ProductCode = 0;
     uint16_t NewConfigCount = 0;
+    // An exchange with the instrument is running; a second one must not
+    // start on the same line (waits handle events, so buttons stay live).
+    bool exchangeInProgress = false;
 };
 
 struct TransferState
