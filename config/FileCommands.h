@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "config/ConfigFile.h"
+#include "platform/Platform.h"
+
+#include <optional>
+#include <string>
+
+// What the main window's File menu does with configuration files. The window
+// calls these and redraws when told to.
+
+namespace orvane {
+
+inline constexpr const char *kConfigFileFilter = "Files (*.CFG)| *.CFG";
+inline constexpr const char *kOpenTitle = "Read configuration data from file:";
+inline constexpr const char *kSaveAsTitle = "Save Settings to File: ";
+
+enum class FileCommandResult {
+    Cancelled, // no file chosen: nothing happened
+    Done,      // after Open: redraw the preview, the limits and the port label
+    Failed,    // the user has been told; memory is as it was
+};
+
+// Asks for a file and reads it. A file that cannot be read whole is reported
+// with its line and what belongs there, and the image, the port number and
+// the header lines go back to what they were before.
+FileCommandResult fileOpen(AppState &state, Platform &platform);
+
+// Writes ConfigFileName; a failure is reported.
+FileCommandResult fileSave(AppState &state, Platform &platform);
+
+// Asks for a file and writes the configuration to it; ConfigFileName stays.
+FileCommandResult fileSaveAs(AppState &state, Platform &platform);
+
+// Reads ConfigFileName at start-up. No message and no rollback: whatever was
+// read before a failure stays, for the caller's fallback to the defaults.
+std::optional<ConfigReadFailure> readConfigsAtStartup(AppState &state, Platform &platform);
+
+// The port label of the main window: "COM Port = " and the number with its
+// sign blank.
+std::string commsPortCaption(uint8_t portNumber);
+
+// Message texts, for the window and for tests.
+std::string readFailureMessage(const std::string &path, const ConfigReadFailure &failure);
+std::string saveFailureMessage(const std::string &path, const FileResult &result);
+
+} // namespace orvane

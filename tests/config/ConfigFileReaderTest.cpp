@@ -1,0 +1,308 @@
+#include "ConfigTestSupport.h"
+
+#include "config/ConfigFile.h"
+#include "config/FileCommands.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+int intNvmLine(int i)
+{
+    return 7 + i;
+}
+
+int cdcLine(int c, int n)
+{
+    return 263 + 129 * (c - 1) + 1 + n;
+}
+
+int curveLine(int k, int a)
+{
+    return 2327 + 32 * (k - 1) + (a - 1);
+}
+
+// An image unlike the defaults in every table, with curve values that need
+// the decimal point, exponents and the sign.
+AppState unusualState()
+{
+    AppState state;
+    uint32_t seed = 12345;
+    auto nextByte = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return uint8_t(seed >> 16);
+    };
+    for (int i = 0; i <= 255; ++i)
+        state.image.IntNvm[i] = nextByte();
+    for (int c = 1; c <= 16; ++c) {
+        for (int n = 0; n <= 127; ++n)
+            state.image.CDC(c, n) = nextByte();
+    }
+    for (int k = 1; k <= 32; ++k) {
+        for (int a = 1; a <= 32; ++a) {
+            state.image.CalCurve(k, a, 1) = float(k * 100 + a) + 0.25f;
+            state.image.CalCurve(k, a, 2) = -float(nextByte() + 1) / 8.0f;
+        }
+    }
+    state.image.CalCurve(7, 1, 1) = 0.5f;
+    state.image.CalCurve(7, 1, 2) = 1450.4f;
+    state.image.CalCurve(7, 2, 1) = 1e-5f;
+    state.image.CalCurve(7, 2, 2) = -0.001f;
+    state.link.ComPortNumber = 7;
+    return state;
+}
+
+// A state whose every cell differs from what any file here holds.
+AppState sentinelState()
+{
+    AppState state;
+    for (int i = 0; i <= 256; ++i)
+        state.image.IntNvm[i] = 0xEE;
+    for (int c = 0; c <= 16; ++c) {
+        for (int n = 0; n <= 128; ++n)
+            state.image.CDC(c, n) = 0xEE;
+    }
+    for (int k = 0; k <= 32; ++k) {
+        for (int a = 0; a <= 32; ++a) {
+            for (int col = 0; col <= 2; ++col)
+                state.image.CalCurve(k, a, col) = -7.0f;
+        }
+    }
+    state.link.ComPortNumber = 99;
+    return state;
+}
+
+std::string textOf(AppState state)
+{
+    return configFileText(state, {});
+}
+
+std::string replaceAll(std::string text, const std::string &from, const std::string &to)
+{
+    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
+{
+    AppState original = unusualState();
+    original.image.CalCurve(7, 3, 1) = 12345678.0f;
+    const std::string text = configFileText(original, {2026, 7, 4, 14, 5, 9});
+
+    AppState back = sentinelState();
+    ASSERT_EQ(readConfigText(back, text), std::nullopt);
+
+    EXPECT_EQ(back.link.ComPortNumber, 7);
+    EXPECT_EQ(back.files.FileHeaderLines[1],
+              "Orvane Display Configuration File - Do NOT make any changes!");
+    EXPECT_EQ(back.files.FileHeaderLines[3], "Date created: 07-04-2026.  Time created: 14:05:09");
+    EXPECT_EQ(back.files.FileHeaderLines[5], "*");
+    for (int i = 0; i <= 255; ++i)
+        EXPECT_EQ(back.image.IntNvm[i], i == 6 ? 1 : original.image.IntNvm[i]) << i;
+    EXPECT_EQ(back.image.IntNvm[256], 0xEE);
+    for (int c = 0; c <= 16; ++c) {
+        for (int n = 0; n <= 128; ++n) {
+            const bool carried = c >= 1 && n <= 127;
+            EXPECT_EQ(back.image.CDC(c, n), carried ? original.image.CDC(c, n) : 0xEE)
+                << c << "," << n;
+        }
+    }
+    for (int k = 1; k <= 32; ++k) {
+        for (int a = 1; a <= 32; ++a) {
+            if (k == 7 && a == 3)
+                continue;
+            EXPECT_EQ(back.image.CalCurve(k, a, 1), original.image.CalCurve(k, a, 1))
+                << k << "," << a;
+            EXPECT_EQ(back.image.CalCurve(k, a, 2), original.image.CalCurve(k, a, 2))
+                << k << "," << a;
+        }
+    }
+    // Seven significant digits are all a file carries.
+    EXPECT_EQ(back.image.CalCurve(7, 3, 1), 12345680.0f);
+    EXPECT_EQ(back.image.CalCurve(0, 1, 1), -7.0f);
+    EXPECT_EQ(back.image.CalCurve(1, 0, 1), -7.0f);
+    EXPECT_EQ(back.editor.CurveInEdit, 99);
+    EXPECT_EQ(back.editor.senderLists.engineTemp, original.image.IntNvm[100]);
+
+    // A second pass is stable: what was read writes the same text.
+    const std::string second = configFileText(back, {});
+    AppState again;
+    ASSERT_EQ(readConfigText(again, second), std::nullopt);
+    EXPECT_EQ(configFileText(again, {}), second);
+}
+
+TEST(ConfigFileReader, ByteOutOfRangeStopsAtItsLineAndKeepsEarlierItems)
+{
+    const std::string good = textOf(unusualState());
+    const int line = intNvmLine(5);
+    AppState state = sentinelState();
+
+    const auto failure = readConfigText(state, withLine(good, line, " 5 , 256 "));
+
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, line);
+    EXPECT_EQ(failure->expected, "a byte 0..255 for IntNvm byte 5");
+    EXPECT_EQ(failure->found, "\"256\"");
+    AppState expected = unusualState();
+    storeCheckBytes(expected.image);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(state.image.IntNvm[i], expected.image.IntNvm[i]) << i;
+    for (int i = 5; i <= 255; ++i)
+        EXPECT_EQ(state.image.IntNvm[i], 0xEE) << i;
+    EXPECT_EQ(state.link.ComPortNumber, 7);
+    EXPECT_EQ(state.image.CDC(1, 1), 0xEE);
+}
+
+TEST(ConfigFileReader, MalformedItemsAreNamedWithLineAndContent)
+{
+    const std::string good = defaultsText();
+    struct Case
+    {
+        int line;
+        std::string text;
+        std::string expected;
+        std::string found;
+    };
+    const std::vector<Case> cases = {
+        {6, "COMport=,-1 ", "a byte 0..255 for the COM port number", "\"-1\""},
+        {intNvmLine(9), " 9 , 255.5 ", "a byte 0..255 for IntNvm byte 9", "\"255.5\""},
+        {intNvmLine(9), " 9 , 12abc ", "a byte 0..255 for IntNvm byte 9", "\"12abc\""},
+        {intNvmLine(9), " 9 , ", "a byte 0..255 for IntNvm byte 9", "nothing"},
+        {cdcLine(3, 5),
+         "CDC( 3 - 5 ),  abc ",
+         "a byte 0..255 for configuration 3 byte 5",
+         "\"abc\""},
+        {curveLine(4, 2), " 15 , 1E+39 ", "the value of curve 4 point 2", "\"1E+39\""},
+        {curveLine(4, 2), " x , 32 ", "the resistance (ohms) of curve 4 point 2", "\"x\""},
+        {3351, "end", "the closing line -1", "\"end\""},
+    };
+    for (const Case &c : cases) {
+        AppState state;
+        const auto failure = readConfigText(state, withLine(good, c.line, c.text));
+        ASSERT_TRUE(failure) << c.text;
+        EXPECT_EQ(failure->line, c.line) << c.text;
+        EXPECT_EQ(failure->expected, c.expected) << c.text;
+        EXPECT_EQ(failure->found, c.found) << c.text;
+    }
+}
+
+TEST(ConfigFileReader, NumbersReadByTheTypedNumberRules)
+{
+    const std::string good = defaultsText();
+    std::string text = withLine(good, curveLine(2, 1), " .5 , 12. ");
+    text = withLine(text, intNvmLine(20), " 20 , 12.0 ");
+    text = withLine(text, intNvmLine(21), " 21 , 2.5 ");
+    text = withLine(text, intNvmLine(22), "22,&HFF");
+    text = withLine(text, 6, "COMport=,\t3");
+    AppState state;
+
+    ASSERT_EQ(readConfigText(state, text), std::nullopt);
+
+    EXPECT_EQ(state.image.CalCurve(2, 1, 1), 0.5f);
+    EXPECT_EQ(state.image.CalCurve(2, 1, 2), 12.0f);
+    EXPECT_EQ(state.image.IntNvm[20], 12);
+    EXPECT_EQ(state.image.IntNvm[21], 2);
+    EXPECT_EQ(state.image.IntNvm[22], 255);
+    EXPECT_EQ(state.link.ComPortNumber, 3);
+}
+
+TEST(ConfigFileReader, HandEditedLabelsAndLineEndsReadTheSameValues)
+{
+    AppState original = unusualState();
+    const std::string text = configFileText(original, {});
+    std::vector<std::string> lines = crlfLines(text);
+    lines[5] = "Port number,3 ";
+    for (int i = 0; i <= 255; ++i)
+        lines[size_t(intNvmLine(i) - 1)].replace(0,
+                                                 lines[size_t(intNvmLine(i) - 1)].find(','),
+                                                 "x");
+    lines[size_t(cdcLine(2, 7) - 1)]
+        = "second display config byte seven," + std::to_string(original.image.CDC(2, 7));
+    lines[size_t(263 + 129 - 1)] = "";
+    const std::string edited = joinLines(lines);
+
+    AppState expected;
+    ASSERT_EQ(readConfigText(expected, text), std::nullopt);
+    expected.link.ComPortNumber = 3;
+
+    for (const std::string &end : {std::string("\n"), std::string("\r")}) {
+        AppState state;
+        ASSERT_EQ(readConfigText(state, replaceAll(edited, "\r\n", end)), std::nullopt);
+        EXPECT_EQ(state.image, expected.image);
+        EXPECT_EQ(state.link.ComPortNumber, 3);
+
+        const std::string bad = withLine(edited, cdcLine(16, 1), "CDC( 16 - 1 ), 300");
+        const auto failure = readConfigText(state, replaceAll(bad, "\r\n", end));
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->line, cdcLine(16, 1));
+    }
+}
+
+TEST(ConfigFileReader, FileEndingEarlyKeepsWhatWasReadAndNamesTheNextItem)
+{
+    const std::string text = textOf(unusualState());
+    const std::vector<std::string> lines = crlfLines(text);
+    const std::string cut = joinLines({lines.begin(), lines.begin() + curveLine(4, 1) - 1});
+    AppState state = sentinelState();
+
+    const auto failure = readConfigText(state, cut);
+
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, curveLine(4, 1));
+    EXPECT_EQ(failure->expected, "the resistance (ohms) of curve 4 point 1");
+    EXPECT_EQ(failure->found, "the end of the file");
+    EXPECT_EQ(state.image.CalCurve(3, 32, 1), unusualState().image.CalCurve(3, 32, 1));
+    EXPECT_EQ(state.image.CalCurve(4, 1, 1), -7.0f);
+    // The sender lists are only selected once the whole image is in.
+    EXPECT_EQ(state.editor.senderLists.fuel, -1);
+
+    AppState empty;
+    const auto nothing = readConfigText(empty, "");
+    ASSERT_TRUE(nothing);
+    EXPECT_EQ(nothing->line, 1);
+    EXPECT_EQ(nothing->expected, "header line 1");
+}
+
+class StartupRead : public ConfigFixtureBase, public ::testing::Test
+{};
+
+TEST_F(StartupRead, TruncatedWorkingFileKeepsItsCurvesThroughTheDefaults)
+{
+    AppState written = unusualState();
+    const std::vector<std::string> lines = crlfLines(configFileText(written, {}));
+    writeText(folder.file("DEFAULT.CFG"),
+              joinLines({lines.begin(), lines.begin() + curveLine(3, 1) - 1}));
+
+    const auto failure = readConfigsAtStartup(state, platform);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, curveLine(3, 1));
+    EXPECT_TRUE(fake.dialogs.calls.empty());
+
+    WriteDefaultsToRam(state);
+    EXPECT_EQ(state.image.CalCurve(2, 5, 2), written.image.CalCurve(2, 5, 2));
+    EXPECT_EQ(state.image.CalCurve(3, 32, 1), 180.0f);
+    EXPECT_EQ(state.image.IntNvm[7], 5);
+}
+
+TEST_F(StartupRead, MissingWorkingFileFailsWithoutAMessage)
+{
+    const auto failure = readConfigsAtStartup(state, platform);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 0);
+    EXPECT_TRUE(fake.dialogs.calls.empty());
+}
+
+TEST_F(StartupRead, WholeWorkingFileMatchesMemory)
+{
+    WriteDefaultsToRam(state);
+    ASSERT_TRUE(SaveConfigsFile(state, platform).ok);
+    state.editor.imageChanged = true;
+    EXPECT_EQ(readConfigsAtStartup(state, platform), std::nullopt);
+    EXPECT_FALSE(state.editor.imageChanged);
+}

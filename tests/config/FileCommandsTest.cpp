@@ -1,0 +1,162 @@
+#include "ConfigTestSupport.h"
+
+#include "config/FileCommands.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+class FileCommands : public ConfigFixtureBase, public ::testing::Test
+{
+protected:
+    // A loaded working state that differs from the defaults, so a rollback
+    // is visible.
+    void SetUp() override
+    {
+        WriteDefaultsToRam(state);
+        state.image.CDC(4, 30) = 0x42;
+        state.image.CalCurve(6, 5, 1) = 77.5f;
+        state.link.ComPortNumber = 2;
+        state.files.FileHeaderLines[3] = "Date created: 01-01-2020.  Time created: 00:00:00";
+        state.editor.CurveInEdit = 6;
+        state.editor.imageChanged = false;
+    }
+
+    std::string otherFileText()
+    {
+        AppState other;
+        WriteDefaultsToRam(other);
+        other.link.ComPortNumber = 5;
+        other.image.IntNvm[98] = 9; // fuel sender code 9 -> list position 3
+        other.image.IntNvm[6] = 12;
+        other.image.CDC(16, 100) = 1;
+        return configFileText(other, {2025, 3, 9, 8, 7, 6});
+    }
+};
+
+} // namespace
+
+TEST_F(FileCommands, OpenReadsTheChosenFileWithoutChangingConfigFileName)
+{
+    writeText(folder.file("BOAT.CFG"), otherFileText());
+    fake.dialogs.fileAnswers.push_back(folder.file("BOAT.CFG"));
+
+    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Done);
+
+    ASSERT_EQ(fake.dialogs.calls.size(), 1u);
+    EXPECT_EQ(fake.dialogs.calls[0].kind, DialogCall::Kind::OpenFile);
+    EXPECT_EQ(fake.dialogs.calls[0].title, "Read configuration data from file:");
+    EXPECT_EQ(fake.dialogs.calls[0].text, "Files (*.CFG)| *.CFG");
+    EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
+    EXPECT_EQ(state.link.ComPortNumber, 5);
+    EXPECT_EQ(commsPortCaption(state.link.ComPortNumber), "COM Port =  5");
+    EXPECT_EQ(state.image.IntNvm[6], 1);
+    EXPECT_EQ(state.image.CDC(16, 100), 1);
+    EXPECT_EQ(state.editor.senderLists.fuel, 3);
+    EXPECT_EQ(state.editor.CurveInEdit, 99);
+    EXPECT_EQ(state.files.FileHeaderLines[3], "Date created: 03-09-2025.  Time created: 08:07:06");
+    EXPECT_TRUE(state.editor.imageChanged);
+
+    // Save still writes the working file, not the one opened.
+    EXPECT_EQ(fileSave(state, platform), FileCommandResult::Done);
+    EXPECT_EQ(crlfLines(readText(folder.file("DEFAULT.CFG"))).at(5), "COMport=, 5 ");
+    EXPECT_EQ(readText(folder.file("BOAT.CFG")), otherFileText());
+}
+
+TEST_F(FileCommands, MalformedFileIsReportedAndRolledBackCompletely)
+{
+    const AppState before = state;
+    // Byte 200 fails after the port, the headers and 200 bytes were read.
+    writeText(folder.file("BAD.CFG"), withLine(otherFileText(), 7 + 200, " 200 , 256 "));
+    fake.dialogs.fileAnswers.push_back(folder.file("BAD.CFG"));
+
+    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
+
+    EXPECT_EQ(state.image, before.image);
+    EXPECT_EQ(state.link.ComPortNumber, 2);
+    EXPECT_EQ(state.files.FileHeaderLines, before.files.FileHeaderLines);
+    EXPECT_EQ(state.editor.CurveInEdit, 6);
+    EXPECT_FALSE(state.editor.imageChanged);
+
+    const std::vector<DialogCall> messages = fake.dialogs.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
+    EXPECT_NE(messages[0].text.find(folder.file("BAD.CFG")), std::string::npos);
+    EXPECT_NE(messages[0].text.find(
+                  "Line 207: expected a byte 0..255 for IntNvm byte 200, found \"256\""),
+              std::string::npos)
+        << messages[0].text;
+    EXPECT_NE(messages[0].text.find("Nothing was changed"), std::string::npos);
+}
+
+TEST_F(FileCommands, OpenOfAMissingFileSaysSoAndChangesNothing)
+{
+    const AppState before = state;
+    fake.dialogs.fileAnswers.push_back(folder.file("NOPE.CFG"));
+
+    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
+
+    EXPECT_EQ(state.image, before.image);
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_NE(fake.dialogs.messages()[0].text.find("could not be opened"), std::string::npos);
+}
+
+TEST_F(FileCommands, CancelledDialogsDoNothing)
+{
+    const AppState before = state;
+    fake.dialogs.fileAnswers = {"", ""};
+
+    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Cancelled);
+    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Cancelled);
+
+    EXPECT_EQ(state.image, before.image);
+    EXPECT_TRUE(fake.dialogs.messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.file("DEFAULT.CFG")));
+}
+
+TEST_F(FileCommands, SaveAsWritesTheChosenFileOnly)
+{
+    fake.dialogs.fileAnswers.push_back(folder.file("COPY.CFG"));
+
+    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Done);
+
+    const DialogCall &dialog = fake.dialogs.calls.at(0);
+    EXPECT_EQ(dialog.kind, DialogCall::Kind::SaveFile);
+    EXPECT_EQ(dialog.title, "Save Settings to File: ");
+    EXPECT_EQ(dialog.text, "Files (*.CFG)| *.CFG");
+    EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("DEFAULT.CFG")));
+    EXPECT_EQ(crlfLines(readText(folder.file("COPY.CFG"))).size(), 3351u);
+    // Only the working file counts as saving the working state.
+    state.editor.imageChanged = true;
+    fake.dialogs.fileAnswers.push_back(folder.file("COPY.CFG"));
+    fileSaveAs(state, platform);
+    EXPECT_TRUE(state.editor.imageChanged);
+}
+
+TEST_F(FileCommands, FailedSaveIsReportedAndKeepsWhatWasThere)
+{
+    // Root ignores permissions; a folder where the file should be cannot be
+    // replaced by a file.
+    std::filesystem::create_directory(folder.file("DEFAULT.CFG"));
+    writeText(folder.file("DEFAULT.CFG/keep"), "old");
+    writeText(folder.file("plain"), "x");
+
+    EXPECT_EQ(fileSave(state, platform), FileCommandResult::Failed);
+    fake.dialogs.fileAnswers.push_back(folder.file("plain/NEW.CFG"));
+    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Failed);
+
+    EXPECT_EQ(readText(folder.file("DEFAULT.CFG/keep")), "old");
+    EXPECT_EQ(readText(folder.file("plain")), "x");
+    const std::vector<DialogCall> messages = fake.dialogs.messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+    EXPECT_NE(messages[0].text.find(folder.file("DEFAULT.CFG")), std::string::npos);
+    EXPECT_NE(messages[1].text.find(folder.file("plain/NEW.CFG")), std::string::npos);
+    EXPECT_NE(messages[1].text.find("Save As"), std::string::npos);
+}
