@@ -27,20 +27,28 @@ std::string displayNumber(long long value)
 
 std::string displayNumber(double value)
 {
-    // Shortest plain text up to 15 digits, as a decimal number is shown.
-    char buf[64];
-    for (int precision = 1; precision <= 17; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, value);
-        if (std::strtod(buf, nullptr) == value)
-            break;
+    // Plain digits with as few decimals as give the value back; exponent form
+    // only for magnitudes plain digits cannot hold sensibly.
+    char buf[400];
+    const double magnitude = std::fabs(value);
+    if (magnitude != 0 && (magnitude >= 1e15 || magnitude < 1e-9)) {
+        for (int precision = 1; precision <= 17; ++precision) {
+            std::snprintf(buf, sizeof buf, "%.*g", precision, value);
+            if (std::strtod(buf, nullptr) == value)
+                break;
+        }
+    } else {
+        for (int decimals = 0; decimals <= 17; ++decimals) {
+            std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+            if (std::strtod(buf, nullptr) == value)
+                break;
+        }
     }
     std::string text = buf;
-    if (text.find('e') == std::string::npos) {
-        if (text.rfind("0.", 0) == 0)
-            text.erase(0, 1);
-        else if (text.rfind("-0.", 0) == 0)
-            text.erase(1, 1);
-    }
+    if (text.rfind("0.", 0) == 0)
+        text.erase(0, 1);
+    else if (text.rfind("-0.", 0) == 0)
+        text.erase(1, 1);
     return value < 0 ? text : " " + text;
 }
 

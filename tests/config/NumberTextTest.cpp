@@ -19,6 +19,9 @@ TEST(NumberText, PrintConventionHasSignBlank)
     EXPECT_EQ(fileNumber(26), " 26 ");
     EXPECT_EQ(displayNumber(120.5), " 120.5");
     EXPECT_EQ(displayNumber(0.0), " 0");
+    EXPECT_EQ(displayNumber(6500.0), " 6500");
+    EXPECT_EQ(displayNumber(1000.0), " 1000");
+    EXPECT_EQ(displayNumber(0.25), " .25");
 }
 
 TEST(NumberText, SingleValuesAreShortestWithoutLeadingZero)

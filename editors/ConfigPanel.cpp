@@ -1,0 +1,232 @@
+#include "editors/ConfigPanel.h"
+
+#include "config/NumberText.h"
+#include "editors/ImageWrites.h"
+
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kConfigCount = 16;
+constexpr int kConfigByte = 6;
+constexpr int kFirstNmeaPosition = 10;
+constexpr int kLastNmeaPosition = 17;
+constexpr int kFirstNmeaSettingsIndex = 68;
+constexpr int kNmeaSettingsStride = 3;
+constexpr int kNmeaTalkerCount = 49;
+constexpr int kNmeaSentenceCount = 120;
+constexpr int kNmeaCommaCount = 25;
+
+std::string numberCaption(int config)
+{
+    return displayNumber((long long)config);
+}
+
+// A list position from a stored "position + 1" value; -1 selects nothing.
+int storedPosition(uint8_t stored, int listSize)
+{
+    const int position = int(stored) - 1;
+    return position < listSize ? position : -1;
+}
+
+std::string_view limitPrompt(LimitKind kind)
+{
+    switch (kind) {
+    case LimitKind::LowAlarm:
+        return "Enter new Low Alarm Value below:";
+    case LimitKind::HighAlarm:
+        return "Enter new High Alarm Value below:";
+    case LimitKind::LowerBar:
+        return "Enter new Lower Bar Limit value below:";
+    case LimitKind::UpperBar:
+        return "Enter new Upper Bar Limit value below:";
+    }
+    return {};
+}
+
+bool askAllIcons(UserDialogs &dialogs, int config, std::string_view action, std::string_view title)
+{
+    const std::string n = numberCaption(config);
+    dialogs.beep();
+    const MessageAnswer answer
+        = dialogs.messageBox("Are you sure?\r\nThis will " + std::string(action)
+                                 + " all the Icons for display configuration #" + n,
+                             std::string(title) + n,
+                             MessageIcon::Question,
+                             MessageButtons::YesNo);
+    return answer == MessageAnswer::Yes;
+}
+
+void writeAllIconBytes(AppState &state, const IconFlags &flags)
+{
+    ChangeBitsToByte1(state, flags);
+    ChangeBitsToByte2(state, flags);
+    ChangeBitsToByte3(state, flags);
+    ChangeBitsToByte4(state, flags);
+}
+
+} // namespace
+
+ConfigCaptions captionsForConfig(int config)
+{
+    const std::string n = numberCaption(config);
+    return {"Data for Current Configuration #" + n + " ",
+            "Clear #" + n + "  Icons",
+            "Set #" + n + "  Icons",
+            "Clear Configuration #" + n};
+}
+
+AlarmAndLimitLabels ShowAlarmAndLimits(const AppState &state)
+{
+    const int config = currentConfiguration(state);
+    AlarmAndLimitLabels labels;
+    for (int d = 0; d < kDisplayCount; ++d) {
+        const DisplayControls &controls = kDisplayControls[size_t(d)];
+        DisplayLabels &out = labels.displays[size_t(d)];
+        const AlarmValues alarms
+            = GetAlarmValues(state, state.image.CDC(config, controls.sourceByte));
+        out.lowAlarm = "Low Alarm Limit: " + alarms.lowText;
+        out.highAlarm = "High Alarm Limit: " + alarms.highText;
+        out.alarmButtonsEnabled = !alarms.noAlarm;
+        if (isBar(Display(d))) {
+            const LimitValues limits = GetLimitValues(state, controls.sourceByte);
+            out.lowerBar = "Lower Bar Limit: " + limits.lowerText;
+            out.upperBar = "Upper Bar Limit: " + limits.upperText;
+        }
+    }
+    return labels;
+}
+
+ConfigChoice ChooseConfiguration(AppState &state, int buttonIndex)
+{
+    if (buttonIndex < 0 || buttonIndex >= kConfigCount)
+        throw std::invalid_argument("configuration buttons are 0 to 15");
+    ConfigChoice choice;
+    choice.config = buttonIndex + 1;
+    image_writes::setIntNvm(state, kConfigByte, uint8_t(choice.config));
+    state.editor.currentConfig = uint8_t(choice.config);
+    choice.preview = UpdateInstrumentDisplay(state);
+    choice.labels = ShowAlarmAndLimits(state);
+    choice.captions = captionsForConfig(choice.config);
+    return choice;
+}
+
+std::optional<IconFlags> ClearAllIcons(AppState &state, UserDialogs &dialogs)
+{
+    const int config = currentConfiguration(state);
+    if (!askAllIcons(dialogs, config, "clear", "Clear all Icons for display configuration #"))
+        return std::nullopt;
+    IconFlags flags = allIcons();
+    ClearDisplayIcons(flags);
+    writeAllIconBytes(state, flags);
+    return flags;
+}
+
+std::optional<IconFlags> SetAllIcons(AppState &state, UserDialogs &dialogs)
+{
+    const int config = currentConfiguration(state);
+    if (!askAllIcons(dialogs, config, "turn ON", "Turn ON all Icons for display configuration #"))
+        return std::nullopt;
+    const IconFlags flags = allIcons();
+    writeAllIconBytes(state, flags);
+    return flags;
+}
+
+void IconBoxClicked(AppState &state, const IconFlags &boxes, PreviewItem icon)
+{
+    changeBitsToByte(state, boxes, iconInfo(icon).cdcByte);
+}
+
+SourceChoice ChooseDataSource(AppState &state, PanelState &panel, Display display, int position)
+{
+    const DisplayControls &controls = displayControls(display);
+    SourceChoice choice;
+    ConvertListIndexData(state, position, controls.sourceByte);
+    choice.storedCode = state.image.CDC(currentConfiguration(state), controls.sourceByte);
+    choice.preview = UpdateInstrumentDisplay(state);
+    choice.labels = ShowAlarmAndLimits(state);
+    panel.liveNmeaData = false;
+
+    if (position >= kFirstNmeaPosition && position <= kLastNmeaPosition) {
+        NmeaSelectorRequest request;
+        request.selector = controls.nmeaSelector;
+        request.data = controls.nmeaData;
+        request.settingsIndex
+            = kFirstNmeaSettingsIndex + kNmeaSettingsStride * (position - kFirstNmeaPosition);
+        request.inputNumber = (position - kFirstNmeaPosition) / 2 + 1;
+        const IntNvmTable &nvm = state.image.IntNvm;
+        request.talkerPosition = storedPosition(nvm[request.settingsIndex], kNmeaTalkerCount);
+        request.sentencePosition
+            = storedPosition(nvm[request.settingsIndex + 1], kNmeaSentenceCount);
+        request.commasPosition = storedPosition(nvm[request.settingsIndex + 2], kNmeaCommaCount);
+        panel.nmeaSettingsIndex = request.settingsIndex;
+        panel.nmeaInputNumber = request.inputNumber;
+        choice.nmea = request;
+    }
+    return choice;
+}
+
+void chooserFocusChanged(PanelState &panel, Display display, bool hasFocus)
+{
+    panel.chooserHasFocus.at(size_t(display)) = hasFocus;
+}
+
+void blinkTick(PanelState &panel)
+{
+    for (int d = 0; d < kDisplayCount; ++d)
+        panel.blankVisible[size_t(d)]
+            = panel.chooserHasFocus[size_t(d)] && !panel.blankVisible[size_t(d)];
+}
+
+LimitChange ChangeLimit(AppState &state, UserDialogs &dialogs, Display display, LimitKind kind)
+{
+    const DisplayControls &controls = displayControls(display);
+    const std::string prompt(limitPrompt(kind));
+    const std::string title(kChangeValueTitle);
+    LimitChange change;
+
+    if (kind == LimitKind::LowAlarm || kind == LimitKind::HighAlarm) {
+        const int config = currentConfiguration(state);
+        const AlarmValues alarms
+            = GetAlarmValues(state, state.image.CDC(config, controls.sourceByte));
+        if (alarms.noAlarm)
+            return change;
+        const bool low = kind == LimitKind::LowAlarm;
+        const std::string answer
+            = dialogs.inputBox(prompt, title, low ? alarms.lowText : alarms.highText);
+        if (answer.empty())
+            return change;
+        change.stored
+            = StoreAlarmValue(state, answer, alarms, low ? AlarmLimit::Low : AlarmLimit::High);
+    } else {
+        if (!isBar(display))
+            throw std::invalid_argument("digital displays have no bar limits");
+        const LimitValues limits = GetLimitValues(state, controls.sourceByte);
+        const bool lower = kind == LimitKind::LowerBar;
+        const std::string answer
+            = dialogs.inputBox(prompt, title, lower ? limits.lowerText : limits.upperText);
+        if (answer.empty())
+            return change;
+        StoreBarLimitValue(state, answer, controls.sourceByte + (lower ? 1 : 3), limits);
+        change.stored = true;
+    }
+    change.labels = ShowAlarmAndLimits(state);
+    return change;
+}
+
+bool isFactoryChord(const KeyChord &chord)
+{
+    return (chord.key == 'Q' || chord.key == 'q') && chord.ctrl && chord.alt && !chord.shift;
+}
+
+bool factoryKeyDown(AppState &state, const KeyChord &chord)
+{
+    if (!isFactoryChord(chord))
+        return false;
+    state.link.FactoryMode = true;
+    return true;
+}
+
+} // namespace orvane

@@ -1,0 +1,134 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The instrument-wide settings of the "&Edit" menu: units, time format, bar
+// graph type, tachometer sensitivity and pulley ratio (choice items with
+// check marks), and the tank sizes and maintenance alarm (input boxes).
+
+namespace orvane {
+
+enum class MenuChoice {
+    Knots,
+    MPH,
+    KmHr,
+    DegF,
+    DegC,
+    Psi,
+    Bars,
+    Hr12,
+    Hr24,
+    BarChart,
+    Pointer,
+    TachoSensitivityMaximum,
+    TachoSensitivityHigh,
+    TachoSensitivityMedium,
+    TachoSensitivityLow,
+    TachoSensitivityMinimum,
+    TachoRatio1,
+    TachoRatio5,
+    TachoRatio10,
+    TachoRatio20,
+    TachoRatio50,
+    TachoRatio100,
+    TachoRatio200,
+    Count
+};
+
+inline constexpr int kMenuChoiceCount = int(MenuChoice::Count);
+
+struct MenuChoiceInfo
+{
+    std::string_view name;    // the menu item's name
+    std::string_view caption; // its caption
+    std::string_view parent;  // the submenu it sits in
+};
+
+inline constexpr std::array<MenuChoiceInfo, kMenuChoiceCount> kMenuChoices = {{
+    {"Knots", "Knots/NM", "SpeedUnits"},
+    {"MPH", "MPH/Miles", "SpeedUnits"},
+    {"KmHr", "KPH/Km", "SpeedUnits"},
+    {"DegF", "Deg. F", "TemperatureUnits"},
+    {"DegC", "Deg. C", "TemperatureUnits"},
+    {"Psi", "PSI", "PressureUnits"},
+    {"Bars", "Bars", "PressureUnits"},
+    {"Hr12", "12 Hr", "TimeFormat"},
+    {"Hr24", "24 Hr", "TimeFormat"},
+    {"BarChart", "Bar Chart", "BarGraphType"},
+    {"Pointer", "Pointer", "BarGraphType"},
+    {"TachoSensitivityMaximum", "Maximum", "TachoSensitivity"},
+    {"TachoSensitivityHigh", "High", "TachoSensitivity"},
+    {"TachoSensitivityMedium", "Medium", "TachoSensitivity"},
+    {"TachoSensitivityLow", "Low", "TachoSensitivity"},
+    {"TachoSensitivityMinimum", "Minimum", "TachoSensitivity"},
+    {"TachoRatio1", "1:1", "PullyRatio"},
+    {"TachoRatio5", "5:1", "PullyRatio"},
+    {"TachoRatio10", "10:1", "PullyRatio"},
+    {"TachoRatio20", "20:1", "PullyRatio"},
+    {"TachoRatio50", "50:1", "PullyRatio"},
+    {"TachoRatio100", "100:1", "PullyRatio"},
+    {"TachoRatio200", "200:1", "PullyRatio"},
+}};
+
+// Sensitivity codes of the five settings (low four bits of IntNvm byte 2),
+// from the most to the least sensitive, and the seven pulley ratios n:1
+// (IntNvm byte 7).
+inline constexpr std::array<uint8_t, 5> kSensitivityCodes = {15, 14, 13, 11, 7};
+inline constexpr std::array<uint8_t, 7> kPulleyRatios = {1, 5, 10, 20, 50, 100, 200};
+
+// What the settings menus and the sender dialog's unit labels show.
+struct SettingsView
+{
+    std::array<bool, kMenuChoiceCount> checked{};
+    std::string temperatureLabel; // lblSendersUofMTemperature
+    std::string pressureLabel;    // lblSendersUofMPressure
+    bool showPointers = false;    // the four bar-graph pointer pictures
+
+    bool isChecked(MenuChoice item) const { return checked.at(size_t(item)); }
+};
+
+// Reads the check marks from the image, changing nothing: a pulley ratio
+// outside the seven leaves all ratio items clear, speed bits 1,1 leave all
+// speed items clear, an unknown sensitivity leaves all five clear.
+SettingsView settingsView(const IntNvmTable &intNvm);
+
+// Replaces a pulley ratio outside the seven with 1. Returns true when it did.
+bool repairPulleyRatio(AppState &state);
+
+// A click on a choice item: writes only its own bits and returns the menus
+// as they now stand.
+SettingsView ChooseMenuItem(AppState &state, MenuChoice item);
+
+enum class Tank { Fuel, Second };
+
+inline constexpr std::string_view kFuelTankTitle = "View/Set Fuel Tank Size";
+inline constexpr std::string_view kFuelTankPrompt = "Enter a value between 0 and 6500.0\r\n0=OFF";
+inline constexpr std::string_view kSecondTankTitle = "View/Set Optional 2n'd Tank Size";
+inline constexpr std::string_view kSecondTankPrompt
+    = "Enter a value between 0.0 and 6500.0\r\n0=OFF";
+inline constexpr std::string_view kMaintenanceTitle = "View/Set Engine Maintenance Alarm";
+inline constexpr std::string_view kMaintenancePrompt
+    = "Enter a value between 0 and 999.9 hours.\r\n0=OFF";
+
+// The default text of the tank size box: the stored tenths as a decimal
+// number with one leading blank (" 120.5", " 6500", " 0").
+std::string tankSizeDefault(const AppState &state, Tank tank);
+
+// The default text of the maintenance box: whole hours, leading blank.
+std::string maintenanceAlarmDefault(const AppState &state);
+
+// Asks for a tank size until the answer is empty (nothing changes) or lies
+// in 0..6500 (stored in tenths). Returns true when a value was stored.
+bool AskTankSize(AppState &state, UserDialogs &dialogs, Tank tank);
+
+// Asks for the maintenance interval in hours until the answer is empty or
+// lies in 0..999.9 (stored in minutes). Returns true when a value was stored.
+bool AskMaintenanceAlarm(AppState &state, UserDialogs &dialogs);
+
+} // namespace orvane

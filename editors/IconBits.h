@@ -1,0 +1,102 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "editors/PreviewItems.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+// The twenty LCD icons: one bit each in CDC bytes 1..4 of a configuration,
+// one check box each on the panel, one item each on the preview.
+
+namespace orvane {
+
+// One flag per icon, indexed by the icon's PreviewItem (the first twenty
+// items are the icons). A flag is both the box's tick and the item's
+// visibility: the two always agree.
+using IconFlags = std::array<bool, kIconItemCount>;
+
+struct IconInfo
+{
+    PreviewItem item;
+    int cdcByte;      // 1..4
+    uint8_t bitValue; // the bit's value in that byte
+    std::string_view checkBox;
+    std::string_view caption;
+};
+
+// In byte order, highest bit first within each byte.
+inline constexpr std::array<IconInfo, kIconItemCount> kIcons = {{
+    {PreviewItem::PicUpRightArrow, 1, 128, "ChkMidRightArrow", "Right Up Arrow"},
+    {PreviewItem::PicUpLeftArrow, 1, 64, "ChkMidLeftArrow", "Left Up Arrow"},
+    {PreviewItem::PicNmea3RArrow, 1, 32, "ChkIconsMiddleNmea3Right", "Right"},
+    {PreviewItem::lblNmea3, 1, 16, "ChkIconsMiddleNmea3", "NMEA3"},
+    {PreviewItem::PicNmea2UArrow, 1, 8, "ChkIconsMiddleNmea2Up", "Up"},
+    {PreviewItem::lblNmea2, 1, 4, "ChkIconsMiddleNmea2", "NMEA2"},
+    {PreviewItem::PicNmea2DArrow, 1, 2, "ChkIconsMiddleNmea2Down", "Down"},
+    {PreviewItem::lblNmea1, 1, 1, "ChkIconsMiddleNmea1", "NMEA1"},
+    {PreviewItem::LblTemp, 2, 64, "ChkIconsLowerRightTemp", "TEMP."},
+    {PreviewItem::LblFuel, 2, 32, "ChkIconsLowerRightFuel", "FUEL"},
+    {PreviewItem::LblRpmLower, 2, 16, "ChkIconsLowerRightRpm", "RPM"},
+    {PreviewItem::LblDepthLower, 2, 8, "ChkIconsLowerRightDepth", "DEPTH"},
+    {PreviewItem::LblVdc, 2, 4, "ChkIconsLowerLeftVdc", "VDC"},
+    {PreviewItem::LblSpeedLower, 2, 2, "ChkIconsLowerLeftSpeed", "SPEED"},
+    {PreviewItem::LblOil, 2, 1, "ChkIconsLowerLeftOil", "OIL"},
+    {PreviewItem::lblRpmU, 3, 128, "ChkIconsUpperRpm", "RPM"},
+    {PreviewItem::LblDepthU, 3, 64, "ChkIconsUpperDepth", "DEPTH"},
+    {PreviewItem::lblSpeedU, 3, 32, "ChkIconsUpperSpeed", "SPEED"},
+    {PreviewItem::PicNmea1LArrow, 4, 4, "ChkIconsMiddleNmea1Left", "Left"},
+    {PreviewItem::LblDegU, 4, 1, "ChkIconsUpperDeg", "DEG"},
+}};
+
+// The table entry of an icon; throws std::invalid_argument for a preview
+// item that is not an icon.
+const IconInfo &iconInfo(PreviewItem icon);
+
+inline bool isIcon(PreviewItem item)
+{
+    return int(item) >= 0 && int(item) < kIconItemCount;
+}
+
+inline bool &iconFlag(IconFlags &flags, PreviewItem icon)
+{
+    return flags.at(size_t(icon));
+}
+inline bool iconFlag(const IconFlags &flags, PreviewItem icon)
+{
+    return flags.at(size_t(icon));
+}
+
+// A byte split into eight flags, bit 7 first.
+struct ByteBits
+{
+    std::array<bool, 8> flags{};
+    std::array<int, 8> values{}; // the same as 0/1
+    uint8_t bit0 = 0;
+
+    bool bit(int number) const { return flags.at(size_t(7 - number)); }
+};
+
+ByteBits DecodeByteBits(uint8_t byte);
+
+// The byte an icon byte (1..4) gets from the flags; bits without an icon are 0.
+uint8_t iconByte(const IconFlags &flags, int cdcByte);
+
+// Rewrite one whole icon byte of the current configuration from the flags.
+void ChangeBitsToByte1(AppState &state, const IconFlags &flags);
+void ChangeBitsToByte2(AppState &state, const IconFlags &flags);
+void ChangeBitsToByte3(AppState &state, const IconFlags &flags);
+void ChangeBitsToByte4(AppState &state, const IconFlags &flags);
+void changeBitsToByte(AppState &state, const IconFlags &flags, int cdcByte);
+
+// The icons that four icon bytes light.
+IconFlags iconFlagsFromBytes(uint8_t byte1, uint8_t byte2, uint8_t byte3, uint8_t byte4);
+IconFlags iconFlagsOfConfig(const AppState &state, int config);
+
+// Hides every icon and clears every box; the image is not touched.
+void ClearDisplayIcons(IconFlags &flags);
+
+IconFlags allIcons();
+
+} // namespace orvane

@@ -1,0 +1,279 @@
+#include "editors/ConfigPanel.h"
+
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvane;
+using orvane::test::DialogCall;
+using orvane::test::FakeDialogs;
+
+namespace {
+
+constexpr uint8_t kRpm = 1;
+constexpr uint8_t kEngineHours = 4;
+constexpr uint8_t kBoatSpeed = 9;
+
+AppState stateEditing(int config)
+{
+    AppState state;
+    state.image.IntNvm[6] = uint8_t(config);
+    state.image.IntNvm[7] = 5;
+    return state;
+}
+
+} // namespace
+
+TEST(ConfigPanel, ChoosingAConfigurationStoresItAndCaptionsIt)
+{
+    AppState state = stateEditing(1);
+    state.image.CDC(3, 28) = kBoatSpeed;
+    state.image.CDC(3, 1) = 0x81;
+    const ConfigChoice choice = ChooseConfiguration(state, 2);
+    EXPECT_EQ(state.image.IntNvm[6], 3);
+    EXPECT_EQ(state.editor.currentConfig, 3);
+    EXPECT_EQ(choice.captions.cmdSetCurrentConfig, "Set # 3  Icons");
+    EXPECT_EQ(choice.captions.cmdResetCurrentConfig, "Clear # 3  Icons");
+    EXPECT_EQ(choice.captions.cmdClearConfig, "Clear Configuration # 3");
+    EXPECT_EQ(choice.captions.fraData, "Data for Current Configuration # 3 ");
+    EXPECT_EQ(choice.preview.config, 3);
+    EXPECT_EQ(choice.preview.chooserPosition(Display::Display1), 4);
+    EXPECT_TRUE(choice.preview.isVisible(PreviewItem::PicUpRightArrow));
+    EXPECT_TRUE(choice.preview.hideNmeaWindows);
+    EXPECT_EQ(captionsForConfig(16).cmdClearConfig, "Clear Configuration # 16");
+    EXPECT_THROW(ChooseConfiguration(state, 16), std::invalid_argument);
+}
+
+TEST(ConfigPanel, LabelsShowEachDisplaysLimitsAndDisableMissingAlarms)
+{
+    AppState state = stateEditing(4);
+    state.image.CDC(4, 28) = kEngineHours;
+    state.image.CDC(4, 48) = kBoatSpeed;
+    state.image.CDC(4, 88) = kRpm;
+    state.image.IntNvm.setWord(152, 250);
+    state.image.IntNvm.setWord(154, 3000);
+    state.image.CDC.setWord(4, 89, 500);
+    state.image.CDC.setWord(4, 91, 4000);
+
+    const AlarmAndLimitLabels labels = ShowAlarmAndLimits(state);
+    const DisplayLabels &hours = labels.of(Display::Display1);
+    EXPECT_FALSE(hours.alarmButtonsEnabled);
+    EXPECT_EQ(hours.lowAlarm, "Low Alarm Limit: 0.0");
+    EXPECT_EQ(hours.highAlarm, "High Alarm Limit: 0.0");
+    EXPECT_TRUE(labels.of(Display::Display2).alarmButtonsEnabled);
+    EXPECT_EQ(labels.of(Display::Display2).lowAlarm, "Low Alarm Limit: 2.50");
+    EXPECT_EQ(labels.of(Display::Display2).highAlarm, "High Alarm Limit: 30.00");
+    EXPECT_EQ(labels.of(Display::LeftBar).lowerBar, "Lower Bar Limit: 500");
+    EXPECT_EQ(labels.of(Display::LeftBar).upperBar, "Upper Bar Limit: 4000");
+    // "None - Blank" has no alarm record either.
+    EXPECT_FALSE(labels.of(Display::RightBar).alarmButtonsEnabled);
+    EXPECT_EQ(labels.of(Display::RightBar).lowerBar, "Lower Bar Limit: 0");
+}
+
+TEST(ConfigPanel, AlarmLimitsAreSharedByEveryConfigurationShowingTheSource)
+{
+    AppState state = stateEditing(2);
+    state.image.CDC(2, 28) = kRpm;
+    state.image.CDC(9, 68) = kRpm;
+    state.image.CDC(9, 108) = kRpm;
+    FakeDialogs dialogs;
+    dialogs.inputAnswers = {"4500"};
+
+    const LimitChange change = ChangeLimit(state, dialogs, Display::Display1, LimitKind::HighAlarm);
+    ASSERT_TRUE(change.stored);
+    EXPECT_EQ(change.labels.of(Display::Display1).highAlarm, "High Alarm Limit: 4500");
+    ASSERT_EQ(dialogs.inputs().size(), 1u);
+    EXPECT_EQ(dialogs.inputs()[0].title, "Enter Value");
+    EXPECT_EQ(dialogs.inputs()[0].text, "Enter new High Alarm Value below:");
+    EXPECT_EQ(dialogs.inputs()[0].defaultText, "0");
+
+    ChooseConfiguration(state, 8);
+    const AlarmAndLimitLabels labels = ShowAlarmAndLimits(state);
+    EXPECT_EQ(labels.of(Display::Display3).highAlarm, "High Alarm Limit: 4500");
+    EXPECT_EQ(labels.of(Display::RightBar).highAlarm, "High Alarm Limit: 4500");
+    EXPECT_EQ(labels.of(Display::RightBar).lowAlarm, "Low Alarm Limit: 0");
+}
+
+TEST(ConfigPanel, ChangeButtonsAskWithTheCurrentValueAndIgnoreEmptyAnswers)
+{
+    AppState state = stateEditing(6);
+    state.image.CDC(6, 48) = kBoatSpeed;
+    state.image.CDC(6, 108) = 3; // oil pressure, one decimal
+    state.image.CDC.setWord(6, 109, 125);
+    state.image.IntNvm.setWord(152, 1230);
+    FakeDialogs dialogs;
+    dialogs.inputAnswers = {"", "", "88.88"};
+
+    EXPECT_FALSE(ChangeLimit(state, dialogs, Display::Display2, LimitKind::LowAlarm).stored);
+    EXPECT_FALSE(ChangeLimit(state, dialogs, Display::RightBar, LimitKind::LowerBar).stored);
+    EXPECT_FALSE(state.editor.imageChanged);
+    const LimitChange change = ChangeLimit(state, dialogs, Display::RightBar, LimitKind::UpperBar);
+    EXPECT_TRUE(change.stored);
+    EXPECT_EQ(state.image.CDC.word(6, 111), 889);
+    EXPECT_EQ(change.labels.of(Display::RightBar).upperBar, "Upper Bar Limit: 88.9");
+    EXPECT_EQ(change.labels.of(Display::RightBar).lowerBar, "Lower Bar Limit: 12.5");
+
+    const auto inputs = dialogs.inputs();
+    ASSERT_EQ(inputs.size(), 3u);
+    EXPECT_EQ(inputs[0].text, "Enter new Low Alarm Value below:");
+    EXPECT_EQ(inputs[0].defaultText, "12.30");
+    EXPECT_EQ(inputs[1].text, "Enter new Lower Bar Limit value below:");
+    EXPECT_EQ(inputs[1].defaultText, "12.5");
+    EXPECT_EQ(inputs[2].text, "Enter new Upper Bar Limit value below:");
+    EXPECT_EQ(dialogs.unexpected, 0);
+
+    // A display whose source has no record asks nothing; digital displays
+    // have no bar limits.
+    state.image.CDC(6, 28) = kEngineHours;
+    EXPECT_FALSE(ChangeLimit(state, dialogs, Display::Display1, LimitKind::LowAlarm).stored);
+    EXPECT_EQ(dialogs.inputs().size(), 3u);
+    EXPECT_THROW(ChangeLimit(state, dialogs, Display::Display3, LimitKind::LowerBar),
+                 std::invalid_argument);
+}
+
+TEST(ConfigPanel, NmeaChoicesOpenTheSelectorOnTheirSettings)
+{
+    AppState state = stateEditing(1);
+    state.image.IntNvm[77] = 20;
+    state.image.IntNvm[78] = 101;
+    state.image.IntNvm[79] = 2;
+    PanelState panel;
+    panel.liveNmeaData = true;
+
+    SourceChoice choice = ChooseDataSource(state, panel, Display::Display2, 13);
+    EXPECT_EQ(choice.storedCode, 26);
+    EXPECT_EQ(state.image.CDC(1, 48), 26);
+    ASSERT_TRUE(choice.nmea);
+    EXPECT_EQ(choice.nmea->settingsIndex, 77);
+    EXPECT_EQ(choice.nmea->inputNumber, 2);
+    EXPECT_EQ(choice.nmea->talkerPosition, 19);
+    EXPECT_EQ(choice.nmea->sentencePosition, 100);
+    EXPECT_EQ(choice.nmea->commasPosition, 1);
+    EXPECT_EQ(choice.nmea->selector.top, 2615);
+    EXPECT_EQ(choice.nmea->selector.left, 6260);
+    EXPECT_EQ(choice.nmea->data.top, 3970);
+    EXPECT_EQ(panel.nmeaSettingsIndex, 77);
+    EXPECT_EQ(panel.nmeaInputNumber, 2);
+    EXPECT_FALSE(panel.liveNmeaData);
+    EXPECT_EQ(choice.labels.of(Display::Display2).highAlarm, "High Alarm Limit: 0");
+
+    choice = ChooseDataSource(state, panel, Display::Display2, 4);
+    EXPECT_FALSE(choice.nmea);
+    EXPECT_EQ(state.image.CDC(1, 48), kBoatSpeed);
+    EXPECT_EQ(panel.nmeaSettingsIndex, 77);
+
+    // Positions 10..17 mean the same inputs in both lists.
+    for (int position = 10; position <= 17; ++position) {
+        for (Display display : {Display::Display3, Display::LeftBar}) {
+            const SourceChoice nmea = ChooseDataSource(state, panel, display, position);
+            ASSERT_TRUE(nmea.nmea);
+            EXPECT_EQ(nmea.nmea->settingsIndex, 68 + 3 * (position - 10));
+            EXPECT_EQ(nmea.nmea->inputNumber, (position - 10) / 2 + 1);
+            EXPECT_EQ(nmea.storedCode, 23 + (position - 10));
+        }
+    }
+}
+
+TEST(ConfigPanel, NmeaSettingsNothingOrPastTheListsSelectNothing)
+{
+    AppState state = stateEditing(1);
+    state.image.IntNvm[83] = 0;
+    state.image.IntNvm[84] = 121;
+    state.image.IntNvm[85] = 255;
+    PanelState panel;
+    const SourceChoice choice = ChooseDataSource(state, panel, Display::RightBar, 15);
+    ASSERT_TRUE(choice.nmea);
+    EXPECT_EQ(choice.nmea->settingsIndex, 83);
+    EXPECT_EQ(choice.nmea->talkerPosition, -1);
+    EXPECT_EQ(choice.nmea->sentencePosition, -1);
+    EXPECT_EQ(choice.nmea->commasPosition, -1);
+    EXPECT_EQ(choice.nmea->selector.top, 8050);
+    EXPECT_EQ(choice.nmea->data.left, 45);
+}
+
+TEST(ConfigPanel, ClearAndSetAllIconsAskFirst)
+{
+    AppState state = stateEditing(3);
+    const std::array<uint8_t, 4> before = {0x81, 0x11, 0x20, 0x04};
+    for (int n = 1; n <= 4; ++n)
+        state.image.CDC(3, n) = before[size_t(n - 1)];
+    FakeDialogs dialogs;
+    dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes};
+
+    EXPECT_FALSE(ClearAllIcons(state, dialogs));
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(state.image.CDC(3, n), before[size_t(n - 1)]);
+    EXPECT_FALSE(state.editor.imageChanged);
+
+    const auto cleared = ClearAllIcons(state, dialogs);
+    ASSERT_TRUE(cleared);
+    EXPECT_EQ(*cleared, IconFlags{});
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(state.image.CDC(3, n), 0);
+
+    const auto set = SetAllIcons(state, dialogs);
+    ASSERT_TRUE(set);
+    EXPECT_EQ(*set, allIcons());
+    EXPECT_EQ(state.image.CDC(3, 1), 255);
+    EXPECT_EQ(state.image.CDC(3, 2), 127);
+    EXPECT_EQ(state.image.CDC(3, 3), 224);
+    EXPECT_EQ(state.image.CDC(3, 4), 5);
+    EXPECT_EQ(state.image.CDC(2, 1), 0);
+
+    const auto messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(dialogs.beeps(), 3);
+    EXPECT_EQ(messages[0].text,
+              "Are you sure?\r\nThis will clear all the Icons for display configuration # 3");
+    EXPECT_EQ(messages[0].title, "Clear all Icons for display configuration # 3");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Question);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messages[2].text,
+              "Are you sure?\r\nThis will turn ON all the Icons for display configuration # 3");
+    EXPECT_EQ(dialogs.calls.front().kind, DialogCall::Kind::Beep);
+}
+
+TEST(ConfigPanel, IconClickRewritesTheWholeByteFromTheBoxes)
+{
+    AppState state = stateEditing(2);
+    state.image.CDC(2, 2) = 0x80; // a bit no box owns
+    state.image.CDC(2, 3) = 0xE0;
+    IconFlags boxes = iconFlagsOfConfig(state, 2);
+    iconFlag(boxes, PreviewItem::LblFuel) = true;
+    IconBoxClicked(state, boxes, PreviewItem::LblFuel);
+    EXPECT_EQ(state.image.CDC(2, 2), 0x20);
+    EXPECT_EQ(state.image.CDC(2, 3), 0xE0); // other bytes untouched
+    EXPECT_TRUE(state.editor.imageChanged);
+
+    iconFlag(boxes, PreviewItem::LblDegU) = true;
+    IconBoxClicked(state, boxes, PreviewItem::LblDegU);
+    EXPECT_EQ(state.image.CDC(2, 4), 1);
+}
+
+TEST(ConfigPanel, FocusedChooserBlinksItsFieldOnly)
+{
+    PanelState panel;
+    chooserFocusChanged(panel, Display::Display3, true);
+    blinkTick(panel);
+    EXPECT_TRUE(panel.blankVisible[2]);
+    blinkTick(panel);
+    EXPECT_FALSE(panel.blankVisible[2]);
+    blinkTick(panel);
+    chooserFocusChanged(panel, Display::Display3, false);
+    chooserFocusChanged(panel, Display::LeftBar, true);
+    blinkTick(panel);
+    EXPECT_FALSE(panel.blankVisible[2]);
+    EXPECT_TRUE(panel.blankVisible[3]);
+}
+
+TEST(ConfigPanel, OnlyCtrlAltQTurnsOnFactoryMode)
+{
+    AppState state;
+    EXPECT_FALSE(factoryKeyDown(state, {'Q', true, true, true}));
+    EXPECT_FALSE(factoryKeyDown(state, {'Q', false, true, false}));
+    EXPECT_FALSE(factoryKeyDown(state, {'W', false, true, true}));
+    EXPECT_FALSE(state.link.FactoryMode);
+    EXPECT_TRUE(factoryKeyDown(state, {'q', false, true, true}));
+    EXPECT_TRUE(state.link.FactoryMode);
+    EXPECT_FALSE(state.editor.imageChanged);
+}
