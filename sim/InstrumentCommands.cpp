@@ -1,0 +1,126 @@
+#include "sim/Instrument.h"
+
+#include "sim/FactoryImage.h"
+
+#include <algorithm>
+
+// What the instrument does with each complete frame.
+
+namespace orvane::sim {
+
+namespace {
+constexpr int kSectorSize = 64;
+constexpr uint8_t kProbeAnswer = 4;
+} // namespace
+
+Answer Instrument::execute(const Frame &frame)
+{
+    if (readTarget(frame.code))
+        return serveRead(frame);
+    if (writeTarget(frame.code))
+        return startWrite(frame);
+    switch (frame.code) {
+    case command::kQuickProbe:
+        log("quick probe");
+        return {{kProbeAnswer}};
+    case command::kIdentity:
+        return identity();
+    case command::kVersions:
+        return versions();
+    case command::kSetClock:
+        m_clock = {true, frame.addressHigh, frame.addressLow};
+        log("set clock " + std::to_string(frame.addressHigh) + ":"
+            + (frame.addressLow < 10 ? "0" : "") + std::to_string(frame.addressLow));
+        return {};
+    case command::kExchangeMark:
+        m_markAddress = frame.address();
+        m_markRemaining = frame.count();
+        m_mode = LinkMode::MarkData;
+        return {};
+    case command::kCopyToFlash:
+        copyToFlash(frame);
+        return {};
+    case command::kSoftReset:
+        m_mode = LinkMode::Idle;
+        log("soft reset: idle");
+        return {};
+    case command::kDisconnect:
+        m_mode = LinkMode::Idle;
+        log("disconnect: idle");
+        return {};
+    case command::kIspFromEeprom:
+    case command::kIspMakerLoader:
+        m_mode = LinkMode::Isp;
+        log(std::string("ISP mode (")
+            + (frame.code == command::kIspFromEeprom ? "24C512 loader" : "maker's loader")
+            + "): silent until power cycle");
+        return {};
+    default:
+        log("unknown command " + std::to_string(frame.code) + " (count "
+            + std::to_string(frame.countByte) + " @" + std::to_string(frame.address())
+            + ") ignored");
+        return {};
+    }
+}
+
+Answer Instrument::serveRead(const Frame &frame)
+{
+    const MemoryId memory = *readTarget(frame.code);
+    log(transferLogLine("read", memory, frame));
+    Answer answer{space(memory).read(frame.address(), frame.count())};
+    const bool wholeSettingsImage = memory == MemoryId::InternalNvm && frame.address() == 0
+                                    && frame.count() == factory::kSettingsSize;
+    if (wholeSettingsImage && m_faults.corruptFirstNvmRead && !m_firstNvmReadServed) {
+        answer.bytes[0] ^= 0xFF;
+        log("  (check byte corrupted)");
+    }
+    if (wholeSettingsImage)
+        m_firstNvmReadServed = true;
+    return answer;
+}
+
+Answer Instrument::startWrite(const Frame &frame)
+{
+    m_writeTarget = *writeTarget(frame.code);
+    m_writeAddress = frame.address();
+    m_writeRemaining = frame.count();
+    m_mode = LinkMode::WriteData;
+    log(transferLogLine("write", m_writeTarget, frame));
+    return {};
+}
+
+Answer Instrument::identity()
+{
+    log("identity");
+    Answer answer;
+    for (int i = 0; i < 4; ++i)
+        answer.bytes.push_back(m_faults.blankIdentity ? factory::kErased
+                                                      : m_internalNvm[kSerialNumberAddress + i]);
+    answer.bytes.push_back(m_internalNvm[kFirmwareVersionAddress]);
+    answer.bytes.push_back(hardwareVersions().hardware);
+    return answer;
+}
+
+Answer Instrument::versions()
+{
+    log("versions");
+    const HardwareVersions hardware = hardwareVersions();
+    Answer answer{{m_internalNvm[kFirmwareVersionAddress], hardware.hardware}};
+    answer.bytes.insert(answer.bytes.end(), hardware.modules.begin(), hardware.modules.end());
+    return answer;
+}
+
+void Instrument::copyToFlash(const Frame &frame)
+{
+    // The code window ends at 8191: more sectors would overwrite the firmware
+    // beyond it, so the copy stops there.
+    const int sectors = std::min(frame.count(), kCodeWindowSectors);
+    const std::vector<uint8_t> code
+        = MemorySpace(m_eeprom).read(frame.address(), sectors * kSectorSize);
+    std::copy(code.begin(), code.end(), m_flash.begin() + kCodeWindowAddress);
+    log("copy " + std::to_string(sectors) + " sectors EEPROM @" + std::to_string(frame.address())
+        + " to flash @" + std::to_string(kCodeWindowAddress)
+        + (sectors < frame.count() ? " (" + std::to_string(frame.count()) + " asked)" : ""));
+}
+
+} // namespace orvane::sim
