@@ -1,0 +1,147 @@
+#include "link/ByteLink.h"
+
+namespace orvane {
+
+namespace {
+constexpr std::string_view kWriteFailed = "The byte could not be written to the port.";
+} // namespace
+
+ByteLink::ByteLink(AppState &state, Platform &platform)
+    : m_state(state)
+    , m_platform(platform)
+{
+    m_platform.port.setReceiveHandler([this] { MSComm1_OnComm(); });
+    m_platform.port.setErrorHandler([this](const std::string &reason) { markLost(reason); });
+}
+
+ByteLink::~ByteLink()
+{
+    m_platform.port.setReceiveHandler({});
+    m_platform.port.setErrorHandler({});
+}
+
+void ByteLink::store(uint8_t byte)
+{
+    ReceiveState &rx = m_state.rx;
+    // Past the end of the table every further byte overwrites the last slot.
+    rx.RxSlot[size_t(rx.RxCount) + 1] = byte;
+    if (rx.RxCount < ReceiveState::kMaxCount)
+        ++rx.RxCount;
+}
+
+void ByteLink::MSComm1_OnComm()
+{
+    for (;;) {
+        const std::vector<uint8_t> bytes = m_platform.port.readAll();
+        if (bytes.empty())
+            return;
+        for (const uint8_t b : bytes)
+            store(b);
+    }
+}
+
+void ByteLink::Delay(double seconds)
+{
+    const double end = m_platform.clock.monotonicSeconds() + seconds;
+    double now = m_platform.clock.monotonicSeconds();
+    while (now < end) {
+        m_platform.pump.waitForEvents(end - now);
+        now = m_platform.clock.monotonicSeconds();
+    }
+}
+
+void ByteLink::markLost(const std::string &reason)
+{
+    if (!m_lost)
+        m_lostReason = reason.empty() ? std::string(kWriteFailed) : reason;
+    m_lost = true;
+    m_state.link.IsConnected = false;
+    m_state.rx.CommTimedOut = true;
+}
+
+void ByteLink::SendByte(uint8_t byte)
+{
+    // Nothing goes out on a lost link, so there is nothing to wait for.
+    if (m_lost)
+        return;
+    if (!m_platform.port.writeByte(byte)) {
+        markLost(std::string(kWriteFailed));
+        return;
+    }
+    Delay(kSendBytePause);
+}
+
+void ByteLink::waitForSlot1(int16_t marker, double deadline)
+{
+    ReceiveState &rx = m_state.rx;
+    m_platform.pump.processPendingEvents();
+    // Slot 1 is looked at after every wake, so the wait ends as soon as the
+    // byte has been stored.
+    while (rx.RxSlot[1] == marker && !m_lost) {
+        const double now = m_platform.clock.monotonicSeconds();
+        if (now >= deadline) {
+            rx.CommTimedOut = true;
+            return;
+        }
+        m_platform.pump.waitForEvents(deadline - now);
+    }
+}
+
+void ByteLink::SendByteCheckEcho(uint8_t byte)
+{
+    ReceiveState &rx = m_state.rx;
+    const auto marker = int16_t(-1 - int(byte));
+    rx.RxSlot[1] = marker;
+    if (m_lost)
+        return;
+    m_platform.port.discardInput();
+    rx.RxCount = 0;
+    if (!m_platform.port.writeByte(byte)) {
+        markLost(std::string(kWriteFailed));
+        return;
+    }
+    waitForSlot1(marker, m_platform.clock.monotonicSeconds() + kEchoTimeout);
+}
+
+int16_t ByteLink::ReceiveByte()
+{
+    ReceiveState &rx = m_state.rx;
+    constexpr int16_t marker = -1;
+    rx.RxSlot[1] = marker;
+    if (m_lost)
+        return marker;
+    m_platform.port.discardInput();
+    rx.RxCount = 0;
+    waitForSlot1(marker, m_platform.clock.monotonicSeconds() + kEchoTimeout);
+    return rx.RxSlot[1];
+}
+
+void ByteLink::ResetReceive()
+{
+    m_state.rx.RxCount = 0;
+    m_state.rx.RxSlot[1] = 0;
+    if (!m_lost)
+        m_platform.port.discardInput();
+}
+
+bool ByteLink::openPort(int portNumber, std::string *error)
+{
+    if (m_platform.port.isOpen())
+        m_platform.port.close();
+    m_lost = false;
+    m_lostReason.clear();
+    return m_platform.port.open(portNumber, error);
+}
+
+void ByteLink::closePort()
+{
+    if (m_platform.port.isOpen())
+        m_platform.port.close();
+}
+
+bool ByteLink::isPortOpen() const
+{
+    return m_platform.port.isOpen();
+}
+
+} // namespace orvane

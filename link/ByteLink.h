@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+// The byte primitives every exchange with the instrument is built from. The
+// port's receive event fills the receive table (`RxSlot`, `RxCount`); the code
+// that sent a command looks at the slots after a fixed wait. Waits sleep in
+// the event loop, so the windows stay live and a received byte is stored the
+// moment it arrives.
+//
+// A port that fails (unplugged adapter, vanished pseudo-terminal, a write that
+// does not go out) marks the link as lost: `IsConnected` and later writes stop,
+// waits end at once, and `lost()` tells the running operation to end with a
+// clear message instead of talking into the void.
+class ByteLink
+{
+public:
+    static constexpr double kSendBytePause = 0.05;
+    // How long a block write waits for the echo of one data byte.
+    static constexpr double kEchoTimeout = 0.5;
+
+    // Installs the receive and error handlers on the platform's port.
+    ByteLink(AppState &state, Platform &platform);
+    ~ByteLink();
+    ByteLink(const ByteLink &) = delete;
+    ByteLink &operator=(const ByteLink &) = delete;
+
+    // The port's receive event: stores every waiting byte in the receive table.
+    void MSComm1_OnComm();
+
+    // Waits the given time while handling events; Delay(0) handles none.
+    void Delay(double seconds);
+    // Writes one byte, then Delay(kSendBytePause).
+    void SendByte(uint8_t byte);
+    // Writes one byte and waits until a byte arrives in slot 1 or the echo
+    // timeout passes (then `CommTimedOut` is set and the marker, the bitwise
+    // complement of the byte, stays in slot 1).
+    void SendByteCheckEcho(uint8_t byte);
+    // Waits for one byte without sending; -1 when none came in time.
+    int16_t ReceiveByte();
+    // RxCount := 0, RxSlot(1) := 0, and the port's receive buffer is emptied.
+    void ResetReceive();
+
+    // Opens port number 1..16 (closing it first when open) and clears a lost
+    // link. False with the platform's reason when the port does not open.
+    bool openPort(int portNumber, std::string *error);
+    void closePort();
+    bool isPortOpen() const;
+
+    // The port failed since it was last opened.
+    bool lost() const { return m_lost; }
+    const std::string &lostReason() const { return m_lostReason; }
+    // Marks the link as lost, e.g. when the instrument stopped answering.
+    void markLost(const std::string &reason);
+
+    int16_t rxSlot(int k) const { return m_state.rx.RxSlot.at(size_t(k)); }
+    AppState &state() { return m_state; }
+    Platform &platform() { return m_platform; }
+
+private:
+    void waitForSlot1(int16_t marker, double deadline);
+    void store(uint8_t byte);
+
+    AppState &m_state;
+    Platform &m_platform;
+    bool m_lost = false;
+    std::string m_lostReason;
+};
+
+} // namespace orvane

@@ -1,0 +1,95 @@
+#include "link/Commands.h"
+
+#include <stdexcept>
+
+namespace orvane {
+
+void sendFrame(ByteLink &link, const Frame &frame)
+{
+    for (const uint8_t b : frame)
+        link.SendByte(b);
+}
+
+std::vector<uint8_t> issueRead(ByteLink &link, const Frame &frame, int count, double pause)
+{
+    if (count < 0 || count > ReceiveState::kMaxCount)
+        throw std::out_of_range("read count out of range");
+    link.ResetReceive();
+    sendFrame(link, frame);
+    link.Delay(pause);
+    std::vector<uint8_t> answer;
+    answer.reserve(size_t(count));
+    for (int k = 1; k <= count; ++k)
+        answer.push_back(uint8_t(link.rxSlot(k) & 0xFF));
+    return answer;
+}
+
+std::vector<uint8_t>
+readMemory(ByteLink &link, CommandCode code, int count, int address, double pause)
+{
+    return issueRead(link, memoryFrame(code, count, address), count, pause);
+}
+
+BlockWriteResult issueBlockWrite(ByteLink &link,
+                                 CommandCode code,
+                                 int address,
+                                 std::span<const uint8_t> data,
+                                 double trailingPause)
+{
+    BlockWriteResult result;
+    link.ResetReceive();
+    sendFrame(link, memoryFrame(code, int(data.size()), address));
+    int missedInRow = 0;
+    for (const uint8_t b : data) {
+        if (link.lost())
+            return result;
+        link.SendByteCheckEcho(b);
+        const bool missed = link.rxSlot(1) == int16_t(-1 - int(b));
+        if (missed) {
+            ++result.missedEchoes;
+            if (++missedInRow >= kMissedEchoLimit) {
+                link.markLost("Orvane stopped echoing the data it was sent.");
+                return result;
+            }
+        } else {
+            missedInRow = 0;
+        }
+    }
+    link.Delay(trailingPause);
+    result.completed = !link.lost();
+    return result;
+}
+
+bool writeInternalNvmByte(ByteLink &link, int address, uint8_t value)
+{
+    const uint8_t old
+        = readMemory(link, CommandCode::ReadInternalNvm, 1, address, kNvmByteReadPause).front();
+    const uint8_t checksum
+        = readMemory(link, CommandCode::ReadInternalNvm, 1, kNvmChecksumAddress, kNvmByteReadPause)
+              .front();
+    if (link.lost())
+        return false;
+    sendFrame(link, memoryFrame(CommandCode::WriteInternalNvm, 1, address));
+    link.SendByte(value);
+    sendFrame(link, memoryFrame(CommandCode::WriteInternalNvm, 1, kNvmChecksumAddress));
+    link.SendByte(uint8_t(value ^ old ^ checksum));
+    return !link.lost();
+}
+
+void sendExchangeMark(ByteLink &link, uint8_t mark)
+{
+    link.ResetReceive();
+    sendFrame(link, exchangeMarkFrame());
+    link.Delay(kExchangeMarkPause);
+    link.SendByte(mark);
+    link.Delay(kExchangeMarkPause);
+}
+
+void sendEndOfExchange(ByteLink &link, CommandCode code)
+{
+    if (code != CommandCode::SoftReset && code != CommandCode::Disconnect)
+        throw std::invalid_argument("not an end-of-exchange command");
+    sendFrame(link, code == CommandCode::SoftReset ? softResetFrame() : disconnectFrame());
+}
+
+} // namespace orvane

@@ -1,0 +1,399 @@
+#include "link/Connection.h"
+
+#include "config/NumberText.h"
+#include "link/Commands.h"
+
+#include <optional>
+
+namespace orvane {
+
+namespace {
+
+constexpr const char *kCrLf = "\r\n";
+constexpr const char *kPortErrorTitle = "Communications Error";
+constexpr const char *kRetryTitle = "Can't find Orvane";
+constexpr const char *kLostLinkTitle = "Communications Error";
+constexpr uint8_t kQuickProbeAnswer = 4;
+constexpr int16_t kBlankIdentityByte = 255;
+constexpr int16_t kErasedIdentityByte = 254;
+constexpr int kUnknownCounterHigh = 254; // 254 or 255: never written
+
+// The port number typed into the error box: a whole number 1..16 (a decimal
+// answer is rounded, halves to even); anything else asks again.
+std::optional<int> portNumberFromAnswer(const std::string &answer)
+{
+    const ScannedNumber scanned = scanNumber(answer);
+    if (!scanned.found)
+        return std::nullopt;
+    const double rounded = roundHalfEven(scanned.value);
+    if (rounded < 1 || rounded > Connection::kHighestPortNumber)
+        return std::nullopt;
+    return int(rounded);
+}
+
+std::string slotText(int16_t slot)
+{
+    return displayNumber(static_cast<long long>(slot));
+}
+
+} // namespace
+
+std::string portErrorPrompt(int portNumber)
+{
+    const std::string number = displayNumber(static_cast<long long>(portNumber));
+    return std::string("Error encountered while trying to open COM")
+           + number.substr(number.size() >= 2 ? number.size() - 2 : 0) + "." + kCrLf
+           + "Please check data and power connections." + kCrLf + kCrLf
+           + "Enter a new COM port number or click Cancel.";
+}
+
+long long serialNumberFromBytes(std::array<int, 4> b)
+{
+    const auto all = [&b](int v) {
+        return b[0] == v && b[1] == v && b[2] == v && b[3] == v;
+    };
+    if (all(kErasedIdentityByte))
+        b = {0, 0, 0, 0};
+    if (all(kBlankIdentityByte))
+        b = {0, 0, 0, 0};
+    const double serial = b[0] * 10000000.0 + b[1] * 100000.0 + b[2] * 1000.0 + b[3];
+    return static_cast<long long>(roundHalfEven(serial));
+}
+
+Connection::Connection(AppState &state, Platform &platform, ByteLink &link, ConnectionView &view)
+    : m_state(state)
+    , m_platform(platform)
+    , m_link(link)
+    , m_view(view)
+{}
+
+std::string Connection::portText() const
+{
+    return displayNumber(static_cast<long long>(m_state.link.ComPortNumber));
+}
+
+std::string Connection::lostLinkMessage() const
+{
+    std::string text = "Lost the connection to Orvane on COM" + portText() + ".";
+    if (!m_link.lostReason().empty())
+        text += kCrLf + m_link.lostReason();
+    return text;
+}
+
+bool Connection::waitForPortChoice()
+{
+    m_commsDone = false;
+    m_view.showComms();
+    while (!m_commsDone)
+        m_platform.pump.waitForEvents(kChoiceWaitSlice);
+    return m_state.link.ComPortNumber != 0;
+}
+
+void Connection::OrvaneComPort()
+{
+    const uint8_t previous = m_state.link.ComPortNumber;
+    m_state.link.ComPortNumber = 0;
+    if (!waitForPortChoice() && !m_commsAccepted)
+        m_state.link.ComPortNumber = previous; // closed without a choice: keep the old port
+    m_view.hideComms();
+}
+
+void Connection::acceptCommsChoice(int portNumber)
+{
+    m_state.link.ComPortNumber = uint8_t(portNumber);
+    m_view.hideComms();
+    m_view.setCommsPortCaption("COM Port = " + portText());
+    m_state.link.IsConnected = false;
+    m_commsAccepted = true;
+    m_commsDone = true;
+}
+
+void Connection::commsDialogClosed()
+{
+    m_commsAccepted = false;
+    m_commsDone = true;
+}
+
+bool Connection::testCommsChoice(int portNumber)
+{
+    // "None" cannot be tested, and the line carries one exchange at a time.
+    if (portNumber < 1 || portNumber > kHighestPortNumber || m_state.link.exchangeInProgress) {
+        m_platform.dialogs.beep();
+        return false;
+    }
+    m_state.link.ComPortNumber = uint8_t(portNumber);
+    m_view.setCommsPortCaption("COM Port = " + portText());
+    m_state.link.IsConnected = false;
+    m_state.link.exchangeInProgress = true;
+    const bool connected = ConnectToTessaro();
+    m_state.link.exchangeInProgress = false;
+    return connected;
+}
+
+bool Connection::OpenPort()
+{
+    for (;;) {
+        std::string error;
+        bool open = m_link.openPort(m_state.link.ComPortNumber, &error);
+        if (open) {
+            m_link.Delay(kPortSettlePause);
+            open = !m_link.lost() && m_link.isPortOpen();
+        }
+        if (open)
+            return true;
+        m_link.closePort();
+
+        std::optional<int> chosen;
+        while (!chosen) {
+            const std::string answer
+                = m_platform.dialogs.inputBox(portErrorPrompt(m_state.link.ComPortNumber),
+                                              kPortErrorTitle,
+                                              "0");
+            if (answer.empty())
+                return false;
+            chosen = portNumberFromAnswer(answer);
+            if (!chosen)
+                m_platform.dialogs.beep();
+        }
+        m_state.link.ComPortNumber = uint8_t(*chosen);
+        m_view.selectCommsOption(*chosen);
+        m_view.setCommsPortCaption("COM Port = " + portText());
+    }
+}
+
+bool Connection::askRetry()
+{
+    const std::string text = "Can't connect to Orvane on COM " + portText() + "." + kCrLf
+                             + "Do you want to try again?";
+    return m_platform.dialogs.messageBox(text,
+                                         kRetryTitle,
+                                         MessageIcon::Question,
+                                         MessageButtons::YesNo)
+           == MessageAnswer::Yes;
+}
+
+bool Connection::failLost()
+{
+    m_state.link.IsConnected = false;
+    m_view.hideConnecting();
+    m_view.setConnectedCaption(kNotConnectedText);
+    m_platform.dialogs.messageBox(lostLinkMessage(),
+                                  kLostLinkTitle,
+                                  MessageIcon::Warning,
+                                  MessageButtons::Ok);
+    return false;
+}
+
+void Connection::refuse()
+{
+    m_state.link.IsConnected = false;
+    m_link.Delay(kRefusalPause);
+    sendEndOfExchange(m_link, CommandCode::Disconnect);
+    m_view.setConnectedCaption(kNotConnectedText);
+    m_view.hideProgress();
+    m_state.rx.CommTimedOut = true;
+}
+
+void Connection::endExchange(CommandCode code)
+{
+    sendEndOfExchange(m_link, code);
+    m_state.link.IsConnected = false;
+    m_view.setConnectedCaption(kNotConnectedText);
+}
+
+bool Connection::ConnectToTessaro()
+{
+    LinkState &link = m_state.link;
+    auto &slot = m_state.rx.RxSlot;
+
+    if (link.ComPortNumber == 0 && !waitForPortChoice())
+        return false;
+    if (!OpenPort()) {
+        link.IsConnected = false;
+        return false;
+    }
+
+    // Quick probe: an instrument already in command mode answers 4 and needs
+    // neither the presence probes nor the resynchronisation.
+    m_link.ResetReceive();
+    sendFrame(m_link, quickProbeFrame());
+    m_link.Delay(kConnectReadPause);
+    if (m_link.lost())
+        return failLost();
+    bool resyncDone = false;
+    if (slot[1] == kQuickProbeAnswer) {
+        link.IsConnected = true;
+        slot[1] = kResyncAnswer;
+        resyncDone = true;
+    }
+
+    const std::string captionStart = "Attempting to connect to Orvane on COM " + portText() + " .";
+    std::string caption;
+    bool freshAttempt = true;
+    int tries = 0;
+    for (;;) {
+        if (!resyncDone) {
+            if (freshAttempt) {
+                caption = captionStart;
+                m_view.showConnecting(caption);
+                tries = 0;
+                freshAttempt = false;
+            }
+            while (!link.IsConnected) {
+                caption += " .";
+                m_view.setConnectingCaption(caption);
+                if (++tries > kMaxProbeTries) {
+                    m_platform.dialogs.beep();
+                    m_view.hideConnecting();
+                    if (!askRetry())
+                        return false; // the port stays open
+                    caption = captionStart;
+                    m_view.showConnecting(caption);
+                    tries = 0;
+                    continue;
+                }
+                m_link.ResetReceive();
+                m_link.SendByte(kPresenceProbe);
+                m_platform.pump.processPendingEvents();
+                m_link.Delay(kConnectReadPause);
+                if (m_link.lost())
+                    return failLost();
+                if (slot[1] == kPresenceProbe)
+                    link.IsConnected = true;
+            }
+
+            m_link.ResetReceive();
+            for (int i = 0; i < kResyncCount; ++i)
+                m_link.SendByte(kResyncByte);
+            m_link.Delay(kConnectReadPause);
+            if (m_link.lost())
+                return failLost();
+        }
+        resyncDone = false;
+
+        if (slot[1] != kResyncAnswer) {
+            // Back to the presence probes. The failed pass counts as a try, so
+            // an instrument that answers "=" but never "@" still leads to the
+            // retry question instead of probing for ever.
+            link.IsConnected = false;
+            continue;
+        }
+
+        m_link.ResetReceive();
+        sendFrame(m_link, versionsFrame());
+        m_link.Delay(kConnectReadPause);
+        if (m_link.lost())
+            return failLost();
+        link.SoftwareVersionText = slotText(slot[1]);
+        link.HardwareVersionText = slotText(slot[2]);
+        for (int i = 0; i < 4; ++i)
+            link.ChipVersionText[size_t(i)] = slotText(slot[size_t(3 + i)]);
+        m_view.showChipVersions(link.ChipVersionText);
+
+        m_link.ResetReceive();
+        sendFrame(m_link, memoryFrame(CommandCode::ReadEeprom, 1, kProductCodeAddress));
+        m_link.Delay(kConnectReadPause);
+        if (m_link.lost())
+            return failLost();
+        link.ProductCode = uint8_t(slot[1] & 0xFF);
+        m_view.showProductCode(displayNumber(static_cast<long long>(link.ProductCode)));
+
+        if (link.ProductCode == kRefusedProductCode && !link.FactoryMode) {
+            m_view.hideConnecting();
+            m_platform.dialogs.beep();
+            if (askRetry()) {
+                // The link is still up: the probes are skipped and the
+                // resynchronisation and identification run again.
+                freshAttempt = true;
+                continue;
+            }
+            refuse();
+            return false;
+        }
+        break;
+    }
+
+    m_view.hideConnecting();
+    m_view.setConnectedCaption(kConnectedText);
+    identify();
+    if (m_link.lost())
+        return failLost();
+    return link.IsConnected;
+}
+
+void Connection::identify()
+{
+    LinkState &link = m_state.link;
+    ReceiveState &rx = m_state.rx;
+    auto &slot = rx.RxSlot;
+
+    sendExchangeMark(m_link, kExchangeBegins);
+
+    m_link.ResetReceive();
+    sendFrame(m_link, identityFrame());
+    m_link.Delay(kConnectReadPause);
+    if (m_link.lost())
+        return;
+    const auto blank = [&slot](int16_t v) {
+        return slot[1] == v && slot[2] == v && slot[3] == v && slot[4] == v;
+    };
+    if (blank(kErasedIdentityByte))
+        slot[1] = slot[2] = slot[3] = slot[4] = 0;
+    if (blank(kBlankIdentityByte))
+        slot[1] = slot[2] = slot[3] = slot[4] = 0;
+    link.SerialNumberText
+        = displayNumber(serialNumberFromBytes({slot[1], slot[2], slot[3], slot[4]}));
+    link.SoftwareVersionText = slotText(slot[5]);
+    link.HardwareVersionText = slotText(slot[6]);
+
+    m_link.ResetReceive();
+    sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 1, kFirmwareVersionAddress));
+    m_link.Delay(kConnectNvmPause);
+    if (m_link.lost())
+        return;
+    if (slot[1] < 255)
+        link.SoftwareVersionText = slotText(slot[1]);
+
+    m_view.setSerialNumberCaption(" Orvane SN#: " + link.SerialNumberText);
+    m_view.showIdentity(link.SerialNumberText, link.SoftwareVersionText, link.HardwareVersionText);
+
+    rx.CommTimedOut = false;
+    m_link.ResetReceive();
+    sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 2, kUploadCounterAddress));
+    m_link.Delay(kConnectNvmPause);
+    if (m_link.lost())
+        return;
+    IntNvmTable &nvm = m_state.image.IntNvm;
+    nvm[kUploadCounterAddress] = uint8_t(slot[1] & 0xFF);
+    if (nvm[kUploadCounterAddress] >= kUnknownCounterHigh) {
+        // A counter never written reads as one upload.
+        nvm[kUploadCounterAddress] = 0;
+        nvm[kUploadCounterAddress + 1] = 1;
+    } else {
+        nvm[kUploadCounterAddress + 1] = uint8_t(slot[2] & 0xFF);
+    }
+    link.NewConfigCount = nvm.word(kUploadCounterAddress);
+    m_view.showUploadCount(displayNumber(static_cast<long long>(link.NewConfigCount)));
+}
+
+Timer1State Timer1Tick(bool isConnected,
+                       const std::array<bool, kBlinkingChooserCount> &chooserHasFocus,
+                       const std::array<bool, kBlankPatchCount> &blankVisible)
+{
+    Timer1State next;
+    for (int i = 0; i < kBlankPatchCount; ++i) {
+        // The bar limit patch has no chooser: it never blinks.
+        const bool blinking = i < kBlinkingChooserCount && chooserHasFocus[size_t(i)];
+        next.blankVisible[size_t(i)] = blinking && !blankVisible[size_t(i)];
+    }
+    if (isConnected) {
+        next.lamp = {0, 255, 0};
+        next.connectedCaption = kConnectedText;
+    } else {
+        next.lamp = {255, 0, 0};
+        next.connectedCaption = kNotConnectedText;
+    }
+    return next;
+}
+
+} // namespace orvane

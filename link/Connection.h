@@ -1,0 +1,143 @@
+#pragma once
+
+#include "link/ByteLink.h"
+#include "link/CommandFrames.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+// What connecting must show on the windows while it runs. The main window
+// implements it, forwarding to frmComms, frmShowConnecting, frmAbout,
+// frmHalvero and frmProgress; the tests record it.
+class ConnectionView
+{
+public:
+    virtual ~ConnectionView() = default;
+
+    // frmMain captions.
+    virtual void setCommsPortCaption(const std::string &text) = 0;    // lblCommsPort
+    virtual void setConnectedCaption(const std::string &text) = 0;    // lblConnected
+    virtual void setSerialNumberCaption(const std::string &text) = 0; // lblOrvaneSN
+
+    // frmShowConnecting, shown without being modal; the caption is lblShowConnecting.
+    virtual void showConnecting(const std::string &caption) = 0;
+    virtual void setConnectingCaption(const std::string &caption) = 0;
+    virtual void hideConnecting() = 0;
+
+    // frmComms, shown without being modal. The window reports its close box
+    // through Connection::commsDialogClosed.
+    virtual void showComms() = 0;
+    virtual void hideComms() = 0;
+    virtual void selectCommsOption(int portNumber) = 0; // optComm(n)
+
+    // Read-outs: txtOrvaneSN, txtOrvaneSwVer, txtOrvaneHwVer of frmAbout and frmHalvero.
+    virtual void showIdentity(const std::string &serialNumber,
+                              const std::string &softwareVersion,
+                              const std::string &hardwareVersion)
+        = 0;
+    // frmHalvero: txtU101SwVer .. txtU401SwVer, txtTessaroProductID, txtNTimesNewConfigs.
+    virtual void showChipVersions(const std::array<std::string, 4> &versions) = 0;
+    virtual void showProductCode(const std::string &text) = 0;
+    virtual void showUploadCount(const std::string &text) = 0;
+
+    virtual void hideProgress() = 0; // frmProgress
+};
+
+// Captions of the connection state.
+inline constexpr const char *kConnectedText = "Connected to Orvane";
+inline constexpr const char *kNotConnectedText = "Not connected to Orvane";
+
+// Choosing the port, opening it, and connecting to and identifying the
+// instrument. Owned by the main window next to the ByteLink it uses.
+class Connection
+{
+public:
+    // Pauses and limits of the handshake.
+    static constexpr double kPortSettlePause = 0.5; // after opening the port
+    static constexpr double kConnectReadPause
+        = 0.1; // probes, resync, versions, product code, identity
+    static constexpr double kConnectNvmPause = 0.25; // firmware byte, upload counter
+    static constexpr double kRefusalPause = 0.1;     // before the disconnect of a refused unit
+    static constexpr int kMaxProbeTries = 50;
+    static constexpr int kHighestPortNumber = 16;
+    static constexpr uint8_t kRefusedProductCode = 2; // the sibling model
+    // How long one sleep of the port-choice wait may last; a click wakes it sooner.
+    static constexpr double kChoiceWaitSlice = 1.0;
+
+    Connection(AppState &state, Platform &platform, ByteLink &link, ConnectionView &view);
+
+    // Connects and identifies; on return `IsConnected` tells whether an
+    // instrument is ready for commands (also the result).
+    bool ConnectToTessaro();
+
+    // Opens port `ComPortNumber`, asking for another number while it fails.
+    // True when the port is open; false when the user cancelled (port closed).
+    bool OpenPort();
+
+    // Menu item "Communications Port": shows frmComms and waits until a port
+    // is chosen or the dialog is dismissed.
+    void OrvaneComPort();
+
+    // frmComms handlers.
+    void acceptCommsChoice(int portNumber); // cmdCommsAccept
+    bool testCommsChoice(int portNumber);   // the Test button: connect, keep the dialog
+    void commsDialogClosed();               // close box or Escape
+
+    // Ends an exchange with the soft reset (251) or the disconnect (255) and
+    // marks the link as not connected.
+    void endExchange(CommandCode code);
+
+    // One line for a message box when the link was lost during an operation.
+    std::string lostLinkMessage() const;
+
+private:
+    bool waitForPortChoice();
+    bool askRetry();
+    bool failLost();
+    void refuse();
+    void identify();
+    std::string portText() const;
+
+    AppState &m_state;
+    Platform &m_platform;
+    ByteLink &m_link;
+    ConnectionView &m_view;
+    // frmComms was accepted or closed since the wait for a port choice began.
+    bool m_commsDone = false;
+    bool m_commsAccepted = false;
+};
+
+// The prompt of the "Communications Error" box for a port that did not open.
+std::string portErrorPrompt(int portNumber);
+
+// The serial number from the four identity bytes (blank memory reads as 0).
+long long serialNumberFromBytes(std::array<int, 4> bytes);
+
+// `Timer1`: the connection lamp and the blink of the preview's blank patches.
+struct LampColour
+{
+    uint8_t red = 0, green = 0, blue = 0;
+    bool operator==(const LampColour &) const = default;
+};
+
+// The blank patches in the order PicDisplay1Blank .. PicDisplay5Blank,
+// PicDisplayBarLimitBlank.
+constexpr int kBlankPatchCount = 6;
+// Choosers whose focus blinks a patch: displays 1..3, left bar, right bar.
+constexpr int kBlinkingChooserCount = 5;
+
+struct Timer1State
+{
+    LampColour lamp;              // shpCommsConnected fill colour
+    std::string connectedCaption; // lblConnected
+    std::array<bool, kBlankPatchCount> blankVisible{};
+};
+
+Timer1State Timer1Tick(bool isConnected,
+                       const std::array<bool, kBlinkingChooserCount> &chooserHasFocus,
+                       const std::array<bool, kBlankPatchCount> &blankVisible);
+
+} // namespace orvane

@@ -1,0 +1,197 @@
+// The editor's real serial code (QtSerialPort, the Qt event pump, ByteLink,
+// Connection) against orvane-sim over a pseudo-terminal.
+
+#include "link/Commands.h"
+#include "link/Connection.h"
+#include "link/LinkTestSupport.h"
+#include "link/ui/frmComms.h"
+#include "platform/qt/QtPlatform.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace orvane::test {
+namespace {
+
+constexpr int kStartMs = 5000;
+constexpr int kPortNumber = 5;
+
+class LinkEndToEnd : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        sim.setProcessChannelMode(QProcess::SeparateChannels);
+        sim.start(ORVANE_SIM_PATH,
+                  {"--link",
+                   folder.filePath(QStringLiteral("COM%1").arg(kPortNumber)),
+                   "--serial",
+                   "120530007",
+                   "--quiet"});
+        ASSERT_TRUE(sim.waitForStarted(kStartMs));
+        // The first line names the pseudo-terminal once the link exists.
+        while (!sim.canReadLine() && sim.waitForReadyRead(kStartMs)) {
+        }
+        ASSERT_TRUE(sim.canReadLine()) << sim.readAllStandardError().toStdString();
+        device = QString::fromUtf8(sim.readLine()).trimmed().section(' ', 1);
+        port.setLinkFolder(folder.path());
+        state.link.ComPortNumber = kPortNumber;
+    }
+
+    void TearDown() override
+    {
+        port.close();
+        if (sim.state() != QProcess::NotRunning) {
+            sim.terminate();
+            if (!sim.waitForFinished(kStartMs))
+                sim.kill();
+            sim.waitForFinished(kStartMs);
+        }
+    }
+
+    QTemporaryDir folder;
+    QProcess sim;
+    QString device;
+
+    QtClock clock;
+    QtEventPump pump;
+    FakeDialogs dialogs; // answers the boxes; none is expected
+    QtFileSystem files;
+    QtSerialPort port;
+    Platform platform{clock, pump, dialogs, files, port};
+    AppState state;
+    ByteLink link{state, platform};
+    RecordingView view;
+    Connection connection{state, platform, link, view};
+};
+
+TEST_F(LinkEndToEnd, PortNumberReachesTheSimulatorThroughItsLink)
+{
+    EXPECT_EQ(QString::fromStdString(port.deviceForPort(kPortNumber)),
+              QFileInfo(device).canonicalFilePath());
+    // Without a link the number names the standard serial port.
+    EXPECT_EQ(port.deviceForPort(kPortNumber + 1), "/dev/ttyS5");
+}
+
+TEST_F(LinkEndToEnd, ConnectsAndIdentifiesTheSimulator)
+{
+    QElapsedTimer wall;
+    wall.start();
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    EXPECT_EQ(state.link.SerialNumberText, " 120530007");
+    EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
+    EXPECT_EQ(state.link.ProductCode, 1);
+    EXPECT_EQ(view.connectedCaption, "Connected to Orvane");
+    EXPECT_FALSE(link.lost());
+    EXPECT_TRUE(dialogs.calls.empty());
+    // The handshake's fixed pauses come to 4.05 s; the wire adds little.
+    std::printf("[ measured ] connect and identify: %.3f s (fixed pauses 4.05 s)\n",
+                double(wall.nsecsElapsed()) * 1e-9);
+
+    connection.endExchange(CommandCode::SoftReset);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.lost());
+}
+
+TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
+{
+    frmComms dialog(state, connection, port, [this](int n) { return port.adviceForPort(n); });
+    dialog.show();
+    auto *option = dialog.findChild<QRadioButton *>("optComm5");
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->text(), "COM5");
+    EXPECT_TRUE(option->isChecked()); // the stored port is selected on first show
+    EXPECT_EQ(dialog.findChild<QRadioButton *>("optComm0")->text(), "None");
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblCommDevice5")->text(),
+              QFileInfo(device).canonicalFilePath());
+
+    dialog.findChild<QPushButton *>("cmdCommsTest")->click();
+    EXPECT_TRUE(state.link.IsConnected);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.findChild<QLabel *>("lblCommsTestResult")->text().contains("120530007"));
+    EXPECT_EQ(view.commsPortCaption, "COM Port =  5");
+
+    dialog.findChild<QRadioButton *>("optComm3")->setChecked(true);
+    dialog.findChild<QPushButton *>("cmdCommsAccept")->click();
+    EXPECT_EQ(state.link.ComPortNumber, 3);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_TRUE(view.contains("hide frmComms"));
+}
+
+TEST_F(LinkEndToEnd, EchoRoundTripOverThePseudoTerminal)
+{
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    constexpr int kEchoes = 1000;
+    constexpr int kBlock = 250;
+    constexpr int kScratchAddress = 40000; // EEPROM beyond every area the editor uses
+    std::vector<double> roundTrips;
+    int wrong = 0;
+    for (int block = 0; block < kEchoes / kBlock; ++block) {
+        link.ResetReceive();
+        sendFrame(link,
+                  memoryFrame(CommandCode::WriteEeprom, kBlock, kScratchAddress + block * kBlock));
+        for (int i = 0; i < kBlock; ++i) {
+            const auto b = uint8_t((block * kBlock + i) * 7);
+            const double t0 = clock.monotonicSeconds();
+            link.SendByteCheckEcho(b);
+            roundTrips.push_back(clock.monotonicSeconds() - t0);
+            if (state.rx.RxSlot[1] != b)
+                ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_FALSE(state.rx.CommTimedOut);
+    ASSERT_EQ(int(roundTrips.size()), kEchoes);
+    std::sort(roundTrips.begin(), roundTrips.end());
+    const double median = roundTrips[roundTrips.size() / 2];
+    const double worst = roundTrips.back();
+    std::printf("[ measured ] echo round trip over %d echoes: median %.3f ms, worst %.3f ms\n",
+                kEchoes,
+                median * 1e3,
+                worst * 1e3);
+    EXPECT_LT(worst, ByteLink::kEchoTimeout);
+
+    // What was written is what the instrument stored.
+    const auto readBack
+        = readMemory(link, CommandCode::ReadEeprom, 16, kScratchAddress, kLongReadPause);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(readBack[size_t(i)], uint8_t(i * 7));
+    connection.endExchange(CommandCode::SoftReset);
+}
+
+TEST_F(LinkEndToEnd, SimulatorGoneMidExchangeEndsTheWaitWithALostLink)
+{
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    link.ResetReceive();
+    sendFrame(link, memoryFrame(CommandCode::WriteEeprom, 128, 40000));
+    sim.kill();
+    sim.waitForFinished(kStartMs);
+
+    QElapsedTimer wall;
+    wall.start();
+    for (int i = 0; i < 128 && !link.lost(); ++i)
+        link.SendByteCheckEcho(uint8_t(i));
+    EXPECT_TRUE(link.lost());
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_TRUE(state.rx.CommTimedOut);
+    EXPECT_LT(wall.elapsed(), 2000);
+    link.SendByte(61); // no crash on the dead line
+    std::printf("[ measured ] lost link noticed after %lld ms: %s\n",
+                static_cast<long long>(wall.elapsed()),
+                link.lostReason().c_str());
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,140 @@
+#include "LinkTestSupport.h"
+
+#include "link/Commands.h"
+
+#include <numeric>
+
+namespace orvane::test {
+namespace {
+
+TEST(CommandFramesTest, AddressesAndCountsAreEncodedAsTheInstrumentReadsThem)
+{
+    EXPECT_EQ(memoryFrame(CommandCode::ReadEeprom, 1, kProductCodeAddress),
+              (Frame{61, 2, 1, 28, 64}));
+    EXPECT_EQ(memoryFrame(CommandCode::ReadInternalNvm, 256, 0), (Frame{61, 0, 0, 0, 0}));
+    EXPECT_EQ(memoryFrame(CommandCode::WriteEeprom, 128, configRecordAddress(16)),
+              (Frame{61, 3, 128, 23, 128}));
+    EXPECT_EQ(memoryFrame(CommandCode::ReadFlash, 255, 0xFFFF), (Frame{61, 253, 255, 255, 255}));
+    EXPECT_EQ(copyToFlashFrame(16, 0x4000), (Frame{61, 252, 16, 64, 0}));
+    EXPECT_EQ(setClockFrame(23, 59), (Frame{61, 12, 0, 23, 59}));
+}
+
+TEST(CommandFramesTest, ArgumentsThatDoNotFitAFrameAreRefused)
+{
+    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 0, 0), std::out_of_range);
+    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 257, 0), std::out_of_range);
+    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 1, 65536), std::out_of_range);
+    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 1, -1), std::out_of_range);
+    EXPECT_THROW(copyToFlashFrame(17, 0), std::out_of_range);
+    EXPECT_THROW(setClockFrame(24, 0), std::out_of_range);
+}
+
+// Exchanges against the virtual instrument, already in command mode.
+class CommandsTest : public ::testing::Test
+{
+protected:
+    CommandsTest()
+    {
+        for (int i = 0; i < kResyncCount; ++i)
+            fake.instrument.feed(kResyncByte);
+        link.openPort(1, nullptr);
+    }
+
+    FakePlatform fake;
+    AppState state;
+    ByteLink link{state, fake.platform};
+    sim::Instrument &instrument = fake.instrument;
+};
+
+TEST_F(CommandsTest, ReadOfCountZeroDeliversTheWholeSettingsMemory)
+{
+    const double start = fake.scheduler.now();
+    const auto bytes = readMemory(link, CommandCode::ReadInternalNvm, 256, 0, kLongReadPause);
+    EXPECT_NEAR(fake.scheduler.now(), start + 5 * 0.05 + kLongReadPause, 1e-9);
+    EXPECT_EQ(state.rx.RxCount, 256);
+    ASSERT_EQ(bytes.size(), 256u);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), instrument.internalNvm().begin()));
+}
+
+TEST_F(CommandsTest, BlockWriteAwaitsEachEchoAndEndsWithItsPause)
+{
+    std::vector<uint8_t> record(kRecordSize);
+    std::iota(record.begin(), record.end(), uint8_t(100));
+    const double start = fake.scheduler.now();
+    const BlockWriteResult result = issueBlockWrite(link,
+                                                    CommandCode::WriteEeprom,
+                                                    configRecordAddress(3),
+                                                    record,
+                                                    kEepromRecordWritePause);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.missedEchoes, 0);
+    EXPECT_TRUE(std::equal(record.begin(),
+                           record.end(),
+                           instrument.eeprom().begin() + configRecordAddress(3)));
+    // Each data byte goes out the moment the previous echo came back: two
+    // wire times per byte, no pause of its own.
+    const double expected
+        = start + 5 * 0.05 + 128 * 2 * FakeSerialPort::kByteTime + kEepromRecordWritePause;
+    EXPECT_NEAR(fake.scheduler.now(), expected, 1e-6);
+}
+
+TEST_F(CommandsTest, BlockWriteGivesUpWhenTheEchoesStop)
+{
+    instrument.faults().echoesStopAfter = 10;
+    std::vector<uint8_t> record(kRecordSize, 0x5A);
+    const double start = fake.scheduler.now();
+    const BlockWriteResult result = issueBlockWrite(link,
+                                                    CommandCode::WriteEeprom,
+                                                    configRecordAddress(1),
+                                                    record,
+                                                    kEepromRecordWritePause);
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(result.missedEchoes, kMissedEchoLimit);
+    EXPECT_TRUE(link.lost());
+    EXPECT_TRUE(state.rx.CommTimedOut);
+    // Not 118 echo time-outs in a row.
+    EXPECT_LT(fake.scheduler.now() - start, 0.3 + kMissedEchoLimit * ByteLink::kEchoTimeout + 0.1);
+}
+
+TEST_F(CommandsTest, SlowEchoesWithinTheTimeoutAreWaitedFor)
+{
+    instrument.faults().echoDelaySeconds = 0.3;
+    const std::vector<uint8_t> data{1, 2, 3};
+    const BlockWriteResult result
+        = issueBlockWrite(link, CommandCode::WriteInternalNvm, 200, data, kNoPause);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.missedEchoes, 0);
+    EXPECT_FALSE(state.rx.CommTimedOut);
+}
+
+TEST_F(CommandsTest, SingleByteNvmWriteKeepsTheChecksumRight)
+{
+    auto &nvm = instrument.internalNvm();
+    const auto xorOf = [&nvm] {
+        uint8_t x = 0;
+        for (int i = 1; i <= 255; ++i)
+            x ^= nvm[size_t(i)];
+        return x;
+    };
+    ASSERT_EQ(nvm[0], xorOf());
+    const uint8_t old = nvm[3];
+    const double start = fake.scheduler.now();
+    ASSERT_TRUE(writeInternalNvmByte(link, kFirmwareUpdateRequestAddress, uint8_t(old ^ 0x81)));
+    EXPECT_EQ(nvm[3], uint8_t(old ^ 0x81));
+    EXPECT_EQ(nvm[0], xorOf());
+    // Two reads with their pauses, two writes of six SendBytes each.
+    EXPECT_NEAR(fake.scheduler.now(), start + 2 * (0.25 + kNvmByteReadPause) + 12 * 0.05, 1e-9);
+}
+
+TEST_F(CommandsTest, ExchangeMarkAndEndOfExchange)
+{
+    sendExchangeMark(link, kExchangeBegins);
+    EXPECT_EQ(instrument.exchangeMark(), kExchangeBegins);
+    sendEndOfExchange(link, CommandCode::SoftReset);
+    fake.pump.waitForEvents(0.01);
+    EXPECT_FALSE(instrument.inCommandMode());
+    EXPECT_THROW(sendEndOfExchange(link, CommandCode::Versions), std::invalid_argument);
+}
+
+} // namespace
+} // namespace orvane::test

@@ -1,0 +1,364 @@
+#include "LinkTestSupport.h"
+
+#include "link/Commands.h"
+
+namespace orvane::test {
+namespace {
+
+class ConnectionTest : public ::testing::Test
+{
+protected:
+    ConnectionTest()
+    {
+        state.link.ComPortNumber = 1;
+        instrument.setSerial(12, 5, 30, 7);
+        instrument.setFirmwareVersion(17);
+        instrument.setHardwareVersions({3, {21, 22, 23, 24}});
+        instrument.setProductCode(1);
+        instrument.internalNvm()[10] = 1;
+        instrument.internalNvm()[11] = 2;
+    }
+
+    void putInstrumentInCommandMode()
+    {
+        for (int i = 0; i < kResyncCount; ++i)
+            instrument.feed(kResyncByte);
+    }
+
+    int writtenCount(uint8_t byte) const
+    {
+        return int(std::count_if(fake.port.written.begin(),
+                                 fake.port.written.end(),
+                                 [byte](auto &w) { return w.second == byte; }));
+    }
+
+    FakePlatform fake;
+    sim::Instrument &instrument = fake.instrument;
+    AppState state;
+    ByteLink link{state, fake.platform};
+    RecordingView view;
+    Connection connection{state, fake.platform, link, view};
+};
+
+TEST_F(ConnectionTest, FullHandshakeSendsTheExactBytesWithTheExactPauses)
+{
+    const double start = fake.scheduler.now();
+    ASSERT_TRUE(connection.ConnectToTessaro());
+
+    WireScript script(start + Connection::kPortSettlePause);
+    script.send({61, 4, 5, 5, 5}).pause(0.1);                 // quick probe: idle, answers "="
+    script.send({61}).pause(0.1);                             // presence probe
+    script.send({35, 35, 35, 35, 35, 35, 35, 35}).pause(0.1); // resynchronisation
+    script.send({61, 14, 0, 0, 0}).pause(0.1);                // versions
+    script.send({61, 2, 1, 28, 64}).pause(0.1);               // product code
+    script.send({61, 13, 1, 229, 5}).pause(0.1);              // exchange mark
+    script.send({123}).pause(0.1);
+    script.send({61, 5, 5, 5, 5}).pause(0.1);   // identity
+    script.send({61, 0, 1, 0, 94}).pause(0.25); // firmware byte
+    script.send({61, 0, 2, 0, 10}).pause(0.25); // upload counter
+    expectWire(fake.port.written, script.entries);
+    EXPECT_NEAR(fake.scheduler.now(), script.end(), 1e-9);
+
+    const LinkState &ls = state.link;
+    EXPECT_TRUE(ls.IsConnected);
+    EXPECT_EQ(ls.SerialNumberText, " 120530007");
+    EXPECT_EQ(ls.SoftwareVersionText, " 17");
+    EXPECT_EQ(ls.HardwareVersionText, " 3");
+    EXPECT_EQ(ls.ChipVersionText, (std::array<std::string, 4>{" 21", " 22", " 23", " 24"}));
+    EXPECT_EQ(ls.ProductCode, 1);
+    EXPECT_EQ(ls.NewConfigCount, 258);
+    EXPECT_EQ(state.image.IntNvm[10], 1);
+    EXPECT_EQ(state.image.IntNvm[11], 2);
+    EXPECT_FALSE(state.rx.CommTimedOut);
+    EXPECT_EQ(instrument.exchangeMark(), 123);
+
+    EXPECT_EQ(view.connectedCaption, "Connected to Orvane");
+    EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
+    EXPECT_EQ(view.identity, (std::array<std::string, 3>{" 120530007", " 17", " 3"}));
+    EXPECT_EQ(view.chipVersions, ls.ChipVersionText);
+    EXPECT_EQ(view.productCode, " 1");
+    EXPECT_EQ(view.uploadCount, " 258");
+    EXPECT_TRUE(view.contains("show frmShowConnecting"));
+    EXPECT_FALSE(view.connectingShown);
+    EXPECT_EQ(view.connectingCaption, "Attempting to connect to Orvane on COM  1 . .");
+    EXPECT_TRUE(fake.dialogs.calls.empty());
+}
+
+TEST_F(ConnectionTest, InstrumentInCommandModeIsIdentifiedWithoutTheNotice)
+{
+    putInstrumentInCommandMode();
+    const double start = fake.scheduler.now();
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    EXPECT_FALSE(view.contains("show frmShowConnecting"));
+    // Straight from the quick probe to the versions: no probe, no "#".
+    ASSERT_GE(fake.port.written.size(), 6u);
+    EXPECT_EQ(fake.port.written[5].second, 61);
+    EXPECT_EQ(fake.port.written[6].second, 14);
+    EXPECT_NEAR(fake.port.written[5].first, start + 0.5 + 0.25 + 0.1, 1e-9);
+    EXPECT_EQ(writtenCount(35), 0);
+    EXPECT_EQ(state.link.SerialNumberText, " 120530007");
+}
+
+TEST_F(ConnectionTest, BlankIdentityAndUnwrittenCounter)
+{
+    instrument.faults().blankIdentity = true;
+    instrument.internalNvm()[10] = 255;
+    instrument.internalNvm()[11] = 255;
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    EXPECT_EQ(state.link.SerialNumberText, " 0");
+    EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  0");
+    EXPECT_EQ(state.link.NewConfigCount, 1);
+    EXPECT_EQ(view.uploadCount, " 1");
+    EXPECT_EQ(state.image.IntNvm[10], 0);
+    EXPECT_EQ(state.image.IntNvm[11], 1);
+}
+
+TEST(SerialNumberTest, DateBytesAndBlankMemory)
+{
+    EXPECT_EQ(serialNumberFromBytes({12, 5, 30, 7}), 120530007);
+    EXPECT_EQ(serialNumberFromBytes({99, 12, 31, 255}), 991231255);
+    EXPECT_EQ(serialNumberFromBytes({255, 255, 255, 255}), 0);
+    EXPECT_EQ(serialNumberFromBytes({254, 254, 254, 254}), 0);
+    EXPECT_EQ(serialNumberFromBytes({255, 255, 255, 254}), 2575755254LL);
+}
+
+TEST_F(ConnectionTest, SiblingModelIsRefusedUnlessInFactoryMode)
+{
+    instrument.setProductCode(2);
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::No};
+    EXPECT_FALSE(connection.ConnectToTessaro());
+
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_TRUE(state.rx.CommTimedOut);
+    const auto questions = fake.dialogs.messages();
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].title, "Can't find Orvane");
+    EXPECT_EQ(questions[0].text, "Can't connect to Orvane on COM  1.\r\nDo you want to try again?");
+    EXPECT_EQ(questions[0].icon, MessageIcon::Question);
+    EXPECT_EQ(fake.dialogs.beeps(), 2);
+    // Yes ran the resynchronisation and identification again without probes.
+    EXPECT_EQ(writtenCount(35), 16);
+    // No ended the exchange: a pause, then the disconnect frame.
+    const auto &w = fake.port.written;
+    ASSERT_GE(w.size(), 5u);
+    const std::vector<uint8_t> tail{w[w.size() - 5].second,
+                                    w[w.size() - 4].second,
+                                    w[w.size() - 3].second,
+                                    w[w.size() - 2].second,
+                                    w[w.size() - 1].second};
+    EXPECT_EQ(tail, (std::vector<uint8_t>{61, 255, 0, 0, 0}));
+    EXPECT_NEAR(w[w.size() - 5].first - w[w.size() - 6].first, 0.05 + 0.1 + 0.1, 1e-9);
+    EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
+    EXPECT_TRUE(view.contains("hide frmProgress"));
+    EXPECT_EQ(view.productCode, " 2");
+    EXPECT_FALSE(instrument.inCommandMode());
+}
+
+TEST_F(ConnectionTest, SiblingModelIsAcceptedInFactoryMode)
+{
+    instrument.setProductCode(2);
+    state.link.FactoryMode = true;
+    EXPECT_TRUE(connection.ConnectToTessaro());
+    EXPECT_EQ(state.link.ProductCode, 2);
+    EXPECT_TRUE(fake.dialogs.calls.empty());
+}
+
+TEST_F(ConnectionTest, NoAnswerAsksAfterFiftyTriesAndNoGivesUp)
+{
+    instrument.faults().noAnswer = true;
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+    const double start = fake.scheduler.now();
+    EXPECT_FALSE(connection.ConnectToTessaro());
+
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_TRUE(fake.port.isOpen());
+    EXPECT_EQ(writtenCount(61), 1 + 50); // the quick probe's "=" and fifty probes
+    EXPECT_NEAR(fake.scheduler.now(), start + 0.5 + 0.35 + 50 * 0.15, 1e-9);
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.calls.front().kind, DialogCall::Kind::Beep);
+    EXPECT_FALSE(view.connectingShown);
+    std::string expectedCaption = "Attempting to connect to Orvane on COM  1 .";
+    for (int i = 0; i < 51; ++i)
+        expectedCaption += " .";
+    EXPECT_EQ(view.connectingCaption, expectedCaption);
+}
+
+TEST_F(ConnectionTest, RetryAfterNoAnswerFindsTheInstrumentSwitchedOn)
+{
+    instrument.faults().noAnswer = true;
+    fake.dialogs.onDialog = [&](const DialogCall &call) {
+        if (call.kind == DialogCall::Kind::Message)
+            instrument.faults().noAnswer = false;
+    };
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+    EXPECT_TRUE(connection.ConnectToTessaro());
+    EXPECT_EQ(writtenCount(61) - 1 - 50, 1 + 6); // one probe after Yes, then six frames
+}
+
+// A far end that answers "=" to everything but never "@".
+TEST(ConnectionResyncTest, ResyncThatNeverAnswersEndsInTheRetryQuestion)
+{
+    FakePlatform fake;
+    ScriptedPort port(fake.scheduler);
+    port.responder = [](uint8_t) {
+        return std::vector<uint8_t>{61};
+    };
+    Platform platform{fake.clock, fake.pump, fake.dialogs, fake.files, port};
+    AppState state;
+    state.link.ComPortNumber = 2;
+    ByteLink link(state, platform);
+    RecordingView view;
+    Connection connection(state, platform, link, view);
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+
+    EXPECT_FALSE(connection.ConnectToTessaro());
+    EXPECT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_FALSE(state.link.IsConnected);
+}
+
+TEST_F(ConnectionTest, PulledCableDuringTheProbesEndsTheConnect)
+{
+    instrument.faults().noAnswer = true;
+    fake.scheduler.schedule(fake.scheduler.now() + 2.0, [&] { fake.port.pullCable(); });
+    const double start = fake.scheduler.now();
+    EXPECT_FALSE(connection.ConnectToTessaro());
+    EXPECT_LT(fake.scheduler.now() - start, 2.2);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(view.connectingShown);
+    EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
+    const auto messages = fake.dialogs.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Communications Error");
+    EXPECT_NE(messages[0].text.find("Lost the connection to Orvane on COM 1."), std::string::npos);
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
+
+TEST_F(ConnectionTest, PortErrorBoxAsksAgainUntilAWholePortNumber)
+{
+    state.link.ComPortNumber = 3;
+    fake.port.missingPorts = {3};
+    fake.dialogs.inputAnswers = {"abc", "0", "-2", "300", "5"};
+    ASSERT_TRUE(connection.ConnectToTessaro());
+
+    const auto inputs = fake.dialogs.inputs();
+    ASSERT_EQ(inputs.size(), 5u);
+    EXPECT_EQ(inputs[0].title, "Communications Error");
+    EXPECT_EQ(inputs[0].defaultText, "0");
+    EXPECT_EQ(inputs[0].text,
+              "Error encountered while trying to open COM 3.\r\nPlease check data and power "
+              "connections.\r\n\r\nEnter a new COM port number or click Cancel.");
+    EXPECT_EQ(inputs[4].text, inputs[0].text); // the bad answers changed nothing
+    EXPECT_EQ(fake.dialogs.beeps(), 4);
+    EXPECT_EQ(state.link.ComPortNumber, 5);
+    EXPECT_EQ(view.selectedOption, 5);
+    EXPECT_EQ(view.commsPortCaption, "COM Port =  5");
+    EXPECT_TRUE(state.link.IsConnected);
+}
+
+TEST_F(ConnectionTest, CancelInThePortErrorBoxLeavesThePortClosed)
+{
+    state.link.ComPortNumber = 12;
+    fake.port.missingPorts = {12, 7};
+    fake.dialogs.inputAnswers = {"7", ""};
+    EXPECT_FALSE(connection.ConnectToTessaro());
+    const auto inputs = fake.dialogs.inputs();
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_NE(inputs[0].text.find("open COM12.\r\n"), std::string::npos);
+    EXPECT_NE(inputs[1].text.find("open COM 7.\r\n"), std::string::npos);
+    EXPECT_FALSE(fake.port.isOpen());
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_TRUE(fake.port.written.empty());
+}
+
+TEST_F(ConnectionTest, NoPortChosenShowsTheDialogAndWaitsForAChoice)
+{
+    state.link.ComPortNumber = 0;
+    view.onShowComms = [&] {
+        fake.scheduler.schedule(fake.scheduler.now() + 3.0,
+                                [&] { connection.acceptCommsChoice(1); });
+    };
+    const double start = fake.scheduler.now();
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    EXPECT_NEAR(fake.port.written.front().first, start + 3.0 + 0.5, 1e-9);
+    EXPECT_EQ(view.commsPortCaption, "COM Port =  1");
+    EXPECT_FALSE(view.commsShown);
+}
+
+TEST_F(ConnectionTest, ClosingThePortDialogCancelsTheConnect)
+{
+    state.link.ComPortNumber = 0;
+    view.onShowComms = [&] {
+        fake.scheduler.schedule(fake.scheduler.now() + 2.0,
+                                [&] { connection.commsDialogClosed(); });
+    };
+    EXPECT_FALSE(connection.ConnectToTessaro());
+    EXPECT_EQ(fake.port.openCount, 0);
+    EXPECT_FALSE(state.link.IsConnected);
+}
+
+TEST_F(ConnectionTest, PortMenuKeepsTheOldPortWhenTheDialogIsClosed)
+{
+    state.link.ComPortNumber = 4;
+    view.onShowComms = [&] {
+        fake.scheduler.schedule(fake.scheduler.now() + 1.0,
+                                [&] { connection.commsDialogClosed(); });
+    };
+    connection.OrvaneComPort();
+    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_FALSE(view.commsShown);
+
+    // Accept with "None" ends the wait too, with no port.
+    state.link.IsConnected = true;
+    view.onShowComms = [&] {
+        fake.scheduler.schedule(fake.scheduler.now() + 1.0,
+                                [&] { connection.acceptCommsChoice(0); });
+    };
+    connection.OrvaneComPort();
+    EXPECT_EQ(state.link.ComPortNumber, 0);
+    EXPECT_EQ(view.commsPortCaption, "COM Port =  0");
+    EXPECT_FALSE(state.link.IsConnected);
+}
+
+TEST_F(ConnectionTest, TestButtonConnectsOnTheChosenPort)
+{
+    state.link.ComPortNumber = 0;
+    EXPECT_TRUE(connection.testCommsChoice(6));
+    EXPECT_EQ(state.link.ComPortNumber, 6);
+    EXPECT_TRUE(state.link.IsConnected);
+    EXPECT_FALSE(view.contains("hide frmComms"));
+    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_FALSE(connection.testCommsChoice(0)); // "None" cannot be tested
+    state.link.exchangeInProgress = true;        // nor a line already busy
+    EXPECT_FALSE(connection.testCommsChoice(6));
+    EXPECT_EQ(fake.dialogs.beeps(), 2);
+}
+
+TEST_F(ConnectionTest, EndExchangeDisconnects)
+{
+    ASSERT_TRUE(connection.ConnectToTessaro());
+    connection.endExchange(CommandCode::SoftReset);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
+    fake.pump.waitForEvents(0.01);
+    EXPECT_FALSE(instrument.inCommandMode());
+}
+
+TEST(Timer1Test, LampAndBlink)
+{
+    const std::array<bool, 5> focusOnDisplay2{false, true, false, false, false};
+    const std::array<bool, 6> allShown{true, true, true, true, true, true};
+    Timer1State s = Timer1Tick(true, focusOnDisplay2, allShown);
+    EXPECT_EQ(s.lamp, (LampColour{0, 255, 0}));
+    EXPECT_EQ(s.connectedCaption, "Connected to Orvane");
+    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{false, false, false, false, false, false}));
+
+    s = Timer1Tick(false, focusOnDisplay2, s.blankVisible);
+    EXPECT_EQ(s.lamp, (LampColour{255, 0, 0}));
+    EXPECT_EQ(s.connectedCaption, "Not connected to Orvane");
+    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{false, true, false, false, false, false}));
+    s = Timer1Tick(false, {}, s.blankVisible);
+    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{}));
+}
+
+} // namespace
+} // namespace orvane::test
