@@ -4,6 +4,7 @@
 #include "app/ui/frmAbout.h"
 #include "config/FileCommands.h"
 #include "config/NumberText.h"
+#include "editors/ui/DisplayPanel.h"
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmNmea.h"
 #include "editors/ui/frmSenders.h"
@@ -26,6 +27,7 @@ constexpr int kConfigurationButtonsPerRow = 8;
 constexpr int kTwipsPerPixel = 15;
 constexpr int kFactoryWindowTopTwips = 550;
 constexpr int kFactoryWindowLeftTwips = 425;
+constexpr int kTimer1IntervalMs = 500;
 } // namespace
 
 frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
@@ -39,7 +41,12 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     m_nmea = new frmNmea(this);
     m_todAlarms = new frmTimeOfDayAlarms(this);
     createConfigurationButtons();
+    m_panel = new DisplayPanel(*this, m_state, m_platform);
     connectFileMenu();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    Timer1->start(kTimer1IntervalMs);
     refreshTitle();
 }
 
@@ -187,18 +194,14 @@ void frmMain::redraw()
     m_senders->ui.cboOilPressureSender->setCurrentIndex(senders.oilPressure);
     m_senders->ui.cboTrimSender->setCurrentIndex(senders.trim);
     m_senders->ui.cbo2ndTankSender->setCurrentIndex(senders.secondTank);
+    m_panel->reload();
     refreshTitle();
 }
 
 void frmMain::selectFirstConfiguration()
 {
     CmdConf1[0]->setFocus();
-    CmdConf1[0]->setDefault(true);
-    const std::string n = displayNumber(1LL);
-    ui.fraData->setTitle(QString::fromStdString("Data for Current Configuration #" + n + " "));
-    ui.cmdResetCurrentConfig->setText(QString::fromStdString("Clear #" + n + "  Icons"));
-    ui.cmdSetCurrentConfig->setText(QString::fromStdString("Set #" + n + "  Icons"));
-    ui.cmdClearConfig->setText(QString::fromStdString("Clear Configuration #" + n));
+    m_panel->showConfiguration(1);
 }
 
 void frmMain::closeAllWindows()
@@ -260,6 +263,11 @@ void frmMain::About_Click()
         tr("Working file folder: %1").arg(QString::fromStdString(m_state.files.WorkingFolder)));
     m_about->show();
     m_about->raise();
+}
+
+void frmMain::Timer1_Timer()
+{
+    m_panel->blinkTick();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -14,6 +14,7 @@ class QTimer;
 
 namespace orvane {
 
+class DisplayPanel;
 class frmAbout;
 class frmDamping;
 class frmHalvero;
@@ -42,6 +43,10 @@ public:
     frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
     frmHalvero *factoryWindow() const { return m_halvero; }
     frmAbout *aboutWindow() const { return m_about; }
+    DisplayPanel *displayPanel() const { return m_panel; }
+
+    // Marks unsaved changes in the caption; editors call it after each change.
+    void refreshTitle();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,7 +66,6 @@ private:
 
     void createConfigurationButtons();
     void connectFileMenu();
-    void refreshTitle();
     void reportStartup(const StartupResult &result);
 
     void New_Click();
@@ -70,6 +74,7 @@ private:
     void SaveAs_Click();
     void Exit_Click();
     void About_Click();
+    void Timer1_Timer();
 
     AppState &m_state;
     Platform &m_platform;
@@ -79,6 +84,8 @@ private:
     frmNmea *m_nmea = nullptr;
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmHalvero *m_halvero = nullptr;
+    DisplayPanel *m_panel = nullptr;
+    QTimer *Timer1 = nullptr;
     QTimer *m_titleTimer = nullptr;
     bool m_quitting = false;
 };

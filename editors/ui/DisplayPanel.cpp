@@ -1,0 +1,406 @@
+#include "editors/ui/DisplayPanel.h"
+
+#include "app/ui/frmMain.h"
+#include "config/NumberText.h"
+#include "editors/DataSources.h"
+#include "editors/DisplayEncoding.h"
+#include "editors/ui/EditMenu.h"
+#include "editors/ui/LcdPreview.h"
+#include "editors/ui/frmNmea.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace orvane {
+
+namespace {
+
+// The NMEA windows are placed in twips from the main window's corner.
+constexpr int kTwipsPerPixel = 15;
+// A bar whose limits give no scale shows its sample half way up.
+constexpr double kUnscaledBarLevel = 0.5;
+
+QString qt(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+template<class T>
+T *child(QObject &parent, std::string_view name)
+{
+    auto *widget = parent.findChild<T *>(qt(name));
+    if (!widget)
+        throw std::logic_error("the main window has no control " + std::string(name));
+    return widget;
+}
+
+int fieldOf(Display display)
+{
+    return int(display) + 1; // the preview numbers fields as the instrument does
+}
+
+QString sourceDescription(uint8_t code)
+{
+    const std::string_view name = dataSourceName(code);
+    if (name.empty())
+        return QStringLiteral("Unknown data source (code %1)").arg(code);
+    return qt(name);
+}
+
+// Where the bar's sample reading stands between the bar's own limits.
+double sampleBarLevel(const AppState &state, int sourceByte)
+{
+    const LimitValues limits = GetLimitValues(state, sourceByte);
+    const std::string reading = sampleReading(limits.code, state.image.IntNvm[1]);
+    if (reading.empty())
+        return 0.0;
+    const double scale = std::pow(10.0, limits.decimals);
+    const double lower = limits.lower / scale;
+    const double upper = limits.upper / scale;
+    if (upper <= lower)
+        return kUnscaledBarLevel;
+    return std::clamp((typedNumber(reading) - lower) / (upper - lower), 0.0, 1.0);
+}
+
+bool focusLeftTheWindow(const QFocusEvent &event)
+{
+    // The chooser keeps its focus while its list, a menu or another window
+    // (the NMEA selector) is up; only a move to another control loses it.
+    switch (event.reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::ActiveWindowFocusReason:
+    case Qt::MenuBarFocusReason:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+DisplayPanel::DisplayPanel(frmMain &window, AppState &state, Platform &platform)
+    : QObject(&window)
+    , m_window(window)
+    , m_state(state)
+    , m_platform(platform)
+    , m_preview(window.ui.picTessaro)
+{
+    m_editMenu = new EditMenu(window, state, platform, [this](const SettingsView &view) {
+        m_preview->setBarMode(view.showPointers ? LcdPreview::BarMode::Pointer
+                                                : LcdPreview::BarMode::Chart);
+        showReadings();
+    });
+    findWidgets();
+    connectControls();
+}
+
+DisplayPanel::~DisplayPanel() = default;
+
+void DisplayPanel::findWidgets()
+{
+    for (int d = 0; d < kDisplayCount; ++d) {
+        const DisplayControls &names = kDisplayControls[size_t(d)];
+        DisplayWidgets &widgets = m_displays[size_t(d)];
+        widgets.chooser = child<QComboBox>(m_window, names.chooser);
+        widgets.lowAlarm = child<QLabel>(m_window, names.lowAlarmLabel);
+        widgets.highAlarm = child<QLabel>(m_window, names.highAlarmLabel);
+        widgets.lowAlarmButton = child<QPushButton>(m_window, names.lowAlarmButton);
+        widgets.highAlarmButton = child<QPushButton>(m_window, names.highAlarmButton);
+        if (isBar(Display(d))) {
+            widgets.lowerBar = child<QLabel>(m_window, names.lowerBarLabel);
+            widgets.upperBar = child<QLabel>(m_window, names.upperBarLabel);
+        }
+    }
+    for (const IconInfo &icon : kIcons)
+        m_iconBoxes[size_t(icon.item)] = child<QCheckBox>(m_window, icon.checkBox);
+}
+
+void DisplayPanel::connectControls()
+{
+    Ui::frmMain &ui = m_window.ui;
+    for (int i = 0; i < int(m_window.CmdConf1.size()); ++i)
+        connect(m_window.CmdConf1[size_t(i)], &QPushButton::clicked, this, [this, i] {
+            chooseConfiguration(i);
+        });
+    connect(ui.cmdResetCurrentConfig, &QPushButton::clicked, this, &DisplayPanel::clearAllIcons);
+    connect(ui.cmdSetCurrentConfig, &QPushButton::clicked, this, &DisplayPanel::setAllIcons);
+
+    // clicked, not toggled: loading the boxes from the image must not write it.
+    for (const IconInfo &icon : kIcons)
+        connect(m_iconBoxes[size_t(icon.item)],
+                &QCheckBox::clicked,
+                this,
+                [this, item = icon.item] { iconBoxClicked(item); });
+
+    for (int d = 0; d < kDisplayCount; ++d) {
+        QComboBox *chooser = m_displays[size_t(d)].chooser;
+        // activated is the user's pick only; the reload selects items quietly.
+        connect(chooser, &QComboBox::activated, this, [this, d](int position) {
+            chooseDataSource(Display(d), position);
+        });
+        chooser->installEventFilter(this);
+    }
+
+    for (const ChangeButton &button : kChangeButtons)
+        connect(
+            child<QPushButton>(m_window, button.name),
+            &QPushButton::clicked,
+            this,
+            [this, display = button.display, kind = button.kind] { changeLimit(display, kind); });
+    ui.cmdDD4HiBar->installEventFilter(this);
+    m_preview->installEventFilter(this);
+}
+
+// --- reload from the image ----------------------------------------------------
+
+void DisplayPanel::reload()
+{
+    showPreview(UpdateInstrumentDisplay(m_state));
+    showLabels(ShowAlarmAndLimits(m_state));
+}
+
+void DisplayPanel::showPreview(const PreviewModel &model)
+{
+    if (model.hideNmeaWindows)
+        hideNmeaWindows();
+    markDefaultButton(model.config);
+
+    for (int i = 0; i < kIconItemCount; ++i)
+        m_iconBoxes[size_t(i)]->setChecked(model.iconBoxes[size_t(i)]);
+    LcdPreview::ItemFlags visible = model.visible;
+    // The blink owns the blank patches; a reload must not restart it.
+    for (int d = 0; d < kDisplayCount; ++d)
+        visible[size_t(displayControls(Display(d)).blank)] = m_panel.blankVisible[size_t(d)];
+    m_preview->setItemsVisible(visible);
+    m_preview->setBarMode(model.settings.showPointers ? LcdPreview::BarMode::Pointer
+                                                      : LcdPreview::BarMode::Chart);
+
+    for (int d = 0; d < kDisplayCount; ++d) {
+        QComboBox *chooser = m_displays[size_t(d)].chooser;
+        const std::optional<int> position = model.chooserPosition(Display(d));
+        // A code the list cannot show selects nothing and says what is stored.
+        chooser->setPlaceholderText(position ? QString()
+                                             : sourceDescription(model.code(Display(d)))
+                                                   + QStringLiteral(" (not in list)"));
+        chooser->setCurrentIndex(position.value_or(-1));
+    }
+    showReadings();
+    m_editMenu->showSettings(model.settings);
+}
+
+void DisplayPanel::showIcons(const IconFlags &flags)
+{
+    for (int i = 0; i < kIconItemCount; ++i) {
+        m_iconBoxes[size_t(i)]->setChecked(flags[size_t(i)]);
+        m_preview->setItemVisible(PreviewItem(i), flags[size_t(i)]);
+    }
+}
+
+void DisplayPanel::showReadings()
+{
+    const int config = currentConfiguration(m_state);
+    const uint8_t units = m_state.image.IntNvm[1];
+    for (int d = 0; d < kDisplayCount; ++d) {
+        const int sourceByte = kSourceBytes[size_t(d)];
+        const uint8_t code = m_state.image.CDC(config, sourceByte);
+        m_preview->setFieldSource(fieldOf(Display(d)), sourceDescription(code));
+        if (isBar(Display(d)))
+            m_preview->setBarLevel(fieldOf(Display(d)), sampleBarLevel(m_state, sourceByte));
+        else
+            m_preview->setFieldText(fieldOf(Display(d)), qt(sampleReading(code, units)));
+    }
+}
+
+void DisplayPanel::showBlanks()
+{
+    for (int d = 0; d < kDisplayCount; ++d)
+        m_preview->setItemVisible(displayControls(Display(d)).blank,
+                                  m_panel.blankVisible[size_t(d)]);
+    m_preview->setItemVisible(PreviewItem::PicDisplayBarLimitBlank, false);
+}
+
+void DisplayPanel::showLabels(const AlarmAndLimitLabels &labels)
+{
+    for (int d = 0; d < kDisplayCount; ++d) {
+        const DisplayLabels &text = labels.displays[size_t(d)];
+        DisplayWidgets &widgets = m_displays[size_t(d)];
+        widgets.lowAlarm->setText(QString::fromStdString(text.lowAlarm));
+        widgets.highAlarm->setText(QString::fromStdString(text.highAlarm));
+        widgets.lowAlarmButton->setEnabled(text.alarmButtonsEnabled);
+        widgets.highAlarmButton->setEnabled(text.alarmButtonsEnabled);
+        if (isBar(Display(d))) {
+            widgets.lowerBar->setText(QString::fromStdString(text.lowerBar));
+            widgets.upperBar->setText(QString::fromStdString(text.upperBar));
+        }
+    }
+}
+
+void DisplayPanel::showConfiguration(int config)
+{
+    markDefaultButton(config);
+    const ConfigCaptions captions = captionsForConfig(config);
+    Ui::frmMain &ui = m_window.ui;
+    ui.fraData->setTitle(QString::fromStdString(captions.fraData));
+    ui.cmdResetCurrentConfig->setText(QString::fromStdString(captions.cmdResetCurrentConfig));
+    ui.cmdSetCurrentConfig->setText(QString::fromStdString(captions.cmdSetCurrentConfig));
+    ui.cmdClearConfig->setText(QString::fromStdString(captions.cmdClearConfig));
+}
+
+void DisplayPanel::markDefaultButton(int config)
+{
+    for (int i = 0; i < int(m_window.CmdConf1.size()); ++i)
+        m_window.CmdConf1[size_t(i)]->setDefault(i + 1 == config);
+}
+
+void DisplayPanel::showNmeaSelector(const NmeaSelectorRequest &request)
+{
+    frmNmea *nmea = m_window.nmeaWindow();
+    nmea->ui.cmbNmeaTalker->setCurrentIndex(request.talkerPosition);
+    nmea->ui.cmbNmeaID->setCurrentIndex(request.sentencePosition);
+    nmea->ui.cmdNmeaCommas->setCurrentIndex(request.commasPosition);
+    nmea->move(
+        m_window.geometry().topLeft()
+        + QPoint(request.selector.left / kTwipsPerPixel, request.selector.top / kTwipsPerPixel));
+    nmea->show();
+    nmea->raise();
+}
+
+void DisplayPanel::hideNmeaWindows()
+{
+    m_window.nmeaWindow()->hide();
+}
+
+void DisplayPanel::fitPreviewHeight()
+{
+    // The picture keeps its proportions; giving the widget no more height
+    // than its width needs lets the icon boxes sit right below the glass.
+    const QSize design = m_preview->sizeHint();
+    m_preview->setMaximumHeight(std::max(m_preview->minimumHeight(),
+                                         m_preview->width() * design.height() / design.width()));
+}
+
+void DisplayPanel::imageMayHaveChanged()
+{
+    m_window.refreshTitle();
+}
+
+// --- user actions -------------------------------------------------------------
+
+void DisplayPanel::chooseConfiguration(int buttonIndex)
+{
+    const ConfigChoice choice = ChooseConfiguration(m_state, buttonIndex);
+    m_window.ui.fraData->setVisible(true);
+    showPreview(choice.preview);
+    showLabels(choice.labels);
+    showConfiguration(choice.config);
+    hideNmeaWindows();
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::clearAllIcons()
+{
+    if (const std::optional<IconFlags> flags = ClearAllIcons(m_state, m_platform.dialogs))
+        showIcons(*flags);
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::setAllIcons()
+{
+    if (const std::optional<IconFlags> flags = SetAllIcons(m_state, m_platform.dialogs))
+        showIcons(*flags);
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::iconBoxClicked(PreviewItem icon)
+{
+    IconFlags boxes{};
+    for (int i = 0; i < kIconItemCount; ++i)
+        boxes[size_t(i)] = m_iconBoxes[size_t(i)]->isChecked();
+    IconBoxClicked(m_state, boxes, icon);
+    m_preview->setItemVisible(icon, iconFlag(boxes, icon));
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::chooseDataSource(Display display, int position)
+{
+    const SourceChoice choice = ChooseDataSource(m_state, m_panel, display, position);
+    showPreview(choice.preview);
+    showLabels(choice.labels);
+    if (choice.nmea)
+        showNmeaSelector(*choice.nmea);
+    else
+        hideNmeaWindows();
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::changeLimit(Display display, LimitKind kind)
+{
+    const LimitChange change = ChangeLimit(m_state, m_platform.dialogs, display, kind);
+    if (change.stored) {
+        showLabels(change.labels);
+        showReadings(); // a bar limit moves the bar's sample level
+    }
+    imageMayHaveChanged();
+}
+
+void DisplayPanel::chooserFocus(Display display, bool hasFocus)
+{
+    chooserFocusChanged(m_panel, display, hasFocus);
+    if (!hasFocus) {
+        // Leave the field readable at once rather than on the next tick.
+        m_panel.blankVisible[size_t(display)] = false;
+        showBlanks();
+    }
+}
+
+void DisplayPanel::blinkTick()
+{
+    orvane::blinkTick(m_panel);
+    showBlanks();
+}
+
+bool DisplayPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        for (int d = 0; d < kDisplayCount; ++d) {
+            if (watched != m_displays[size_t(d)].chooser)
+                continue;
+            if (event->type() == QEvent::FocusIn)
+                chooserFocus(Display(d), true);
+            else if (!focusLeftTheWindow(*static_cast<QFocusEvent *>(event)))
+                chooserFocus(Display(d), false);
+        }
+        break;
+    case QEvent::Resize:
+        if (watched == m_preview)
+            fitPreviewHeight();
+        break;
+    case QEvent::KeyPress:
+        if (watched == m_window.ui.cmdDD4HiBar) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const Qt::KeyboardModifiers modifiers = key->modifiers();
+            const KeyChord chord{key->key(),
+                                 modifiers.testFlag(Qt::ShiftModifier),
+                                 modifiers.testFlag(Qt::ControlModifier),
+                                 modifiers.testFlag(Qt::AltModifier)};
+            if (factoryKeyDown(m_state, chord))
+                return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace orvane
