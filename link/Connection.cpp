@@ -376,24 +376,11 @@ void Connection::identify()
     m_view.showUploadCount(displayNumber(static_cast<long long>(link.NewConfigCount)));
 }
 
-Timer1State Timer1Tick(bool isConnected,
-                       const std::array<bool, kBlinkingChooserCount> &chooserHasFocus,
-                       const std::array<bool, kBlankPatchCount> &blankVisible)
+ConnectionLamp connectionLamp(bool isConnected)
 {
-    Timer1State next;
-    for (int i = 0; i < kBlankPatchCount; ++i) {
-        // The bar limit patch has no chooser: it never blinks.
-        const bool blinking = i < kBlinkingChooserCount && chooserHasFocus[size_t(i)];
-        next.blankVisible[size_t(i)] = blinking && !blankVisible[size_t(i)];
-    }
-    if (isConnected) {
-        next.lamp = {0, 255, 0};
-        next.connectedCaption = kConnectedText;
-    } else {
-        next.lamp = {255, 0, 0};
-        next.connectedCaption = kNotConnectedText;
-    }
-    return next;
+    if (isConnected)
+        return {{0, 255, 0}, kConnectedText};
+    return {{255, 0, 0}, kNotConnectedText};
 }
 
 } // namespace orvane

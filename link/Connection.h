@@ -116,28 +116,20 @@ std::string portErrorPrompt(int portNumber);
 // The serial number from the four identity bytes (blank memory reads as 0).
 long long serialNumberFromBytes(std::array<int, 4> bytes);
 
-// `Timer1`: the connection lamp and the blink of the preview's blank patches.
+// `Timer1`: the connection lamp and its caption. (The blink of the preview's
+// blank patches belongs to the display panel.)
 struct LampColour
 {
     uint8_t red = 0, green = 0, blue = 0;
     bool operator==(const LampColour &) const = default;
 };
 
-// The blank patches in the order PicDisplay1Blank .. PicDisplay5Blank,
-// PicDisplayBarLimitBlank.
-constexpr int kBlankPatchCount = 6;
-// Choosers whose focus blinks a patch: displays 1..3, left bar, right bar.
-constexpr int kBlinkingChooserCount = 5;
-
-struct Timer1State
+struct ConnectionLamp
 {
-    LampColour lamp;              // shpCommsConnected fill colour
-    std::string connectedCaption; // lblConnected
-    std::array<bool, kBlankPatchCount> blankVisible{};
+    LampColour colour;   // shpCommsConnected fill colour
+    std::string caption; // lblConnected
 };
 
-Timer1State Timer1Tick(bool isConnected,
-                       const std::array<bool, kBlinkingChooserCount> &chooserHasFocus,
-                       const std::array<bool, kBlankPatchCount> &blankVisible);
+ConnectionLamp connectionLamp(bool isConnected);
 
 } // namespace orvane

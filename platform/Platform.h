@@ -111,6 +111,9 @@ public:
     // The device a port number reaches, for the port dialog.
     virtual std::string deviceForPort(int portNumber) = 0;
     virtual std::vector<SerialDeviceInfo> availableDevices() = 0;
+    // One line per problem with the device a port number reaches (missing,
+    // not permitted, slow adapter), for the port dialog.
+    virtual std::vector<std::string> adviceForPort(int /*portNumber*/) { return {}; }
 };
 
 // The set of services one program run uses.

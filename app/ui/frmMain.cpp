@@ -1,6 +1,7 @@
 #include "app/ui/frmMain.h"
 
 #include "app/PickLists.h"
+#include "app/ui/MainLinkView.h"
 #include "app/ui/frmAbout.h"
 #include "config/FileCommands.h"
 #include "config/NumberText.h"
@@ -10,6 +11,7 @@
 #include "editors/ui/frmSenders.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
+#include "transfer/ui/TransferController.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,7 +44,11 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     m_todAlarms = new frmTimeOfDayAlarms(this);
     createConfigurationButtons();
     m_panel = new DisplayPanel(*this, m_state, m_platform);
+    m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);
+    createTransfers();
     connectFileMenu();
+    connect(ui.OrvaneComPort, &QAction::triggered, this, &frmMain::OrvaneComPort_Click);
+    ui.lblConnected->installEventFilter(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -63,6 +69,58 @@ void frmMain::createConfigurationButtons()
         grid->addWidget(button, i / kConfigurationButtonsPerRow, i % kConfigurationButtonsPerRow);
         CmdConf1[size_t(i)] = button;
     }
+}
+
+void frmMain::createTransfers()
+{
+    MainWindowHooks hooks;
+    hooks.setConnectedCaption = [this](const std::string &text) {
+        m_linkView->setConnectedCaption(text);
+    };
+    hooks.redraw = [this] {
+        redraw();
+    };
+    hooks.rerunStartup = [this] {
+        startup();
+    };
+    hooks.selectFirstConfiguration = [this] {
+        selectFirstConfiguration();
+    };
+    // The icon boxes follow the image on every redraw, so clearing the icons
+    // needs nothing of its own here.
+    m_transfers = new TransferController(m_state,
+                                         m_platform,
+                                         m_linkView->link(),
+                                         m_linkView->connection(),
+                                         hooks,
+                                         this);
+    m_linkView->setHideProgress([this] { m_transfers->hideProgress(); });
+    connect(m_transfers, &TransferController::commandFinished, this, &frmMain::refreshTitle);
+    connect(ui.cmdDownload,
+            &QPushButton::clicked,
+            m_transfers,
+            &TransferController::cmdDownload_Click);
+    connect(ui.cmdUpload, &QPushButton::clicked, m_transfers, &TransferController::cmdUpload_Click);
+    connect(ui.cmdClearConfig,
+            &QPushButton::clicked,
+            m_transfers,
+            &TransferController::cmdClearConfig_Click);
+    connect(ui.ResetDefaults,
+            &QAction::triggered,
+            m_transfers,
+            &TransferController::ResetDefaults_Click);
+    connect(ui.CreateBackup,
+            &QAction::triggered,
+            m_transfers,
+            &TransferController::CreateBackup_Click);
+    connect(ui.RestoreBackup,
+            &QAction::triggered,
+            m_transfers,
+            &TransferController::RestoreBackup_Click);
+    connect(ui.UpdateFirmware,
+            &QAction::triggered,
+            m_transfers,
+            &TransferController::UpdateFirmware_Click);
 }
 
 void frmMain::connectFileMenu()
@@ -268,6 +326,32 @@ void frmMain::About_Click()
 void frmMain::Timer1_Timer()
 {
     m_panel->blinkTick();
+    m_linkView->showLamp();
+}
+
+void frmMain::OrvaneComPort_Click()
+{
+    // Choosing a port drops the connection; not in the middle of an exchange.
+    if (m_state.link.exchangeInProgress) {
+        m_platform.dialogs.beep();
+        return;
+    }
+    m_linkView->connection().OrvaneComPort();
+}
+
+void frmMain::lblConnected_Click()
+{
+    if (!m_state.link.FactoryMode)
+        return;
+    m_halvero->show();
+    m_halvero->raise();
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui.lblConnected && event->type() == QEvent::MouseButtonRelease)
+        lblConnected_Click();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

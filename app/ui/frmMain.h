@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 
 class QPushButton;
 class QTimer;
@@ -15,6 +16,8 @@ class QTimer;
 namespace orvane {
 
 class DisplayPanel;
+class MainLinkView;
+class TransferController;
 class frmAbout;
 class frmDamping;
 class frmHalvero;
@@ -44,12 +47,15 @@ public:
     frmHalvero *factoryWindow() const { return m_halvero; }
     frmAbout *aboutWindow() const { return m_about; }
     DisplayPanel *displayPanel() const { return m_panel; }
+    MainLinkView &linkView() { return *m_linkView; }
+    TransferController &transfers() { return *m_transfers; }
 
     // Marks unsaved changes in the caption; editors call it after each change.
     void refreshTitle();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // ShellView
@@ -66,6 +72,7 @@ private:
 
     void createConfigurationButtons();
     void connectFileMenu();
+    void createTransfers();
     void reportStartup(const StartupResult &result);
 
     void New_Click();
@@ -74,6 +81,8 @@ private:
     void SaveAs_Click();
     void Exit_Click();
     void About_Click();
+    void OrvaneComPort_Click();
+    void lblConnected_Click();
     void Timer1_Timer();
 
     AppState &m_state;
@@ -85,8 +94,9 @@ private:
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmHalvero *m_halvero = nullptr;
     DisplayPanel *m_panel = nullptr;
+    std::unique_ptr<MainLinkView> m_linkView;
+    TransferController *m_transfers = nullptr;
     QTimer *Timer1 = nullptr;
-    QTimer *m_titleTimer = nullptr;
     bool m_quitting = false;
 };
 

@@ -35,7 +35,7 @@ public:
 
     // One line per problem found with the device a port number reaches
     // (missing, not permitted, a slow USB adapter); none where nothing is known.
-    std::vector<std::string> adviceForPort(int portNumber);
+    std::vector<std::string> adviceForPort(int portNumber) override;
 
 private:
     void onError();

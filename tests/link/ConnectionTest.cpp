@@ -343,21 +343,12 @@ TEST_F(ConnectionTest, EndExchangeDisconnects)
     EXPECT_FALSE(instrument.inCommandMode());
 }
 
-TEST(Timer1Test, LampAndBlink)
+TEST(Timer1Test, LampIsGreenOnlyWhileConnected)
 {
-    const std::array<bool, 5> focusOnDisplay2{false, true, false, false, false};
-    const std::array<bool, 6> allShown{true, true, true, true, true, true};
-    Timer1State s = Timer1Tick(true, focusOnDisplay2, allShown);
-    EXPECT_EQ(s.lamp, (LampColour{0, 255, 0}));
-    EXPECT_EQ(s.connectedCaption, "Connected to Orvane");
-    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{false, false, false, false, false, false}));
-
-    s = Timer1Tick(false, focusOnDisplay2, s.blankVisible);
-    EXPECT_EQ(s.lamp, (LampColour{255, 0, 0}));
-    EXPECT_EQ(s.connectedCaption, "Not connected to Orvane");
-    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{false, true, false, false, false, false}));
-    s = Timer1Tick(false, {}, s.blankVisible);
-    EXPECT_EQ(s.blankVisible, (std::array<bool, 6>{}));
+    EXPECT_EQ(connectionLamp(true).colour, (LampColour{0, 255, 0}));
+    EXPECT_EQ(connectionLamp(true).caption, "Connected to Orvane");
+    EXPECT_EQ(connectionLamp(false).colour, (LampColour{255, 0, 0}));
+    EXPECT_EQ(connectionLamp(false).caption, "Not connected to Orvane");
 }
 
 } // namespace

@@ -1,0 +1,131 @@
+#include "app/ui/MainLinkView.h"
+
+#include "app/ui/frmMain.h"
+#include "factory/ui/frmHalvero.h"
+#include "link/ui/frmComms.h"
+#include "link/ui/frmShowConnecting.h"
+
+namespace orvane {
+
+namespace {
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+} // namespace
+
+MainLinkView::MainLinkView(frmMain &window, AppState &state, Platform &platform)
+    : m_window(window)
+    , m_state(state)
+    , m_link(state, platform)
+    , m_connection(state, platform, m_link, *this)
+    , m_comms(std::make_unique<frmComms>(
+          state,
+          m_connection,
+          platform.port,
+          [&port = platform.port](int n) { return port.adviceForPort(n); },
+          &window))
+    , m_connecting(std::make_unique<frmShowConnecting>(&window))
+{}
+
+MainLinkView::~MainLinkView() = default;
+
+void MainLinkView::showLamp()
+{
+    const ConnectionLamp lamp = connectionLamp(m_state.link.IsConnected);
+    m_window.ui.shpCommsConnected->setStyleSheet(
+        QStringLiteral(
+            "background-color: rgb(%1, %2, %3); border-radius: 8px; border: 1px solid #444;")
+            .arg(lamp.colour.red)
+            .arg(lamp.colour.green)
+            .arg(lamp.colour.blue));
+    // A running exchange writes its own captions ("Updating Firmware - WAIT!").
+    if (!m_state.link.exchangeInProgress)
+        m_window.ui.lblConnected->setText(text(lamp.caption));
+}
+
+void MainLinkView::setCommsPortCaption(const std::string &caption)
+{
+    m_window.ui.lblCommsPort->setText(text(caption));
+}
+
+void MainLinkView::setConnectedCaption(const std::string &caption)
+{
+    m_window.ui.lblConnected->setText(text(caption));
+}
+
+void MainLinkView::setSerialNumberCaption(const std::string &caption)
+{
+    m_window.ui.lblOrvaneSN->setText(text(caption));
+}
+
+void MainLinkView::showConnecting(const std::string &caption)
+{
+    m_connecting->setCaption(caption);
+    m_connecting->show();
+}
+
+void MainLinkView::setConnectingCaption(const std::string &caption)
+{
+    m_connecting->setCaption(caption);
+}
+
+void MainLinkView::hideConnecting()
+{
+    m_connecting->hide();
+}
+
+void MainLinkView::showComms()
+{
+    m_comms->show();
+    m_comms->raise();
+}
+
+void MainLinkView::hideComms()
+{
+    m_comms->hide();
+}
+
+void MainLinkView::selectCommsOption(int portNumber)
+{
+    m_comms->selectOption(portNumber);
+}
+
+void MainLinkView::showIdentity(const std::string &serialNumber,
+                                const std::string &softwareVersion,
+                                const std::string &hardwareVersion)
+{
+    // The About dialog copies the values each time it opens, so only the
+    // factory window needs them now.
+    frmHalvero *factory = m_window.factoryWindow();
+    factory->ui.txtOrvaneSN->setText(text(serialNumber));
+    factory->ui.txtOrvaneSwVer->setText(text(softwareVersion));
+    factory->ui.txtOrvaneHwVer->setText(text(hardwareVersion));
+}
+
+void MainLinkView::showChipVersions(const std::array<std::string, 4> &versions)
+{
+    frmHalvero *factory = m_window.factoryWindow();
+    factory->ui.txtU101SwVer->setText(text(versions[0]));
+    factory->ui.txtU201SwVer->setText(text(versions[1]));
+    factory->ui.txtU301SwVer->setText(text(versions[2]));
+    factory->ui.txtU401SwVer->setText(text(versions[3]));
+}
+
+void MainLinkView::showProductCode(const std::string &code)
+{
+    m_window.factoryWindow()->ui.txtTessaroProductID->setText(text(code));
+}
+
+void MainLinkView::showUploadCount(const std::string &count)
+{
+    m_window.factoryWindow()->ui.txtNTimesNewConfigs->setText(text(count));
+}
+
+void MainLinkView::hideProgress()
+{
+    if (m_hideProgress)
+        m_hideProgress();
+}
+
+} // namespace orvane

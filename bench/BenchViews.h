@@ -1,0 +1,92 @@
+#pragma once
+
+#include "link/Connection.h"
+#include "platform/Platform.h"
+#include "transfer/TransferView.h"
+
+#include <array>
+#include <iostream>
+#include <string>
+
+// Headless stand-ins for the windows: the selection dialog answers CONTINUE
+// with every box it was given, questions are answered Yes, messages printed.
+
+namespace orvane::bench {
+
+class HeadlessTransferView : public TransferView
+{
+public:
+    explicit HeadlessTransferView(TransferState &transfer)
+        : m_transfer(transfer)
+    {}
+
+    void setSelectionCaption(const std::string &) override {}
+    void setBox(int category, bool, bool ticked) override { m_ticks.at(size_t(category)) = ticked; }
+    void setBoxTicked(int category, bool ticked) override { m_ticks.at(size_t(category)) = ticked; }
+    bool boxTicked(int category) override { return m_ticks.at(size_t(category)); }
+    void showSelection() override
+    {
+        m_visible = true;
+        m_transfer.TransferChoice = 2; // CONTINUE
+    }
+    void hideSelection() override { m_visible = false; }
+    bool selectionVisible() override { return m_visible; }
+    void showProgress() override {}
+    void setProgress(int, int) override {}
+    void setProgressText(const std::string &) override {}
+    void hideProgress() override {}
+    void setConnectedCaption(const std::string &) override {}
+    void redraw() override {}
+    void clearDisplayIcons() override {}
+    void rerunStartup() override {}
+    void selectFirstConfiguration() override {}
+
+private:
+    TransferState &m_transfer;
+    std::array<bool, 14> m_ticks{};
+    bool m_visible = false;
+};
+
+class HeadlessConnectionView : public ConnectionView
+{
+public:
+    void setCommsPortCaption(const std::string &) override {}
+    void setConnectedCaption(const std::string &) override {}
+    void setSerialNumberCaption(const std::string &) override {}
+    void showConnecting(const std::string &) override {}
+    void setConnectingCaption(const std::string &) override {}
+    void hideConnecting() override {}
+    void showComms() override {}
+    void hideComms() override {}
+    void selectCommsOption(int) override {}
+    void showIdentity(const std::string &, const std::string &, const std::string &) override {}
+    void showChipVersions(const std::array<std::string, 4> &) override {}
+    void showProductCode(const std::string &) override {}
+    void showUploadCount(const std::string &) override {}
+    void hideProgress() override {}
+};
+
+class YesDialogs : public UserDialogs
+{
+public:
+    void beep() override {}
+    MessageAnswer messageBox(const std::string &text,
+                             const std::string &title,
+                             MessageIcon,
+                             MessageButtons buttons) override
+    {
+        if (buttons == MessageButtons::Ok)
+            std::cerr << title << ": " << text << "\n";
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    std::string
+    inputBox(const std::string &prompt, const std::string &, const std::string &) override
+    {
+        std::cerr << "unexpected input box: " << prompt << "\n";
+        return {};
+    }
+    std::string openFileName(const std::string &, const std::string &) override { return {}; }
+    std::string saveFileName(const std::string &, const std::string &) override { return {}; }
+};
+
+} // namespace orvane::bench

@@ -1,0 +1,188 @@
+// Wall time and CPU time of a full upload, a full download and a system
+// backup over a pseudo-terminal against orvane-sim, each set against the time
+// the protocol's fixed pauses and the wire impose: the same command run on
+// the virtual clock of the fake platform, where nothing else costs time.
+
+#include "BenchViews.h"
+#include "CpuTime.h"
+
+#include "config/Defaults.h"
+#include "link/ByteLink.h"
+#include "link/Connection.h"
+#include "platform/qt/QtPlatform.h"
+#include "support/FakePlatform.h"
+#include "transfer/Transfers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace orvane::bench {
+namespace {
+
+constexpr int kBenchPort = 10; // COM10: out of the way of a user's COM1
+constexpr int kSimStartMs = 10000;
+
+void prepare(AppState &state)
+{
+    WriteDefaultsToRam(state);
+    state.link.ComPortNumber = kBenchPort;
+    state.transfer.UploadSelection.fill(1);
+    state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
+}
+
+// One editor's worth of logic over a given platform.
+struct Editor
+{
+    explicit Editor(Platform &platform)
+        : link(state, platform)
+        , connection(state, platform, link, connectionView)
+        , view(state.transfer)
+        , transfers(state, platform, link, connection, view)
+    {
+        prepare(state);
+    }
+
+    AppState state;
+    ByteLink link;
+    HeadlessConnectionView connectionView;
+    Connection connection;
+    HeadlessTransferView view;
+    Transfers transfers;
+};
+
+struct Command
+{
+    std::string name;
+    std::function<TransferResult(Transfers &)> run;
+};
+
+struct Figures
+{
+    double wall = 0;
+    double protocol = 0;
+    double cpu = 0;
+};
+
+bool startSimulator(QProcess &sim, const QString &linkPath)
+{
+    sim.setProgram(QStringLiteral(ORVANE_SIM_PATH));
+    sim.setArguments({QStringLiteral("--link"), linkPath, QStringLiteral("--quiet")});
+    sim.start();
+    if (!sim.waitForStarted(kSimStartMs))
+        return false;
+    // The first line names the terminal once the link is in place.
+    while (!sim.canReadLine()) {
+        if (!sim.waitForReadyRead(kSimStartMs))
+            return false;
+    }
+    std::cout << sim.readLine().trimmed().toStdString() << "\n";
+    return QFileInfo(linkPath).isSymLink();
+}
+
+int run()
+{
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::cerr << "cannot make a temporary folder\n";
+        return 1;
+    }
+    const QString linkPath = QDir(folder.path()).filePath(QStringLiteral("COM%1").arg(kBenchPort));
+    QProcess sim;
+    if (!startSimulator(sim, linkPath)) {
+        std::cerr << "orvane-sim did not start: " << sim.errorString().toStdString() << "\n";
+        return 1;
+    }
+
+    QtPlatform qt;
+    YesDialogs dialogs;
+    qt.port.setLinkFolder(folder.path());
+    Platform real{qt.clock, qt.pump, dialogs, qt.files, qt.port};
+    Editor overPty(real);
+
+    test::FakePlatform fake;
+    Platform ideal{fake.clock, fake.pump, dialogs, fake.files, fake.port};
+    Editor onVirtualClock(ideal);
+
+    const std::vector<Command> commands = {
+        {"full upload",
+         [](Transfers &t) {
+             return t.cmdUpload();
+         }},
+        {"full download",
+         [](Transfers &t) {
+             return t.cmdDownload();
+         }},
+        {"system backup",
+         [](Transfers &t) {
+             return t.CreateBackup();
+         }},
+    };
+
+    std::vector<Figures> figures;
+    for (const Command &command : commands) {
+        Figures f;
+        const double virtualStart = fake.scheduler.now();
+        const TransferResult idealResult = command.run(onVirtualClock.transfers);
+        f.protocol = fake.scheduler.now() - virtualStart;
+
+        const double cpuStart = processCpuSeconds();
+        const auto wallStart = std::chrono::steady_clock::now();
+        const TransferResult result = command.run(overPty.transfers);
+        f.wall
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        f.cpu = processCpuSeconds() - cpuStart;
+
+        if (idealResult.outcome != TransferOutcome::Completed
+            || result.outcome != TransferOutcome::Completed) {
+            std::cerr << command.name << " did not complete: " << result.message
+                      << idealResult.message << "\n";
+            sim.terminate();
+            sim.waitForFinished();
+            return 1;
+        }
+        figures.push_back(f);
+    }
+    sim.terminate();
+    sim.waitForFinished();
+
+    std::printf("%-15s %10s %12s %8s %8s %9s\n",
+                "command",
+                "wall s",
+                "protocol s",
+                "ratio",
+                "CPU s",
+                "CPU/wall");
+    for (size_t i = 0; i < commands.size(); ++i) {
+        const Figures &f = figures[i];
+        std::printf("%-15s %10.3f %12.3f %8.3f %8.3f %8.2f%%\n",
+                    commands[i].name.c_str(),
+                    f.wall,
+                    f.protocol,
+                    f.wall / f.protocol,
+                    f.cpu,
+                    100.0 * f.cpu / f.wall);
+    }
+    std::printf("Each command connects, runs and disconnects as the editor's buttons do. "
+                "\"protocol\" is the same command on the virtual clock: its fixed pauses and "
+                "the wire time of 115200 8N1 alone.\n");
+    return 0;
+}
+
+} // namespace
+} // namespace orvane::bench
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    return orvane::bench::run();
+}

@@ -1,0 +1,312 @@
+#include "config/Defaults.h"
+#include "config/NumberText.h"
+#include "link/Commands.h"
+#include "transfer/ExchangeGuard.h"
+#include "transfer/TransferImage.h"
+#include "transfer/Transfers.h"
+
+#include <array>
+
+// The instrument-wide commands of the main window: factory reset, clearing one
+// configuration, backup, restore and the firmware update request.
+
+namespace orvane {
+
+namespace {
+
+constexpr const char *kCrLf = "\r\n";
+constexpr const char *kAreYouSure = "Are you sure that you want to do this?";
+
+// The bytes of a configuration that clearing it sets to 0.
+constexpr std::array<int, 18> kClearedConfigBytes
+    = {0, 1, 2, 3, 4, 28, 48, 68, 88, 89, 90, 91, 92, 108, 109, 110, 111, 112};
+
+bool answeredNo(Platform &platform, const std::string &text, const std::string &title)
+{
+    return platform.dialogs.messageBox(text, title, MessageIcon::Warning, MessageButtons::YesNo)
+           == MessageAnswer::No;
+}
+
+int markMs()
+{
+    return 2 * expectedMs(kExchangeMarkPause) + frameMs() + expectedMs(ByteLink::kSendBytePause);
+}
+
+int backupEndMs()
+{
+    return markMs() + expectedMs(Transfers::kMarkEndPause) + frameMs();
+}
+
+int blockReadMs()
+{
+    return frameMs() + expectedMs(kShortReadPause);
+}
+
+int blockWriteMs()
+{
+    return frameMs() + echoedBytesMs(Transfers::kBackupBlockSize);
+}
+
+} // namespace
+
+// --- factory reset and clearing a configuration ------------------------------------
+
+TransferResult Transfers::ResetDefaults()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+
+    m_platform.dialogs.beep();
+    if (answeredNo(
+            m_platform,
+            std::string("WARNING - This will overwrite all values and settings in the Orvane!")
+                + kCrLf + kAreYouSure,
+            "Reset all values to Factory Defaults"))
+        return {TransferOutcome::Cancelled, {}};
+
+    m_view.rerunStartup();
+    WriteDefaultsToRam(m_state);
+    m_state.editor.imageChanged = true;
+    m_view.redraw();
+    m_view.selectFirstConfiguration();
+    m_platform.pump.processPendingEvents();
+    return runUpload();
+}
+
+TransferResult Transfers::cmdClearConfig()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    const int c = m_state.editor.currentConfig;
+    if (c < 1 || c > kConfigurations)
+        return {TransferOutcome::Cancelled, {}};
+    const std::string n = displayNumber(static_cast<long long>(c));
+
+    m_platform.dialogs.beep();
+    const MessageAnswer answer = m_platform.dialogs.messageBox(
+        std::string("Are you sure?") + kCrLf + "This will completely clear display configuration #"
+            + n,
+        "Completely clear display configuration #" + n,
+        MessageIcon::Question,
+        MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes)
+        return {TransferOutcome::Cancelled, {}};
+
+    m_view.clearDisplayIcons();
+    for (const int b : kClearedConfigBytes)
+        m_state.image.CDC(c, b) = 0;
+    m_state.editor.imageChanged = true;
+    m_view.redraw();
+    return {TransferOutcome::Completed, {}};
+}
+
+// --- backup and restore ---------------------------------------------------------------
+
+void Transfers::endBackupExchange()
+{
+    sendExchangeMark(m_link, kExchangeEnds);
+    m_link.Delay(kMarkEndPause);
+    m_connection.endExchange(CommandCode::Disconnect);
+}
+
+TransferResult Transfers::CreateBackup()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+
+    if (answeredNo(
+            m_platform,
+            std::string("WARNING - This will overwrite any previous System Backup data saved "
+                        "in the Orvane!")
+                + kCrLf + kAreYouSure,
+            "Create System Backup"))
+        return {TransferOutcome::Cancelled, {}};
+    if (!connect())
+        return {TransferOutcome::NotConnected, {}};
+
+    m_progress.start(markMs() + frameMs() + expectedMs(kLongReadPause)
+                     + kNvmBackupBlocks * blockWriteMs()
+                     + kEepromBackupBlocks * (blockReadMs() + blockWriteMs()) + backupEndMs());
+    sendExchangeMark(m_link, kExchangeBegins);
+    m_view.showProgress();
+    if (!linkHolds())
+        return fail(ExchangeEnd::MarkAndDisconnect);
+    m_progress.advance(markMs());
+
+    beginStep("reading the Orvane's settings");
+    std::vector<uint8_t> settings;
+    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0),
+                    kSettingsSize,
+                    kLongReadPause,
+                    settings))
+        return fail(ExchangeEnd::MarkAndDisconnect);
+    m_progress.advance(frameMs() + expectedMs(kLongReadPause));
+
+    const std::span<const uint8_t> all(settings);
+    for (int k = 1; k <= kNvmBackupBlocks; ++k) {
+        beginStep("saving the Orvane's settings", k, kNvmBackupBlocks);
+        const int offset = kBackupBlockSize * (k - 1);
+        if (!writeBlock(CommandCode::WriteEeprom,
+                        kNvmBackupAddress + offset,
+                        all.subspan(size_t(offset), kBackupBlockSize),
+                        kNoPause))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(blockWriteMs());
+    }
+
+    std::vector<uint8_t> block;
+    for (int d = 1; d <= kEepromBackupBlocks; ++d) {
+        beginStep("backing up block", d, kEepromBackupBlocks);
+        const int offset = kBackupBlockSize * (d - 1);
+        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, offset),
+                        kBackupBlockSize,
+                        kShortReadPause,
+                        block))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(blockReadMs());
+        if (!writeBlock(CommandCode::WriteEeprom, kEepromBackupAddress + offset, block, kNoPause))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(blockWriteMs());
+    }
+
+    beginStep("ending the backup");
+    endBackupExchange();
+    if (!linkHolds())
+        return fail(ExchangeEnd::MarkAndDisconnect);
+    m_progress.finish();
+    m_view.hideProgress();
+    return {TransferOutcome::Completed, {}};
+}
+
+TransferResult Transfers::RestoreBackup()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+
+    if (answeredNo(m_platform,
+                   std::string("WARNING - This will overwrite all calibration, alarms and "
+                               "configuration data in the Orvane!")
+                       + kCrLf + "Data will be copied from Backup Memory inside the Orvane." + kCrLf
+                       + kAreYouSure,
+                   "Restore All from Backup"))
+        return {TransferOutcome::Cancelled, {}};
+    if (!connect())
+        return {TransferOutcome::NotConnected, {}};
+
+    const int nvmBlockMs = blockReadMs() + frameMs() + expectedMs(kRestoreFramePause)
+                           + echoedBytesMs(kBackupBlockSize);
+    m_progress.start(markMs() + kNvmBackupBlocks * nvmBlockMs
+                     + kEepromBackupBlocks * (blockReadMs() + blockWriteMs()) + backupEndMs());
+    sendExchangeMark(m_link, kExchangeBegins);
+    m_view.showProgress();
+    if (!linkHolds())
+        return fail(ExchangeEnd::MarkAndDisconnect);
+    m_progress.advance(markMs());
+
+    std::vector<uint8_t> block;
+    for (int k = 1; k <= kNvmBackupBlocks; ++k) {
+        beginStep("restoring the Orvane's settings", k, kNvmBackupBlocks);
+        const int offset = kBackupBlockSize * (k - 1);
+        if (!readAnswer(
+                memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, kNvmBackupAddress + offset),
+                kBackupBlockSize,
+                kShortReadPause,
+                block))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        if (!writeBlock(CommandCode::WriteInternalNvm, offset, block, kNoPause, kRestoreFramePause))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(nvmBlockMs);
+    }
+
+    for (int d = 1; d <= kEepromBackupBlocks; ++d) {
+        beginStep("restoring block", d, kEepromBackupBlocks);
+        const int offset = kBackupBlockSize * (d - 1);
+        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom,
+                                    kBackupBlockSize,
+                                    kEepromBackupAddress + offset),
+                        kBackupBlockSize,
+                        kShortReadPause,
+                        block))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(blockReadMs());
+        if (!writeBlock(CommandCode::WriteEeprom, offset, block, kNoPause))
+            return fail(ExchangeEnd::MarkAndDisconnect);
+        m_progress.advance(blockWriteMs());
+    }
+
+    beginStep("ending the restore");
+    endBackupExchange();
+    if (!linkHolds())
+        return fail(ExchangeEnd::MarkAndDisconnect);
+    m_progress.finish();
+    m_view.hideProgress();
+    return {TransferOutcome::Completed, {}};
+}
+
+// --- firmware update --------------------------------------------------------------------
+
+TransferResult Transfers::UpdateFirmware()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+
+    if (answeredNo(m_platform,
+                   "WARNING - Are you sure that you want to do this?",
+                   "Update Firmware"))
+        return {TransferOutcome::Cancelled, {}};
+
+    // The request must reach a freshly connected instrument.
+    if (m_state.link.IsConnected) {
+        m_link.Delay(kDisconnectPause);
+        m_connection.endExchange(CommandCode::Disconnect);
+    }
+    if (!connect())
+        return {TransferOutcome::NotConnected, {}};
+
+    m_view.setConnectedCaption(kFirmwareWaitCaption);
+    // A timed wait in the event loop: the window stays live meanwhile.
+    m_link.Delay(kFirmwareUpdateWait);
+    if (!UpdateIntNvm())
+        return fail(ExchangeEnd::Disconnect);
+
+    m_link.Delay(kDisconnectPause);
+    m_connection.endExchange(CommandCode::Disconnect);
+    return {TransferOutcome::Completed, {}};
+}
+
+bool Transfers::UpdateIntNvm()
+{
+    constexpr int kRequestAddress = kFirmwareUpdateRequestAddress;
+    beginStep("asking the Orvane for the firmware update");
+
+    std::vector<uint8_t> answer;
+    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, 1, kRequestAddress),
+                    1,
+                    kNvmByteReadPause,
+                    answer))
+        return false;
+    const uint8_t old = answer.front();
+    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, 1, kNvmChecksumAddress),
+                    1,
+                    kNvmByteReadPause,
+                    answer))
+        return false;
+    const uint8_t checkByte = answer.front();
+
+    const auto writeByte = [this](int address, uint8_t value) {
+        m_nothingChanged = false;
+        m_link.ResetReceive();
+        sendFrame(m_link, memoryFrame(CommandCode::WriteInternalNvm, 1, address));
+        m_link.SendByte(value);
+        m_link.Delay(kNvmByteWritePause);
+        return linkHolds();
+    };
+    return writeByte(kRequestAddress, kFirmwareUpdateRequest)
+           && writeByte(kNvmChecksumAddress, uint8_t(kFirmwareUpdateRequest ^ old ^ checkByte));
+}
+
+} // namespace orvane

@@ -1,0 +1,388 @@
+#include "transfer/Transfers.h"
+
+#include "link/Commands.h"
+#include "transfer/ExchangeGuard.h"
+#include "transfer/TransferImage.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+constexpr const char *kAdvice = "Check the cable and the instrument's power, then try again.";
+constexpr const char *kEchoesStopped = "The Orvane stopped echoing the data it was sent.";
+constexpr const char *kReadingSettings = "reading the Orvane's settings";
+
+int settingsReadMs()
+{
+    return expectedMs(Transfers::kSettingsReadLeadPause + kLongReadPause) + frameMs();
+}
+
+int recordWriteMs(int bytes, double trailingPause)
+{
+    return frameMs() + echoedBytesMs(bytes) + expectedMs(trailingPause);
+}
+
+int endMs(double pause)
+{
+    return expectedMs(pause) + frameMs();
+}
+
+int uploadMs(const Selection &ticks)
+{
+    int total = settingsReadMs() + recordWriteMs(kSettingsSize, kNvmImageWritePause);
+    if (isTicked(ticks, Category::DisplayConfigurations))
+        total += Transfers::kConfigurations * recordWriteMs(kRecordSize, kEepromRecordWritePause);
+    if (isTicked(ticks, Category::SenderCurves))
+        total += int(kUploadedCurves.size()) * recordWriteMs(kRecordSize, kEepromRecordWritePause);
+    if (isTicked(ticks, Category::TodClock))
+        total += endMs(Transfers::kClockPause);
+    return total + endMs(Transfers::kEndPause);
+}
+
+} // namespace
+
+Transfers::Transfers(AppState &state,
+                     Platform &platform,
+                     ByteLink &link,
+                     Connection &connection,
+                     TransferView &view)
+    : m_state(state)
+    , m_platform(platform)
+    , m_link(link)
+    , m_connection(connection)
+    , m_view(view)
+    , m_progress(view)
+{}
+
+// --- shared steps -----------------------------------------------------------
+
+bool Transfers::refuseWhileBusy()
+{
+    if (!m_state.link.exchangeInProgress)
+        return false;
+    m_platform.dialogs.beep();
+    return true;
+}
+
+bool Transfers::connect(bool downloading)
+{
+    m_stepPhrase.clear();
+    m_nothingChanged = true;
+    m_downloading = downloading;
+    if (m_state.link.IsConnected)
+        return true;
+    return m_connection.ConnectToTessaro();
+}
+
+void Transfers::beginStep(const std::string &phrase, int number, int count)
+{
+    m_stepPhrase = stepText(phrase, number, count);
+    m_view.setProgressText(progressLabel(phrase, number, count));
+}
+
+bool Transfers::problem(Problem p)
+{
+    m_problem = p;
+    return false;
+}
+
+bool Transfers::linkHolds()
+{
+    return !m_link.lost() || problem(Problem::LinkLost);
+}
+
+bool Transfers::writeBlock(CommandCode code,
+                           int address,
+                           std::span<const uint8_t> data,
+                           double trailingPause,
+                           double framePause)
+{
+    m_nothingChanged = false;
+    m_link.ResetReceive();
+    sendFrame(m_link, memoryFrame(code, int(data.size()), address));
+    if (framePause > 0)
+        m_link.Delay(framePause);
+    if (!linkHolds())
+        return false;
+    for (const uint8_t b : data) {
+        m_link.SendByteCheckEcho(b);
+        if (!linkHolds())
+            return false;
+        if (m_link.rxSlot(1) == int16_t(-1 - int(b))) {
+            // No echo in time. The instrument may still be waiting for data
+            // bytes, and whatever went out next would be stored as data, so
+            // nothing more is sent.
+            m_link.markLost(kEchoesStopped);
+            return problem(Problem::NoAnswer);
+        }
+    }
+    m_link.Delay(trailingPause);
+    return linkHolds();
+}
+
+bool Transfers::readAnswer(const Frame &frame,
+                           int count,
+                           double pause,
+                           std::vector<uint8_t> &answer)
+{
+    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
+        answer = issueRead(m_link, frame, count, pause);
+        if (!linkHolds())
+            return false;
+        const int received = m_state.rx.RxCount;
+        if (received >= count)
+            return true;
+        m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
+    }
+    return false;
+}
+
+Transfers::ReadOutcome Transfers::readSettingsImage()
+{
+    SettingsBuffer &buffer = m_state.transfer.TransferBuffer;
+    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
+        // A read that failed is repeated from the connect, as the verify of
+        // the upload always did; a lost link is not reconnected behind the
+        // user's back.
+        if (!m_state.link.IsConnected) {
+            if (!linkHolds() || attempt > 1)
+                return ReadOutcome::Failed;
+            if (!m_connection.ConnectToTessaro())
+                return ReadOutcome::NotConnected;
+        }
+        m_link.Delay(kSettingsReadLeadPause);
+        m_link.ResetReceive();
+        m_view.showProgress();
+        beginStep(kReadingSettings);
+        sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0));
+        m_link.Delay(kLongReadPause);
+        if (!linkHolds())
+            return ReadOutcome::Failed;
+
+        for (int i = 0; i < kSettingsSize; ++i)
+            buffer[size_t(i)] = uint8_t(m_link.rxSlot(i + 1) & 0xFF);
+        const int received = m_state.rx.RxCount;
+        if (received < kSettingsSize) {
+            m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
+            continue;
+        }
+        if (buffer[0] != settingsCheckByte(buffer)) {
+            m_problem = Problem::BadCheckByte;
+            continue;
+        }
+        return ReadOutcome::Ok;
+    }
+    return ReadOutcome::Failed;
+}
+
+std::string Transfers::failureMessage() const
+{
+    const std::string where
+        = m_stepPhrase.empty() ? std::string("talking to the Orvane") : m_stepPhrase;
+    std::string text;
+    switch (m_problem) {
+    case Problem::NoAnswer:
+        text = "No answer from the Orvane while " + where + ".";
+        break;
+    case Problem::ShortAnswer:
+        text = "The Orvane's answer was incomplete " + std::to_string(kMaxReadAttempts)
+               + " times while " + where + ".";
+        break;
+    case Problem::BadCheckByte:
+        text = "The Orvane's settings failed their check byte " + std::to_string(kMaxReadAttempts)
+               + " times while " + where + ".";
+        break;
+    case Problem::LinkLost: {
+        std::string reason = m_link.lostReason();
+        while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+            reason.pop_back();
+        text = "The connection to the Orvane was lost while " + where
+               + (reason.empty() ? std::string(".") : " (" + reason + ").");
+        break;
+    }
+    }
+    if (m_nothingChanged)
+        text += m_downloading ? " The PC's settings were not changed."
+                              : " Nothing was written to the Orvane.";
+    return text + " " + kAdvice;
+}
+
+TransferResult Transfers::fail(ExchangeEnd end)
+{
+    const std::string message = failureMessage();
+    // A lost link sends nothing; otherwise the instrument is told the
+    // exchange is over, so it does not sit in command mode.
+    if (!m_link.lost()) {
+        switch (end) {
+        case ExchangeEnd::SoftReset:
+            m_connection.endExchange(CommandCode::SoftReset);
+            break;
+        case ExchangeEnd::Disconnect:
+            m_connection.endExchange(CommandCode::Disconnect);
+            break;
+        case ExchangeEnd::MarkAndDisconnect:
+            endBackupExchange();
+            break;
+        }
+    }
+    m_state.link.IsConnected = false;
+    m_view.setConnectedCaption(kNotConnectedText);
+    m_view.hideProgress();
+    m_platform.dialogs.messageBox(message,
+                                  kTransferFailedTitle,
+                                  MessageIcon::Warning,
+                                  MessageButtons::Ok);
+    return {TransferOutcome::Failed, message};
+}
+
+// --- download -----------------------------------------------------------------
+
+TransferResult Transfers::cmdDownload()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+    TransferState &transfer = m_state.transfer;
+
+    if (!askDownloadSelection(transfer, m_platform, m_view))
+        return {TransferOutcome::Cancelled, {}};
+    if (!connect(true))
+        return {TransferOutcome::NotConnected, {}};
+
+    m_progress.start(settingsReadMs() + endMs(kEndPause));
+    switch (readSettingsImage()) {
+    case ReadOutcome::NotConnected:
+        return {TransferOutcome::NotConnected, {}};
+    case ReadOutcome::Failed:
+        return fail(ExchangeEnd::SoftReset);
+    case ReadOutcome::Ok:
+        break;
+    }
+    m_progress.advance(settingsReadMs());
+
+    // Only a complete read with the right check byte reaches the image.
+    const ConfigImage before = m_state.image;
+    copyDownloadCategories(m_state.image.IntNvm,
+                           transfer.TransferBuffer,
+                           transfer.DownloadSelection);
+    if (!(m_state.image == before))
+        m_state.editor.imageChanged = true;
+
+    beginStep("restarting the Orvane");
+    m_link.Delay(kEndPause);
+    m_connection.endExchange(CommandCode::SoftReset);
+    m_progress.finish();
+    m_view.hideProgress();
+    m_view.redraw();
+    return {TransferOutcome::Completed, {}};
+}
+
+// --- upload -------------------------------------------------------------------
+
+TransferResult Transfers::cmdUpload()
+{
+    if (refuseWhileBusy())
+        return {TransferOutcome::Busy, {}};
+    ExchangeGuard guard(m_state.link);
+    return runUpload();
+}
+
+TransferResult Transfers::runUpload()
+{
+    TransferState &transfer = m_state.transfer;
+    ConfigImage &image = m_state.image;
+
+    if (!askUploadSelection(transfer, m_platform, m_view))
+        return {TransferOutcome::Cancelled, {}};
+    const Selection ticks = transfer.UploadSelection;
+    if (!connect())
+        return {TransferOutcome::NotConnected, {}};
+
+    m_progress.start(uploadMs(ticks));
+    switch (readSettingsImage()) {
+    case ReadOutcome::NotConnected:
+        return {TransferOutcome::NotConnected, {}};
+    case ReadOutcome::Failed:
+        return fail(ExchangeEnd::SoftReset);
+    case ReadOutcome::Ok:
+        break;
+    }
+    m_progress.advance(settingsReadMs());
+
+    SettingsBuffer &buffer = transfer.TransferBuffer;
+    bumpUploadCounter(buffer, transfer.NewUnitPending);
+    keepFirstUploadDate(buffer, m_platform.clock.localDateTime());
+    mergeUploadCategories(buffer, image.IntNvm, ticks);
+    const bool newSerial = transfer.NewSerialPending;
+    if (newSerial)
+        std::copy(transfer.NewSerialBytes.begin(),
+                  transfer.NewSerialBytes.end(),
+                  buffer.begin() + kSerialNumberFirst);
+    if (transfer.NewUnitPending)
+        for (int i = 1; i < IntNvmTable::kSize; ++i)
+            buffer[size_t(i)] = image.IntNvm[i];
+
+    buffer[0] = settingsCheckByte(buffer);
+    beginStep("writing the Orvane's settings");
+    if (!writeBlock(CommandCode::WriteInternalNvm,
+                    0,
+                    std::span<const uint8_t>(buffer.data(), kSettingsSize),
+                    kNvmImageWritePause))
+        return fail(ExchangeEnd::SoftReset);
+    // Kept until the serial number is really in the instrument, so that a
+    // failed upload writes it next time.
+    if (newSerial)
+        transfer.NewSerialPending = false;
+    m_progress.advance(recordWriteMs(kSettingsSize, kNvmImageWritePause));
+
+    if (isTicked(ticks, Category::DisplayConfigurations)) {
+        for (int c = 1; c <= kConfigurations; ++c) {
+            beginStep("writing display configuration", c, kConfigurations);
+            const auto record = configurationRecord(image.CDC, c);
+            if (!writeBlock(CommandCode::WriteEeprom,
+                            configRecordAddress(c),
+                            record,
+                            kEepromRecordWritePause))
+                return fail(ExchangeEnd::SoftReset);
+            m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
+        }
+    }
+
+    if (isTicked(ticks, Category::SenderCurves)) {
+        const int curves = int(kUploadedCurves.size());
+        for (int i = 0; i < curves; ++i) {
+            const int n = kUploadedCurves[size_t(i)];
+            beginStep("writing sender curve", i + 1, curves);
+            const auto record = curveRecord(image.CalCurve, n);
+            if (!writeBlock(CommandCode::WriteEeprom,
+                            curveRecordAddress(n),
+                            record,
+                            kEepromRecordWritePause))
+                return fail(ExchangeEnd::SoftReset);
+            m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
+        }
+    }
+
+    if (isTicked(ticks, Category::TodClock)) {
+        beginStep("setting the Orvane's clock");
+        const LocalDateTime now = m_platform.clock.localDateTime();
+        m_link.Delay(kClockPause);
+        sendFrame(m_link, setClockFrame(now.hour, now.minute));
+        if (!linkHolds())
+            return fail(ExchangeEnd::SoftReset);
+        m_progress.advance(endMs(kClockPause));
+    }
+
+    beginStep("restarting the Orvane");
+    m_link.Delay(kEndPause);
+    m_connection.endExchange(CommandCode::SoftReset);
+    if (!linkHolds())
+        return fail(ExchangeEnd::SoftReset);
+    m_progress.finish();
+    m_view.hideProgress();
+    return {TransferOutcome::Completed, {}};
+}
+
+} // namespace orvane

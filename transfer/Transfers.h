@@ -1,0 +1,132 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "link/ByteLink.h"
+#include "link/CommandFrames.h"
+#include "link/Connection.h"
+#include "platform/Platform.h"
+#include "transfer/TransferProgress.h"
+#include "transfer/TransferView.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Download, upload and the instrument-wide commands of the main window: each
+// asks what it must, connects on demand, runs its exchange and ends it with
+// the soft reset or the disconnect. A command that fails half-way stops at
+// once, ends the exchange where that is safe, and tells the user in a message
+// box what failed and where.
+
+namespace orvane {
+
+enum class TransferOutcome {
+    Completed,
+    Cancelled,    // the user said No or CANCEL
+    NotConnected, // the connection failed; it has told the user
+    Busy,         // another exchange is running; refused with a beep
+    Failed,       // stopped half-way; `message` is what the user was told
+};
+
+struct TransferResult
+{
+    TransferOutcome outcome = TransferOutcome::Completed;
+    std::string message;
+};
+
+class Transfers
+{
+public:
+    // Reads of the settings image or of a backup block that come back short
+    // or fail their check are repeated; this many in all, then the command
+    // gives the instrument up.
+    static constexpr int kMaxReadAttempts = 5;
+    static constexpr double kSettingsReadLeadPause = 0.2; // before the 256-byte read
+    static constexpr double kClockPause = 0.25;           // before the clock frame
+    static constexpr double kEndPause = 0.25;             // before the soft reset
+    static constexpr double kDisconnectPause = 0.1;       // before the disconnect
+    static constexpr double kMarkEndPause = 0.1;          // extra pause after the end mark
+    static constexpr double kRestoreFramePause = 0.1;     // between an NVM write frame and its data
+    static constexpr double kNvmByteWritePause = 0.2;     // after a single-byte NVM write
+    // The firmware update gives the instrument this long before the request.
+    static constexpr double kFirmwareUpdateWait = 3.0;
+
+    static constexpr int kBackupBlockSize = 64;
+    static constexpr int kNvmBackupBlocks = 4;
+    static constexpr int kEepromBackupBlocks = 96;
+    static constexpr int kConfigurations = 16;
+    static constexpr uint8_t kFirmwareUpdateRequest = 1;
+
+    Transfers(AppState &state,
+              Platform &platform,
+              ByteLink &link,
+              Connection &connection,
+              TransferView &view);
+
+    // cmdDownload: the ticked categories the instrument can change, from its
+    // settings into `IntNvm`; then a redraw.
+    TransferResult cmdDownload();
+    // cmdUpload: the PC's image into the instrument.
+    TransferResult cmdUpload();
+    // Menu items and the clear button.
+    TransferResult ResetDefaults();
+    TransferResult cmdClearConfig();
+    TransferResult CreateBackup();
+    TransferResult RestoreBackup();
+    TransferResult UpdateFirmware();
+
+    // Writes 1 to internal NVM byte 3 and keeps the check byte right. Needs a
+    // connected link; false (with the failure recorded) when the instrument
+    // did not answer or the link was lost.
+    bool UpdateIntNvm();
+
+private:
+    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, LinkLost };
+    enum class ReadOutcome { Ok, NotConnected, Failed };
+    // How a command that failed tells the instrument its exchange is over.
+    enum class ExchangeEnd { SoftReset, Disconnect, MarkAndDisconnect };
+
+    bool refuseWhileBusy();
+    // Connects when not connected; starts the record of where the command is.
+    bool connect(bool downloading = false);
+    TransferResult runUpload();
+
+    void beginStep(const std::string &phrase, int number = 0, int count = 0);
+    bool problem(Problem p);
+    bool linkHolds();
+    ReadOutcome readSettingsImage();
+    bool readAnswer(const Frame &frame, int count, double pause, std::vector<uint8_t> &answer);
+    // A block write, each data byte awaiting its echo; the first echo that
+    // does not come in time ends it and gives the link up.
+    bool writeBlock(CommandCode code,
+                    int address,
+                    std::span<const uint8_t> data,
+                    double trailingPause,
+                    double framePause = 0);
+    void endBackupExchange();
+    TransferResult fail(ExchangeEnd end);
+    std::string failureMessage() const;
+
+    AppState &m_state;
+    Platform &m_platform;
+    ByteLink &m_link;
+    Connection &m_connection;
+    TransferView &m_view;
+    TransferProgress m_progress;
+
+    // Where the running command is, for the message if it fails.
+    std::string m_stepPhrase;
+    Problem m_problem = Problem::NoAnswer;
+    // Nothing was written to the instrument (or, downloading, to the PC's image) yet.
+    bool m_nothingChanged = true;
+    bool m_downloading = false;
+};
+
+// The message a failed command shows, e.g. "No answer from the Orvane while
+// writing display configuration 7. Check the cable and the instrument's
+// power, then try again."
+inline constexpr const char *kTransferFailedTitle = "Communications Error";
+inline constexpr const char *kFirmwareWaitCaption = "Updating Firmware - WAIT!";
+
+} // namespace orvane
