@@ -156,20 +156,8 @@ TransferResult Transfers::CreateBackup()
         m_progress.advance(blockWriteMs());
     }
 
-    std::vector<uint8_t> block;
-    for (int d = 1; d <= kEepromBackupBlocks; ++d) {
-        beginStep("backing up block", d, kEepromBackupBlocks);
-        const int offset = kBackupBlockSize * (d - 1);
-        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, offset),
-                        kBackupBlockSize,
-                        kShortReadPause,
-                        block))
-            return fail(ExchangeEnd::MarkAndDisconnect);
-        m_progress.advance(blockReadMs());
-        if (!writeBlock(CommandCode::WriteEeprom, kEepromBackupAddress + offset, block, kNoPause))
-            return fail(ExchangeEnd::MarkAndDisconnect);
-        m_progress.advance(blockWriteMs());
-    }
+    if (!copyEepromArea(0, kEepromBackupAddress, "backing up block"))
+        return fail(ExchangeEnd::MarkAndDisconnect);
 
     beginStep("ending the backup");
     endBackupExchange();
@@ -178,6 +166,25 @@ TransferResult Transfers::CreateBackup()
     m_progress.finish();
     m_view.hideProgress();
     return {TransferOutcome::Completed, {}};
+}
+
+bool Transfers::copyEepromArea(int fromBase, int toBase, const char *phrase)
+{
+    std::vector<uint8_t> block;
+    for (int d = 1; d <= kEepromBackupBlocks; ++d) {
+        beginStep(phrase, d, kEepromBackupBlocks);
+        const int offset = kBackupBlockSize * (d - 1);
+        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, fromBase + offset),
+                        kBackupBlockSize,
+                        kShortReadPause,
+                        block))
+            return false;
+        m_progress.advance(blockReadMs());
+        if (!writeBlock(CommandCode::WriteEeprom, toBase + offset, block, kNoPause))
+            return false;
+        m_progress.advance(blockWriteMs());
+    }
+    return true;
 }
 
 TransferResult Transfers::RestoreBackup()
@@ -221,21 +228,8 @@ TransferResult Transfers::RestoreBackup()
         m_progress.advance(nvmBlockMs);
     }
 
-    for (int d = 1; d <= kEepromBackupBlocks; ++d) {
-        beginStep("restoring block", d, kEepromBackupBlocks);
-        const int offset = kBackupBlockSize * (d - 1);
-        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom,
-                                    kBackupBlockSize,
-                                    kEepromBackupAddress + offset),
-                        kBackupBlockSize,
-                        kShortReadPause,
-                        block))
-            return fail(ExchangeEnd::MarkAndDisconnect);
-        m_progress.advance(blockReadMs());
-        if (!writeBlock(CommandCode::WriteEeprom, offset, block, kNoPause))
-            return fail(ExchangeEnd::MarkAndDisconnect);
-        m_progress.advance(blockWriteMs());
-    }
+    if (!copyEepromArea(kEepromBackupAddress, 0, "restoring block"))
+        return fail(ExchangeEnd::MarkAndDisconnect);
 
     beginStep("ending the restore");
     endBackupExchange();

@@ -105,6 +105,9 @@ private:
                     double trailingPause,
                     double framePause = 0);
     void endBackupExchange();
+    // Copies the backed-up EEPROM area block by block from one base address
+    // to another; false when the link failed on the way.
+    bool copyEepromArea(int fromBase, int toBase, const char *phrase);
     TransferResult fail(ExchangeEnd end);
     std::string failureMessage() const;
 
