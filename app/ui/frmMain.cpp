@@ -38,10 +38,10 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     , m_platform(platform)
 {
     ui.setupUi(this);
-    m_damping = new frmDamping(this);
-    m_senders = new frmSenders(this);
-    m_nmea = new frmNmea(this);
-    m_todAlarms = new frmTimeOfDayAlarms(this);
+    m_damping = new frmDamping(m_state, m_platform, this);
+    m_senders = new frmSenders(m_state, m_platform, this);
+    m_nmea = new frmNmea(m_state, m_platform, this);
+    m_todAlarms = new frmTimeOfDayAlarms(m_state, m_platform, this);
     createConfigurationButtons();
     m_panel = new DisplayPanel(*this, m_state, m_platform);
     m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);

@@ -2,8 +2,10 @@
 
 namespace orvane {
 
-frmDamping::frmDamping(QWidget *parent)
+frmDamping::frmDamping(AppState &state, Platform &platform, QWidget *parent)
     : QDialog(parent)
+    , m_state(state)
+    , m_platform(platform)
 {
     ui.setupUi(this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppState.h"
+#include "platform/Platform.h"
 #include "ui_frmDamping.h"
 
 #include <QDialog>
@@ -11,9 +13,13 @@ class frmDamping : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmDamping(QWidget *parent = nullptr);
+    frmDamping(AppState &state, Platform &platform, QWidget *parent = nullptr);
 
     Ui::frmDamping ui;
+
+private:
+    AppState &m_state;
+    Platform &m_platform;
 };
 
 } // namespace orvane

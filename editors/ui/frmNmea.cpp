@@ -2,8 +2,10 @@
 
 namespace orvane {
 
-frmNmea::frmNmea(QWidget *parent)
+frmNmea::frmNmea(AppState &state, Platform &platform, QWidget *parent)
     : QDialog(parent)
+    , m_state(state)
+    , m_platform(platform)
 {
     ui.setupUi(this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppState.h"
+#include "platform/Platform.h"
 #include "ui_frmNmea.h"
 
 #include <QDialog>
@@ -11,9 +13,13 @@ class frmNmea : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmNmea(QWidget *parent = nullptr);
+    frmNmea(AppState &state, Platform &platform, QWidget *parent = nullptr);
 
     Ui::frmNmea ui;
+
+private:
+    AppState &m_state;
+    Platform &m_platform;
 };
 
 } // namespace orvane

@@ -2,8 +2,10 @@
 
 namespace orvane {
 
-frmSenders::frmSenders(QWidget *parent)
+frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
     : QDialog(parent)
+    , m_state(state)
+    , m_platform(platform)
 {
     ui.setupUi(this);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppState.h"
+#include "platform/Platform.h"
 #include "ui_frmSenders.h"
 
 #include <QDialog>
@@ -11,9 +13,13 @@ class frmSenders : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmSenders(QWidget *parent = nullptr);
+    frmSenders(AppState &state, Platform &platform, QWidget *parent = nullptr);
 
     Ui::frmSenders ui;
+
+private:
+    AppState &m_state;
+    Platform &m_platform;
 };
 
 } // namespace orvane

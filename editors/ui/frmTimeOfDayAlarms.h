@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppState.h"
+#include "platform/Platform.h"
 #include "ui_frmTimeOfDayAlarms.h"
 
 #include <QDialog>
@@ -11,9 +13,13 @@ class frmTimeOfDayAlarms : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmTimeOfDayAlarms(QWidget *parent = nullptr);
+    frmTimeOfDayAlarms(AppState &state, Platform &platform, QWidget *parent = nullptr);
 
     Ui::frmTimeOfDayAlarms ui;
+
+private:
+    AppState &m_state;
+    Platform &m_platform;
 };
 
 } // namespace orvane
