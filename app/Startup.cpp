@@ -90,7 +90,6 @@ bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
         return false;
     runStartup(state, platform, view);
     WriteDefaultsToRam(state);
-    state.editor.imageChanged = true;
     view.redraw();
     view.selectFirstConfiguration();
     platform.pump.processPendingEvents();
