@@ -85,6 +85,11 @@ struct EditorState
     SenderListPositions senderLists;
     // Every change to the image sets this; saving to the working file clears it.
     bool imageChanged = false;
+    // The NMEA input being edited, shared by the display panel, the NMEA
+    // sentence selector and its live data window.
+    int nmeaSettingsIndex = 68; // IntNvm index of the input's three bytes
+    int nmeaInputNumber = 1;    // channel 1..4
+    bool liveNmeaData = false;  // the live data window polls while set
 };
 
 struct AppState

@@ -139,7 +139,7 @@ void IconBoxClicked(AppState &state, const IconFlags &boxes, PreviewItem icon)
     changeBitsToByte(state, boxes, iconInfo(icon).cdcByte);
 }
 
-SourceChoice ChooseDataSource(AppState &state, PanelState &panel, Display display, int position)
+SourceChoice ChooseDataSource(AppState &state, Display display, int position)
 {
     const DisplayControls &controls = displayControls(display);
     SourceChoice choice;
@@ -147,7 +147,7 @@ SourceChoice ChooseDataSource(AppState &state, PanelState &panel, Display displa
     choice.storedCode = state.image.CDC(currentConfiguration(state), controls.sourceByte);
     choice.preview = UpdateInstrumentDisplay(state);
     choice.labels = ShowAlarmAndLimits(state);
-    panel.liveNmeaData = false;
+    state.editor.liveNmeaData = false;
 
     if (position >= kFirstNmeaPosition && position <= kLastNmeaPosition) {
         NmeaSelectorRequest request;
@@ -161,8 +161,8 @@ SourceChoice ChooseDataSource(AppState &state, PanelState &panel, Display displa
         request.sentencePosition
             = storedPosition(nvm[request.settingsIndex + 1], kNmeaSentenceCount);
         request.commasPosition = storedPosition(nvm[request.settingsIndex + 2], kNmeaCommaCount);
-        panel.nmeaSettingsIndex = request.settingsIndex;
-        panel.nmeaInputNumber = request.inputNumber;
+        state.editor.nmeaSettingsIndex = request.settingsIndex;
+        state.editor.nmeaInputNumber = request.inputNumber;
         choice.nmea = request;
     }
     return choice;

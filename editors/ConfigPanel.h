@@ -134,15 +134,12 @@ inline bool isBar(Display display)
     return display == Display::LeftBar || display == Display::RightBar;
 }
 
-// Panel state the main window keeps between events. The NMEA values are
-// shared with the NMEA sentence selector and its live data window.
+// Panel state the main window keeps between events. The NMEA values it
+// shares with the NMEA windows live in the editor state.
 struct PanelState
 {
     std::array<bool, kDisplayCount> chooserHasFocus{};
     std::array<bool, kDisplayCount> blankVisible{};
-    int nmeaSettingsIndex = 68; // IntNvm index of the chosen input's three bytes
-    int nmeaInputNumber = 1;    // channel 1..4
-    bool liveNmeaData = false;
 };
 
 // --- configuration buttons --------------------------------------------------
@@ -229,7 +226,7 @@ struct SourceChoice
 };
 
 // The user picked list position `position` (-1: nothing) in a chooser.
-SourceChoice ChooseDataSource(AppState &state, PanelState &panel, Display display, int position);
+SourceChoice ChooseDataSource(AppState &state, Display display, int position);
 
 // Chooser focus and the half-second blink of the focused display's field.
 void chooserFocusChanged(PanelState &panel, Display display, bool hasFocus);

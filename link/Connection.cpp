@@ -92,6 +92,9 @@ bool Connection::waitForPortChoice()
 void Connection::OrvaneComPort()
 {
     const uint8_t previous = m_state.link.ComPortNumber;
+    // Shown before the number is cleared, so that the dialog's first opening
+    // selects the port in use.
+    m_view.showComms();
     m_state.link.ComPortNumber = 0;
     if (!waitForPortChoice() && !m_commsAccepted)
         m_state.link.ComPortNumber = previous; // closed without a choice: keep the old port

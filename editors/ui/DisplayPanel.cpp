@@ -1,12 +1,15 @@
 #include "editors/ui/DisplayPanel.h"
 
+#include "app/ui/MainLinkView.h"
 #include "app/ui/frmMain.h"
 #include "config/NumberText.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
+#include "editors/LinkNmeaLine.h"
 #include "editors/ui/EditMenu.h"
 #include "editors/ui/LcdPreview.h"
 #include "editors/ui/frmNmea.h"
+#include "editors/ui/frmNmeaData.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,6 +103,11 @@ DisplayPanel::DisplayPanel(frmMain &window, AppState &state, Platform &platform)
     });
     findWidgets();
     connectControls();
+    // The live NMEA view talks over the main window's link, made after this panel.
+    window.nmeaWindow()->dataWindow()->setLineFactory([&window] {
+        MainLinkView &link = window.linkView();
+        return std::make_unique<LinkNmeaLine>(link.link(), link.connection());
+    });
 }
 
 DisplayPanel::~DisplayPanel() = default;
@@ -269,6 +277,9 @@ void DisplayPanel::showNmeaSelector(const NmeaSelectorRequest &request)
     nmea->move(
         m_window.geometry().topLeft()
         + QPoint(request.selector.left / kTwipsPerPixel, request.selector.top / kTwipsPerPixel));
+    nmea->dataWindow()->move(
+        m_window.geometry().topLeft()
+        + QPoint(request.data.left / kTwipsPerPixel, request.data.top / kTwipsPerPixel));
     nmea->show();
     nmea->raise();
 }
@@ -276,6 +287,7 @@ void DisplayPanel::showNmeaSelector(const NmeaSelectorRequest &request)
 void DisplayPanel::hideNmeaWindows()
 {
     m_window.nmeaWindow()->hide();
+    m_window.nmeaWindow()->dataWindow()->hide();
 }
 
 void DisplayPanel::fitPreviewHeight()
@@ -331,7 +343,7 @@ void DisplayPanel::iconBoxClicked(PreviewItem icon)
 
 void DisplayPanel::chooseDataSource(Display display, int position)
 {
-    const SourceChoice choice = ChooseDataSource(m_state, m_panel, display, position);
+    const SourceChoice choice = ChooseDataSource(m_state, display, position);
     showPreview(choice.preview);
     showLabels(choice.labels);
     if (choice.nmea)

@@ -49,8 +49,9 @@ EditMenu::EditMenu(frmMain &window,
         showWindow(m_window.dampingWindow());
     });
     connect(ui.Senders, &QAction::triggered, this, [this] {
-        showWindow(m_window.sendersWindow());
+        m_window.sendersWindow()->showBeside(m_window);
     });
+    connect(m_window.sendersWindow(), &frmSenders::imageEdited, &m_window, &frmMain::refreshTitle);
     connect(ui.ViewTodAlarms, &QAction::triggered, this, [this] {
         showWindow(m_window.todAlarmsWindow());
     });

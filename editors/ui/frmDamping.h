@@ -9,6 +9,7 @@
 namespace orvane {
 
 // Damping of nine displayed quantities; created once, then shown and hidden.
+// Every edit of the value goes straight into the image.
 class frmDamping : public QDialog
 {
     Q_OBJECT
@@ -17,7 +18,14 @@ public:
 
     Ui::frmDamping ui;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void cboDamping_Click();
+    void txtDampingValue_Change(const QString &text);
+    void showStoredValue();
+
     AppState &m_state;
     Platform &m_platform;
 };

@@ -137,10 +137,9 @@ TEST(ConfigPanel, NmeaChoicesOpenTheSelectorOnTheirSettings)
     state.image.IntNvm[77] = 20;
     state.image.IntNvm[78] = 101;
     state.image.IntNvm[79] = 2;
-    PanelState panel;
-    panel.liveNmeaData = true;
+    state.editor.liveNmeaData = true;
 
-    SourceChoice choice = ChooseDataSource(state, panel, Display::Display2, 13);
+    SourceChoice choice = ChooseDataSource(state, Display::Display2, 13);
     EXPECT_EQ(choice.storedCode, 26);
     EXPECT_EQ(state.image.CDC(1, 48), 26);
     ASSERT_TRUE(choice.nmea);
@@ -152,20 +151,20 @@ TEST(ConfigPanel, NmeaChoicesOpenTheSelectorOnTheirSettings)
     EXPECT_EQ(choice.nmea->selector.top, 2615);
     EXPECT_EQ(choice.nmea->selector.left, 6260);
     EXPECT_EQ(choice.nmea->data.top, 3970);
-    EXPECT_EQ(panel.nmeaSettingsIndex, 77);
-    EXPECT_EQ(panel.nmeaInputNumber, 2);
-    EXPECT_FALSE(panel.liveNmeaData);
+    EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
+    EXPECT_EQ(state.editor.nmeaInputNumber, 2);
+    EXPECT_FALSE(state.editor.liveNmeaData);
     EXPECT_EQ(choice.labels.of(Display::Display2).highAlarm, "High Alarm Limit: 0");
 
-    choice = ChooseDataSource(state, panel, Display::Display2, 4);
+    choice = ChooseDataSource(state, Display::Display2, 4);
     EXPECT_FALSE(choice.nmea);
     EXPECT_EQ(state.image.CDC(1, 48), kBoatSpeed);
-    EXPECT_EQ(panel.nmeaSettingsIndex, 77);
+    EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
 
     // Positions 10..17 mean the same inputs in both lists.
     for (int position = 10; position <= 17; ++position) {
         for (Display display : {Display::Display3, Display::LeftBar}) {
-            const SourceChoice nmea = ChooseDataSource(state, panel, display, position);
+            const SourceChoice nmea = ChooseDataSource(state, display, position);
             ASSERT_TRUE(nmea.nmea);
             EXPECT_EQ(nmea.nmea->settingsIndex, 68 + 3 * (position - 10));
             EXPECT_EQ(nmea.nmea->inputNumber, (position - 10) / 2 + 1);
@@ -180,8 +179,7 @@ TEST(ConfigPanel, NmeaSettingsNothingOrPastTheListsSelectNothing)
     state.image.IntNvm[83] = 0;
     state.image.IntNvm[84] = 121;
     state.image.IntNvm[85] = 255;
-    PanelState panel;
-    const SourceChoice choice = ChooseDataSource(state, panel, Display::RightBar, 15);
+    const SourceChoice choice = ChooseDataSource(state, Display::RightBar, 15);
     ASSERT_TRUE(choice.nmea);
     EXPECT_EQ(choice.nmea->settingsIndex, 83);
     EXPECT_EQ(choice.nmea->talkerPosition, -1);

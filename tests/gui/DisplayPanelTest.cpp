@@ -170,7 +170,7 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
     state.image.IntNvm[77] = 36; // WI
     state.image.IntNvm[78] = 54; // MWV
     state.image.IntNvm[79] = 3;
-    panel().panelState().liveNmeaData = true;
+    state.editor.liveNmeaData = true;
 
     pick("ComboDisplay2", kNmea2BPosition);
 
@@ -181,9 +181,9 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
     EXPECT_EQ(nmea->ui.cmbNmeaID->currentText(), "MWV");
     EXPECT_EQ(nmea->ui.cmdNmeaCommas->currentText(), "3");
     EXPECT_EQ(nmea->pos(), w.geometry().topLeft() + QPoint(6260 / 15, 2615 / 15));
-    EXPECT_EQ(panel().panelState().nmeaInputNumber, 2);
-    EXPECT_EQ(panel().panelState().nmeaSettingsIndex, 77);
-    EXPECT_FALSE(panel().panelState().liveNmeaData);
+    EXPECT_EQ(state.editor.nmeaInputNumber, 2);
+    EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
+    EXPECT_FALSE(state.editor.liveNmeaData);
     EXPECT_EQ(state.image.CDC(1, 48), 26) << "NMEA 0183 input #2B";
 
     // Nothing stored for #4B: the lists select nothing.
