@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QuietConnectionView.h"
+
 #include "link/Connection.h"
 #include "platform/Platform.h"
 #include "transfer/TransferView.h"
@@ -45,25 +47,6 @@ private:
     TransferState &m_transfer;
     std::array<bool, 14> m_ticks{};
     bool m_visible = false;
-};
-
-class HeadlessConnectionView : public ConnectionView
-{
-public:
-    void setCommsPortCaption(const std::string &) override {}
-    void setConnectedCaption(const std::string &) override {}
-    void setSerialNumberCaption(const std::string &) override {}
-    void showConnecting(const std::string &) override {}
-    void setConnectingCaption(const std::string &) override {}
-    void hideConnecting() override {}
-    void showComms() override {}
-    void hideComms() override {}
-    void selectCommsOption(int) override {}
-    void showIdentity(const std::string &, const std::string &, const std::string &) override {}
-    void showChipVersions(const std::array<std::string, 4> &) override {}
-    void showProductCode(const std::string &) override {}
-    void showUploadCount(const std::string &) override {}
-    void hideProgress() override {}
 };
 
 class YesDialogs : public UserDialogs

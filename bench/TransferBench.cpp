@@ -54,7 +54,7 @@ struct Editor
 
     AppState state;
     ByteLink link;
-    HeadlessConnectionView connectionView;
+    test::QuietConnectionView connectionView;
     Connection connection;
     HeadlessTransferView view;
     Transfers transfers;

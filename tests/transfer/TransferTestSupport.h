@@ -5,6 +5,7 @@
 #include "link/ByteLink.h"
 #include "link/Connection.h"
 #include "support/FakePlatform.h"
+#include "support/QuietConnectionView.h"
 #include "transfer/Transfers.h"
 
 #include <gtest/gtest.h>
@@ -82,28 +83,6 @@ public:
     int startups = 0;
     int firstConfigSelections = 0;
     std::function<void()> onRerunStartup;
-};
-
-// The main window's side of connecting, reduced to what the transfers touch.
-class QuietConnectionView : public ConnectionView
-{
-public:
-    void setCommsPortCaption(const std::string &) override {}
-    void setConnectedCaption(const std::string &text) override { connectedCaption = text; }
-    void setSerialNumberCaption(const std::string &) override {}
-    void showConnecting(const std::string &) override {}
-    void setConnectingCaption(const std::string &) override {}
-    void hideConnecting() override {}
-    void showComms() override {}
-    void hideComms() override {}
-    void selectCommsOption(int) override {}
-    void showIdentity(const std::string &, const std::string &, const std::string &) override {}
-    void showChipVersions(const std::array<std::string, 4> &) override {}
-    void showProductCode(const std::string &) override {}
-    void showUploadCount(const std::string &) override {}
-    void hideProgress() override {}
-
-    std::string connectedCaption;
 };
 
 // One editor and one instrument on the fake platform, the editor's image at
