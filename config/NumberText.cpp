@@ -1,11 +1,43 @@
 #include "config/NumberText.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace orvane {
+
+namespace {
+
+// Conversions that ignore the process locale: the program's locale may use a
+// decimal comma, and numbers in files and typed answers always use a point.
+std::string formatted(double value, std::chars_format format, int precision)
+{
+    char buf[400];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, format, precision);
+    return std::string(buf, result.ptr);
+}
+
+template<typename Number>
+Number parsed(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    Number value{};
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // As strtod does: too large is infinite with its sign, too small is 0.
+        const auto e = text.find_first_of("eE");
+        const bool tiny = e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+        const Number limit = tiny ? Number(0) : std::numeric_limits<Number>::infinity();
+        value = text.front() == '-' ? -limit : limit;
+    }
+    return value;
+}
+
+} // namespace
 
 double roundHalfEven(double value)
 {
@@ -29,22 +61,21 @@ std::string displayNumber(double value)
 {
     // Plain digits with as few decimals as give the value back; exponent form
     // only for magnitudes plain digits cannot hold sensibly.
-    char buf[400];
+    std::string text;
     const double magnitude = std::fabs(value);
     if (magnitude != 0 && (magnitude >= 1e15 || magnitude < 1e-9)) {
         for (int precision = 1; precision <= 17; ++precision) {
-            std::snprintf(buf, sizeof buf, "%.*g", precision, value);
-            if (std::strtod(buf, nullptr) == value)
+            text = formatted(value, std::chars_format::general, precision);
+            if (parsed<double>(text) == value)
                 break;
         }
     } else {
         for (int decimals = 0; decimals <= 17; ++decimals) {
-            std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-            if (std::strtod(buf, nullptr) == value)
+            text = formatted(value, std::chars_format::fixed, decimals);
+            if (parsed<double>(text) == value)
                 break;
         }
     }
-    std::string text = buf;
     if (text.rfind("0.", 0) == 0)
         text.erase(0, 1);
     else if (text.rfind("-0.", 0) == 0)
@@ -59,15 +90,13 @@ std::string fileNumber(long long value)
 
 std::string singleText(float value)
 {
-    char buf[48];
     int precision = 1;
     for (; precision < 7; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, double(value));
-        if (std::strtof(buf, nullptr) == value)
+        if (parsed<float>(formatted(double(value), std::chars_format::scientific, precision - 1))
+            == value)
             break;
     }
-    std::snprintf(buf, sizeof buf, "%.*e", precision - 1, double(value));
-    const std::string scientific = buf;
+    const std::string scientific = formatted(double(value), std::chars_format::scientific, precision - 1);
     const auto e = scientific.find('e');
     const int exponent = std::atoi(scientific.c_str() + e + 1);
 
@@ -75,8 +104,7 @@ std::string singleText(float value)
     if (value == 0 || (exponent >= -3 && exponent < 7)) {
         // Plain digits: as many decimals as the significant digits need.
         const int decimals = std::max(0, precision - 1 - exponent);
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, double(value));
-        text = buf;
+        text = formatted(double(value), std::chars_format::fixed, decimals);
         if (text.find('.') != std::string::npos) {
             text.erase(text.find_last_not_of('0') + 1);
             if (text.back() == '.')
@@ -156,7 +184,7 @@ ScannedNumber scanNumber(std::string_view text)
     }
 
     // Collect the characters of the number without the ignorable ones, then
-    // let strtod read it in the C locale's form.
+    // read them in the point-decimal form whatever the locale.
     std::string digits;
     ScannedNumber result;
     bool seenPoint = false;
@@ -212,9 +240,9 @@ ScannedNumber scanNumber(std::string_view text)
     result.found = seenMantissaDigit;
     if (!result.found)
         return {};
-    result.value = std::strtod(digits.c_str(), nullptr);
-    if (!std::isfinite(result.value))
-        result.value = result.value > 0 ? 1e308 : -1e308;
+    result.value = parsed<double>(digits);
+    if (std::isinf(result.value))
+        result.value = std::copysign(std::numeric_limits<double>::max(), result.value);
     return result;
 }
 
@@ -225,9 +253,7 @@ double typedNumber(std::string_view text)
 
 std::string formatDecimals(double value, int decimals)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string text = buf;
+    std::string text = formatted(value, std::chars_format::fixed, decimals);
     if (text == "-0" || text.rfind("-0.", 0) == 0) {
         // A value that rounds to zero is shown without a sign.
         if (text.find_first_not_of("-0.") == std::string::npos)

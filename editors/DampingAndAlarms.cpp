@@ -1,0 +1,75 @@
+#include "editors/DampingAndAlarms.h"
+
+#include "config/NumberText.h"
+#include "editors/ImageWrites.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kMaxHours = 23;
+constexpr int kMaxMinutes = 59;
+
+// Clamping before rounding gives the same whole number for every finite
+// value and keeps an overflowing text ("1E999") from reaching the cast.
+uint8_t clampedWhole(double value, int highest)
+{
+    if (std::isnan(value))
+        return 0;
+    return uint8_t(roundHalfEven(std::clamp(value, 0.0, double(highest))));
+}
+
+int todAlarmIndex(int position)
+{
+    return std::min(position, kTodAlarmCount - 1);
+}
+
+int todByte(int alarm, TodField field)
+{
+    return kFirstTodAlarmByte + 2 * alarm + (field == TodField::Minutes ? 1 : 0);
+}
+
+} // namespace
+
+uint8_t dampingValue(const AppState &state, int position)
+{
+    if (position < 0)
+        return 0;
+    return state.image.IntNvm[kDampingBytes.at(size_t(position))];
+}
+
+uint8_t typeDampingValue(AppState &state, int position, std::string_view text)
+{
+    // The value is a single-precision number before it is clamped and rounded.
+    const auto typed = float(typedNumber(text));
+    const uint8_t value = clampedWhole(typed, kMaxDamping);
+    if (position >= 0)
+        image_writes::setIntNvm(state, kDampingBytes.at(size_t(position)), value);
+    return value;
+}
+
+TodAlarmText todAlarmText(const AppState &state, int position)
+{
+    if (position < 0)
+        return {twoDigits(0), twoDigits(0)};
+    const int alarm = todAlarmIndex(position);
+    const IntNvmTable &nvm = state.image.IntNvm;
+    return {twoDigits(nvm[todByte(alarm, TodField::Hours)]),
+            twoDigits(nvm[todByte(alarm, TodField::Minutes)])};
+}
+
+uint8_t typeTodAlarm(AppState &state, int position, TodField field, std::string_view text)
+{
+    const uint8_t value
+        = clampedWhole(typedNumber(text), field == TodField::Hours ? kMaxHours : kMaxMinutes);
+    // With no alarm selected there is no byte to write; bytes 44 and 45
+    // belong to other settings.
+    if (position >= 0)
+        image_writes::setIntNvm(state, todByte(todAlarmIndex(position), field), value);
+    return value;
+}
+
+} // namespace orvane

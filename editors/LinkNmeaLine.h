@@ -1,0 +1,32 @@
+#pragma once
+
+#include "editors/NmeaSelection.h"
+#include "link/ByteLink.h"
+#include "link/Connection.h"
+
+// The live NMEA view over the main window's byte link and connection.
+
+namespace orvane {
+
+class LinkNmeaLine final : public NmeaLine
+{
+public:
+    LinkNmeaLine(ByteLink &link, Connection &connection)
+        : m_link(link)
+        , m_connection(connection)
+    {}
+
+    bool connect() override { return m_connection.ConnectToTessaro(); }
+    void sendByte(uint8_t byte) override { m_link.SendByte(byte); }
+    void sendByteCheckEcho(uint8_t byte) override { m_link.SendByteCheckEcho(byte); }
+    bool lost() const override { return m_link.lost(); }
+    std::string lostMessage() const override { return m_connection.lostLinkMessage(); }
+    bool portOpen() const override { return m_link.isPortOpen(); }
+    void endExchange() override { m_connection.endExchange(CommandCode::SoftReset); }
+
+private:
+    ByteLink &m_link;
+    Connection &m_connection;
+};
+
+} // namespace orvane

@@ -1,0 +1,65 @@
+#include "editors/ui/frmNmeaData.h"
+
+#include <QFontDatabase>
+#include <QScrollBar>
+
+namespace orvane {
+
+frmNmeaData::frmNmeaData(AppState &state, Platform &platform, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_platform(platform)
+    , m_live(state, platform, *this)
+{
+    ui.setupUi(this);
+    // Sentences line up field by field in a fixed-width font.
+    ui.txtNmeaData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(ui.cmdNmeaDataFreeze, &QPushButton::clicked, this, [this] { m_live.Pause(); });
+    connect(ui.cmdNmeaDataResume, &QPushButton::clicked, this, [this] { m_live.Resume(); });
+    connect(ui.cmdNmeaDataCancel, &QPushButton::clicked, this, [this] { m_live.Cancel(); });
+}
+
+frmNmeaData::~frmNmeaData() = default;
+
+void frmNmeaData::ViewData()
+{
+    if (!m_line && m_lineFactory)
+        m_line = m_lineFactory();
+    if (!m_line)
+        return; // not wired to a link: nothing to show
+    m_live.ViewData(*m_line);
+}
+
+void frmNmeaData::setCaption(const std::string &caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void frmNmeaData::showWindow()
+{
+    show();
+    raise();
+}
+
+void frmNmeaData::hideWindow()
+{
+    hide();
+}
+
+bool frmNmeaData::windowShown() const
+{
+    return isVisible();
+}
+
+void frmNmeaData::showText(const std::string &text)
+{
+    // Sentences end in CR LF; the box breaks lines at LF alone.
+    QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    ui.txtNmeaData->setPlainText(shown);
+    QScrollBar *bar = ui.txtNmeaData->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+} // namespace orvane

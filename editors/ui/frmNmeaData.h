@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "editors/NmeaSelection.h"
+#include "platform/Platform.h"
+#include "ui_frmNmeaData.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+namespace orvane {
+
+// Makes the line to the instrument when the live view first needs it (the
+// main window's link exists only after its windows).
+using NmeaLineFactory = std::function<std::unique_ptr<NmeaLine>()>;
+
+// The characters the instrument hears on one NMEA channel; created once,
+// then shown and hidden, keeping its text.
+class frmNmeaData : public QDialog, private LiveNmeaView
+{
+    Q_OBJECT
+public:
+    frmNmeaData(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    ~frmNmeaData() override;
+
+    void setLineFactory(NmeaLineFactory factory) { m_lineFactory = std::move(factory); }
+
+    // cmdNmeaViewData of the selector: runs the live view until this window
+    // is hidden.
+    void ViewData();
+
+    LiveNmeaData &live() { return m_live; }
+
+    Ui::frmNmeaData ui;
+
+private:
+    // LiveNmeaView
+    void setCaption(const std::string &caption) override;
+    void showWindow() override;
+    void hideWindow() override;
+    bool windowShown() const override;
+    void showText(const std::string &text) override;
+
+    AppState &m_state;
+    Platform &m_platform;
+    LiveNmeaData m_live;
+    NmeaLineFactory m_lineFactory;
+    std::unique_ptr<NmeaLine> m_line;
+};
+
+} // namespace orvane

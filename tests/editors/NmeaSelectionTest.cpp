@@ -1,0 +1,116 @@
+#include "editors/NmeaSelection.h"
+
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+// A line whose far end answers every poll with the next letter after a
+// millisecond of virtual time, and that can be cut or refuse to connect.
+class ScriptedLine : public NmeaLine
+{
+public:
+    ScriptedLine(AppState &state, FakePlatform &fake)
+        : m_state(state)
+        , m_fake(fake)
+    {}
+
+    bool connect() override
+    {
+        m_state.link.IsConnected = connects;
+        return connects;
+    }
+    void sendByte(uint8_t byte) override { sent.push_back(byte); }
+    void sendByteCheckEcho(uint8_t byte) override
+    {
+        sent.push_back(byte);
+        if (++polls == cutAfterPolls)
+            isLost = true;
+        m_fake.pump.waitForEvents(0.001);
+        m_state.rx.RxSlot[1] = int16_t('a' + polls % 26);
+        m_state.rx.RxCount = 1;
+    }
+    bool lost() const override { return isLost; }
+    std::string lostMessage() const override { return "Lost the connection to Orvane on COM 1."; }
+    bool portOpen() const override { return true; }
+    void endExchange() override { ++exchangesEnded; }
+
+    bool connects = true;
+    int cutAfterPolls = -1;
+    bool isLost = false;
+    int polls = 0;
+    int exchangesEnded = 0;
+    std::vector<uint8_t> sent;
+
+private:
+    AppState &m_state;
+    FakePlatform &m_fake;
+};
+
+class RecordingView : public LiveNmeaView
+{
+public:
+    void setCaption(const std::string &text) override { caption = text; }
+    void showWindow() override { shown = true; }
+    void hideWindow() override { shown = false; }
+    bool windowShown() const override { return shown; }
+    void showText(const std::string &text) override { this->text = text; }
+
+    std::string caption;
+    std::string text;
+    bool shown = false;
+};
+
+} // namespace
+
+TEST(NmeaSelection, LiveViewRefusesABusyLineStopsWithoutConnectionAndReportsALostLink)
+{
+    FakePlatform fake;
+    AppState state;
+    RecordingView view;
+    ScriptedLine line(state, fake);
+    LiveNmeaData live(state, fake.platform, view);
+
+    state.link.exchangeInProgress = true;
+    EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::Busy);
+    EXPECT_EQ(fake.dialogs.beeps(), 1);
+    EXPECT_FALSE(view.shown);
+    state.link.exchangeInProgress = false;
+
+    line.connects = false;
+    state.editor.nmeaInputNumber = 3;
+    EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::NotConnected);
+    EXPECT_TRUE(view.shown);
+    EXPECT_EQ(view.caption, "Incoming Nmea Data:  Channel  3A and Channel  3B");
+    EXPECT_TRUE(line.sent.empty());
+    EXPECT_FALSE(state.link.exchangeInProgress);
+
+    // A second View Data while the loop runs hands it the new channel
+    // instead of starting another loop.
+    line.connects = true;
+    line.cutAfterPolls = 300;
+    fake.scheduler.schedule(fake.scheduler.now() + 0.1, [&] {
+        EXPECT_TRUE(state.link.exchangeInProgress);
+        state.editor.nmeaInputNumber = 4;
+        EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::AlreadyRunning);
+    });
+    EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::LinkLost);
+    ASSERT_EQ(line.sent.front(), LiveNmeaData::kStreamStart);
+    EXPECT_EQ(std::count(line.sent.begin(), line.sent.end(), 63), 1);
+    EXPECT_EQ(line.sent[1], 3);
+    EXPECT_EQ(line.sent.back(), 4);
+    EXPECT_EQ(line.exchangesEnded, 0) << "nothing can be sent on a lost link";
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].title, "Communications Error");
+    EXPECT_EQ(view.text.size(), LiveNmeaData::kKeptCharacters);
+    EXPECT_EQ(view.text, live.text());
+    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_FALSE(state.editor.liveNmeaData);
+    EXPECT_FALSE(live.running());
+}

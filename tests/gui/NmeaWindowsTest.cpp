@@ -1,0 +1,146 @@
+#include "PanelTestSupport.h"
+
+#include "editors/ui/frmNmea.h"
+#include "editors/ui/frmNmeaData.h"
+#include "sim/NmeaFeed.h"
+
+#include <QPlainTextEdit>
+
+#include <functional>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+constexpr int kNmea1APosition = 10;
+constexpr int kNmea2BPosition = 13;
+constexpr int kBoatSpeedPosition = 4;
+constexpr int kWi = 35;
+constexpr int kMwv = 53;
+constexpr int kThreeCommas = 2;
+
+} // namespace
+
+class NmeaWindowsTest : public PanelFixture
+{
+protected:
+    frmNmea &selector() { return *window().nmeaWindow(); }
+    frmNmeaData &data() { return *selector().dataWindow(); }
+
+    void choose(int talker, int sentence, int commas)
+    {
+        selector().ui.cmbNmeaTalker->setCurrentIndex(talker);
+        selector().ui.cmbNmeaID->setCurrentIndex(sentence);
+        selector().ui.cmdNmeaCommas->setCurrentIndex(commas);
+    }
+
+    std::vector<int> choices()
+    {
+        return {selector().ui.cmbNmeaTalker->currentIndex(),
+                selector().ui.cmbNmeaID->currentIndex(),
+                selector().ui.cmdNmeaCommas->currentIndex()};
+    }
+
+    std::vector<uint8_t> settings(int k)
+    {
+        return {state.image.IntNvm[k], state.image.IntNvm[k + 1], state.image.IntNvm[k + 2]};
+    }
+};
+
+TEST_F(NmeaWindowsTest, AcceptStoresTheChoicesAndCancelStoresNothing)
+{
+    shown();
+    pick("ComboDisplay1", kNmea1APosition);
+    ASSERT_TRUE(selector().isVisible());
+    choose(kWi, kMwv, kThreeCommas);
+    selector().ui.cmdNmeaAccept->click();
+    EXPECT_EQ(settings(68), (std::vector<uint8_t>{36, 54, 3}));
+    EXPECT_FALSE(selector().isVisible());
+    EXPECT_FALSE(data().isVisible());
+
+    pick("ComboDisplay1", kNmea1APosition);
+    choose(0, 0, 0);
+    selector().ui.cmdNmeaCancel->click();
+    EXPECT_EQ(settings(68), (std::vector<uint8_t>{36, 54, 3}));
+    EXPECT_FALSE(selector().isVisible());
+
+    pick("ComboDisplay1", kNmea1APosition);
+    EXPECT_EQ(choices(), (std::vector<int>{kWi, kMwv, kThreeCommas}));
+
+    // Nothing selected stores nothing selected.
+    pick("ComboDisplay1", kNmea1APosition + 1);
+    choose(-1, -1, -1);
+    selector().ui.cmdNmeaAccept->click();
+    EXPECT_EQ(settings(71), (std::vector<uint8_t>{0, 0, 0}));
+}
+
+TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange)
+{
+    frmMain &w = shown();
+    state.link.ComPortNumber = 1;
+    pick("ComboDisplay2", kNmea2BPosition);
+    EXPECT_EQ(data().pos(), w.geometry().topLeft() + QPoint(45 / 15, 3970 / 15));
+
+    size_t writtenAtPause = 0;
+    int waitsAtPause = 0;
+    bool paused = false;
+    std::function<void()> whenStreaming = [&] {
+        if (data().live().text().size() < LiveNmeaData::kKeptCharacters) {
+            fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
+            return;
+        }
+        EXPECT_TRUE(state.link.exchangeInProgress);
+        const int beeps = fake.dialogs.beeps();
+        w.ui.cmdDownload->click();
+        EXPECT_EQ(fake.dialogs.beeps(), beeps + 1) << "a transfer waits for the live view";
+        data().ui.cmdNmeaDataFreeze->click();
+        paused = true;
+        writtenAtPause = fake.port.written.size();
+        waitsAtPause = fake.pump.waitCalls;
+        fake.scheduler.schedule(fake.scheduler.now() + 5, [&] {
+            EXPECT_EQ(fake.port.written.size(), writtenAtPause) << "nothing is sent while paused";
+            EXPECT_LE(fake.pump.waitCalls - waitsAtPause, 6) << "a paused loop sleeps";
+            data().ui.cmdNmeaDataResume->click();
+            fake.scheduler.schedule(fake.scheduler.now() + 0.5,
+                                    [&] { data().ui.cmdNmeaDataCancel->click(); });
+        });
+    };
+    fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
+
+    selector().ui.cmdNmeaViewData->click(); // returns once the window is hidden
+
+    ASSERT_TRUE(paused);
+    EXPECT_EQ(data().windowTitle(), "Incoming Nmea Data:  Channel  2A and Channel  2B");
+    EXPECT_FALSE(data().isVisible());
+    EXPECT_GT(fake.port.written.size(), writtenAtPause) << "Resume polled again";
+
+    // After the connection: one "?", then only polls of channel 2, then the
+    // soft reset that ends the exchange.
+    std::vector<uint8_t> bytes;
+    for (const auto &[time, byte] : fake.port.written)
+        bytes.push_back(byte);
+    const auto start = std::find(bytes.rbegin(), bytes.rend(), uint8_t('?')).base() - 1;
+    const std::vector<uint8_t> tail(start + 1, bytes.end());
+    ASSERT_GT(tail.size(), 5u);
+    EXPECT_EQ(std::vector<uint8_t>(tail.end() - 5, tail.end()),
+              (std::vector<uint8_t>{'=', 251, 0, 0, 0}));
+    EXPECT_TRUE(std::all_of(tail.begin(), tail.end() - 5, [](uint8_t b) { return b == 2; }));
+    EXPECT_EQ(fake.instrument.linkMode(), sim::Instrument::LinkMode::Idle);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(state.link.exchangeInProgress);
+
+    // The window keeps exactly the last 200 characters of channel 2's stream.
+    const std::string text = data().live().text();
+    EXPECT_EQ(text.size(), LiveNmeaData::kKeptCharacters);
+    std::string stream;
+    for (int round = 0; round < 2000; ++round)
+        stream += sim::NmeaFeed::round(2, round);
+    EXPECT_NE(stream.find(text), std::string::npos);
+    EXPECT_NE(data().ui.txtNmeaData->toPlainText().indexOf(QStringLiteral("$")), -1);
+
+    // Another source hides both windows.
+    pick("ComboDisplay2", kBoatSpeedPosition);
+    EXPECT_FALSE(selector().isVisible());
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
