@@ -99,7 +99,10 @@ public:
     static constexpr int kPoints = 33;
     static constexpr int kColumns = 3;
 
-    float &operator()(int curve, int point, int column) { return m_values[index(curve, point, column)]; }
+    float &operator()(int curve, int point, int column)
+    {
+        return m_values[index(curve, point, column)];
+    }
     float operator()(int curve, int point, int column) const
     {
         return m_values[index(curve, point, column)];

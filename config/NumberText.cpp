@@ -96,7 +96,8 @@ std::string singleText(float value)
             == value)
             break;
     }
-    const std::string scientific = formatted(double(value), std::chars_format::scientific, precision - 1);
+    const std::string scientific
+        = formatted(double(value), std::chars_format::scientific, precision - 1);
     const auto e = scientific.find('e');
     const int exponent = std::atoi(scientific.c_str() + e + 1);
 

@@ -26,8 +26,8 @@ std::string singleText(float value);
 struct ScannedNumber
 {
     double value = 0;
-    bool found = false;   // at least one digit was read
-    size_t consumed = 0;  // characters of the text that belong to the number
+    bool found = false;  // at least one digit was read
+    size_t consumed = 0; // characters of the text that belong to the number
 };
 
 // Reads a typed number: blanks, tabs and line feeds are ignored anywhere, an

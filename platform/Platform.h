@@ -52,9 +52,8 @@ public:
                                      MessageButtons buttons)
         = 0;
     // The typed text, or an empty text on Cancel.
-    virtual std::string inputBox(const std::string &prompt,
-                                 const std::string &title,
-                                 const std::string &defaultText)
+    virtual std::string
+    inputBox(const std::string &prompt, const std::string &title, const std::string &defaultText)
         = 0;
     // The chosen path, or an empty text on Cancel. The filter is the
     // "Name| *.EXT" form of the configuration files.
