@@ -11,11 +11,6 @@ namespace orvane {
 namespace {
 
 constexpr const char *kLineEnd = "\r\n";
-constexpr int kConfigurations = 16;
-constexpr int kConfigBytes = 128;
-constexpr int kIntNvmBytes = 256;
-constexpr int kCurves = 32;
-constexpr int kCurvePoints = 32;
 
 // Roughly 20 characters a line; one allocation for the whole file.
 constexpr size_t kExpectedSize = 80 * 1024;

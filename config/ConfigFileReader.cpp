@@ -12,11 +12,6 @@ namespace orvane {
 namespace {
 
 constexpr int kHeaderLines = 5;
-constexpr int kConfigurations = 16;
-constexpr int kConfigBytes = 128;
-constexpr int kIntNvmBytes = 256;
-constexpr int kCurves = 32;
-constexpr int kCurvePoints = 32;
 constexpr int kEditedConfigByte = 6;
 // Found texts longer than this are cut in messages.
 constexpr size_t kFoundTextLimit = 40;

@@ -6,6 +6,13 @@
 
 namespace orvane {
 
+// The parts of the tables that files and transfers carry.
+inline constexpr int kConfigurations = 16; // configurations 1..16
+inline constexpr int kConfigBytes = 128;   // bytes 0..127 of each
+inline constexpr int kIntNvmBytes = 256;   // IntNvm bytes 0..255
+inline constexpr int kCurves = 32;         // curves 1..32
+inline constexpr int kCurvePoints = 32;    // points 1..32 of each
+
 // Display configuration table: 17 configuration columns (0..16) by 129 byte
 // rows (0..128), element (c, n) at flat index c + 17 * n so that byte n of all
 // configurations lies together, as the instrument's own tables do.

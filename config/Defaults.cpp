@@ -11,10 +11,6 @@ namespace orvane {
 
 namespace {
 
-constexpr int kConfigurations = 16;
-constexpr int kConfigBytes = 128;
-constexpr int kCurves = 32;
-constexpr int kCurvePoints = 32;
 constexpr int kOhmsColumn = 1;
 constexpr int kValueColumn = 2;
 constexpr uint8_t kUnusedByte = 255;

@@ -33,7 +33,7 @@ int uploadMs(const Selection &ticks)
 {
     int total = settingsReadMs() + recordWriteMs(kSettingsSize, kNvmImageWritePause);
     if (isTicked(ticks, Category::DisplayConfigurations))
-        total += Transfers::kConfigurations * recordWriteMs(kRecordSize, kEepromRecordWritePause);
+        total += kConfigurations * recordWriteMs(kRecordSize, kEepromRecordWritePause);
     if (isTicked(ticks, Category::SenderCurves))
         total += int(kUploadedCurves.size()) * recordWriteMs(kRecordSize, kEepromRecordWritePause);
     if (isTicked(ticks, Category::TodClock))

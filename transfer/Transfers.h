@@ -55,7 +55,6 @@ public:
     static constexpr int kBackupBlockSize = 64;
     static constexpr int kNvmBackupBlocks = 4;
     static constexpr int kEepromBackupBlocks = 96;
-    static constexpr int kConfigurations = 16;
     static constexpr uint8_t kFirmwareUpdateRequest = 1;
 
     Transfers(AppState &state,

@@ -2,6 +2,7 @@
 
 #include "app/PickLists.h"
 #include "app/ui/MainLinkView.h"
+#include "app/ui/Twips.h"
 #include "app/ui/frmAbout.h"
 #include "config/FileCommands.h"
 #include "config/NumberText.h"
@@ -25,8 +26,6 @@ namespace orvane {
 namespace {
 constexpr const char *kCaption = "Halvero Orvane Display Configuration Editor";
 constexpr int kConfigurationButtonsPerRow = 8;
-// Windows are placed in twips, as the instrument's own tools measured them.
-constexpr int kTwipsPerPixel = 15;
 constexpr int kFactoryWindowTopTwips = 550;
 constexpr int kFactoryWindowLeftTwips = 425;
 constexpr int kTimer1IntervalMs = 500;
@@ -168,8 +167,7 @@ void frmMain::createFactoryWindow()
     if (m_halvero)
         return;
     m_halvero = new frmHalvero(this);
-    m_halvero->move(kFactoryWindowLeftTwips / kTwipsPerPixel,
-                    kFactoryWindowTopTwips / kTwipsPerPixel);
+    m_halvero->move(twipsPoint(kFactoryWindowLeftTwips, kFactoryWindowTopTwips));
     m_halvero->hide();
 }
 
@@ -199,7 +197,7 @@ void frmMain::fillPickLists()
             for (std::string_view text : fill.items)
                 headings << QString::fromUtf8(text.data(), int(text.size()));
             grid->setHorizontalHeaderLabels(headings);
-            grid->setColumnWidth(0, picklists::kSenderGridIndexColumnTwips / kTwipsPerPixel);
+            grid->setColumnWidth(0, twipsToPixels(picklists::kSenderGridIndexColumnTwips));
             m_state.editor.CurveInEdit = EditorState::kNoCurve;
             continue;
         }

@@ -1,6 +1,7 @@
 #include "editors/ui/DisplayPanel.h"
 
 #include "app/ui/MainLinkView.h"
+#include "app/ui/Twips.h"
 #include "app/ui/frmMain.h"
 #include "config/NumberText.h"
 #include "editors/DataSources.h"
@@ -26,8 +27,6 @@ namespace orvane {
 
 namespace {
 
-// The NMEA windows are placed in twips from the main window's corner.
-constexpr int kTwipsPerPixel = 15;
 // A bar whose limits give no scale shows its sample half way up.
 constexpr double kUnscaledBarLevel = 0.5;
 
@@ -274,12 +273,10 @@ void DisplayPanel::showNmeaSelector(const NmeaSelectorRequest &request)
     nmea->ui.cmbNmeaTalker->setCurrentIndex(request.talkerPosition);
     nmea->ui.cmbNmeaID->setCurrentIndex(request.sentencePosition);
     nmea->ui.cmdNmeaCommas->setCurrentIndex(request.commasPosition);
-    nmea->move(
-        m_window.geometry().topLeft()
-        + QPoint(request.selector.left / kTwipsPerPixel, request.selector.top / kTwipsPerPixel));
-    nmea->dataWindow()->move(
-        m_window.geometry().topLeft()
-        + QPoint(request.data.left / kTwipsPerPixel, request.data.top / kTwipsPerPixel));
+    nmea->move(m_window.geometry().topLeft()
+               + twipsPoint(request.selector.left, request.selector.top));
+    nmea->dataWindow()->move(m_window.geometry().topLeft()
+                             + twipsPoint(request.data.left, request.data.top));
     nmea->show();
     nmea->raise();
 }

@@ -1,5 +1,6 @@
 #include "editors/ui/frmSenders.h"
 
+#include "app/ui/Twips.h"
 #include "editors/ui/frmChart.h"
 
 #include <QComboBox>
@@ -18,7 +19,6 @@ namespace orvane {
 namespace {
 
 // Windows are placed in twips from the main window's corner.
-constexpr int kTwipsPerPixel = 15;
 constexpr int kWindowLeftTwips = 2500;
 constexpr int kWindowTopTwips = 500;
 constexpr int kValueColumnWidth = 84;
@@ -48,8 +48,7 @@ QString qt(std::string_view text)
 void placeBeside(QWidget &window, const QWidget *mainWindow)
 {
     const QPoint corner = mainWindow ? mainWindow->pos() : QPoint();
-    window.move(corner
-                + QPoint(kWindowLeftTwips / kTwipsPerPixel, kWindowTopTwips / kTwipsPerPixel));
+    window.move(corner + twipsPoint(kWindowLeftTwips, kWindowTopTwips));
 }
 
 // Focus that the user moved, not focus coming back with the window or a popup.
