@@ -292,13 +292,17 @@ TransferResult Transfers::cmdUpload()
 TransferResult Transfers::runUpload()
 {
     TransferState &transfer = m_state.transfer;
-    ConfigImage &image = m_state.image;
 
     if (!askUploadSelection(transfer, m_platform, m_view))
         return {TransferOutcome::Cancelled, {}};
     const Selection ticks = transfer.UploadSelection;
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
+    // Send the image as it stands once connected (which reads the upload
+    // counter into it): windows stay live during the upload, and an edit or a
+    // File Open meanwhile must not leave the instrument with a mix of two
+    // images.
+    ConfigImage image = m_state.image;
 
     m_progress.start(uploadMs(ticks));
     switch (readSettingsImage()) {
@@ -341,6 +345,7 @@ TransferResult Transfers::runUpload()
         for (int c = 1; c <= kConfigurations; ++c) {
             beginStep("writing display configuration", c, kConfigurations);
             const auto record = configurationRecord(image.CDC, c);
+            m_state.image.CDC(c, 0) = m_state.image.CDC.checkByte(c);
             if (!writeBlock(CommandCode::WriteEeprom,
                             configRecordAddress(c),
                             record,

@@ -220,6 +220,20 @@ TEST_F(UploadTest, NewUnitWritesTheWholeImageAndRestartsTheCounter)
         EXPECT_EQ(instrumentNvm()[size_t(i)], state.image.IntNvm[i]) << i;
 }
 
+TEST_F(UploadTest, EditsDuringTheUploadDoNotReachTheInstrument)
+{
+    // Windows stay live while the upload waits; an edit (or a File Open)
+    // half way must not give the instrument a mix of two images.
+    fake.scheduler.schedule(fake.scheduler.now() + 8.0, [this] { state.image.CDC(16, 28) = 99; });
+    const uint8_t sentCode = state.image.CDC(16, 28);
+
+    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+
+    EXPECT_EQ(eepromAt(4096 + 128 * 15 + 28), sentCode);
+    EXPECT_EQ(state.image.CDC(16, 28), 99) << "the edit itself stays in the image";
+    EXPECT_EQ(state.image.CDC(16, 0), state.image.CDC.checkByte(16));
+}
+
 TEST_F(UploadTest, WrongCheckByteIsReadAgain)
 {
     instrument().faults().corruptFirstNvmRead = true;
