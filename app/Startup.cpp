@@ -8,10 +8,20 @@ namespace orvane {
 
 namespace {
 constexpr const char *kUnknown = "Unknown";
+constexpr const char *kDamagedSuffix = ".bad";
 constexpr const char *kInitialCommsPortCaption = "COM Port = 0";
 constexpr const char *kFirstDataFrameCaption = "Data for Current Configuration #1 ";
 constexpr std::array<uint8_t, TransferState::kCategories> kFirstDownloadSelection
     = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
+
+// Copies an unreadable working file to the same name with ".bad" added.
+void keepDamagedCopy(const AppState &state, Platform &platform)
+{
+    const std::string path = configFilePath(state, platform);
+    if (const auto text = platform.files.readFile(path, nullptr))
+        platform.files.writeFileAtomically(path + kDamagedSuffix, *text);
+}
+
 } // namespace
 
 void setStartValues(AppState &state)
@@ -61,9 +71,14 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
     }
 
     StartupResult result;
-    result.readDefaultFile = !readConfigsAtStartup(state, platform).has_value();
-    if (!result.readDefaultFile) {
+    const std::optional<ConfigReadFailure> failure = readConfigsAtStartup(state, platform);
+    result.readDefaultFile = !failure.has_value();
+    if (failure) {
         // The next start must find a valid file: rewrite it with the defaults.
+        // A damaged file is kept beside it first, so that the user's
+        // configurations can still be recovered by hand.
+        if (failure->line > 0)
+            keepDamagedCopy(state, platform);
         WriteDefaultsToRam(state);
         state.link.ComPortNumber = 0;
         result.rewrite = SaveConfigsFile(state, platform);
@@ -96,8 +111,19 @@ bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
     return true;
 }
 
-void QuitProgram(AppState &state, Platform &platform, ShellView &view)
+bool QuitProgram(AppState &state, Platform &platform, ShellView &view)
 {
+    // Closing the port under a running exchange would leave the instrument
+    // half written and the user unaware of it.
+    if (state.link.exchangeInProgress) {
+        platform.dialogs.beep();
+        platform.dialogs.messageBox("An exchange with the Orvane is still running.\r\nLet it "
+                                    "finish (or close the NMEA data window), then exit.",
+                                    "Quit Program",
+                                    MessageIcon::Information,
+                                    MessageButtons::Ok);
+        return false;
+    }
     if (!state.files.ExitPromptDone) {
         state.files.ExitPromptDone = true;
         platform.dialogs.beep();
@@ -108,11 +134,16 @@ void QuitProgram(AppState &state, Platform &platform, ShellView &view)
             MessageButtons::YesNo);
         if (answer == MessageAnswer::Yes) {
             state.files.ConfigFileName = "DEFAULT.CFG";
-            fileSave(state, platform);
+            // The failure has been reported; stay open so nothing is lost.
+            if (fileSave(state, platform) == FileCommandResult::Failed) {
+                state.files.ExitPromptDone = false;
+                return false;
+            }
         }
     }
     view.closeAllWindows();
     platform.port.close();
+    return true;
 }
 
 } // namespace orvane

@@ -59,7 +59,8 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view);
 bool newConfiguration(AppState &state, Platform &platform, ShellView &view);
 
 // Asks once whether to save the working file, then closes the windows and the
-// port. The caller ends the process.
-void QuitProgram(AppState &state, Platform &platform, ShellView &view);
+// port; the caller ends the process. False when the program must stay open:
+// an exchange is running, or the save the user asked for failed.
+bool QuitProgram(AppState &state, Platform &platform, ShellView &view);
 
 } // namespace orvane

@@ -91,13 +91,9 @@ bool Connection::waitForPortChoice()
 
 void Connection::OrvaneComPort()
 {
-    const uint8_t previous = m_state.link.ComPortNumber;
-    // Shown before the number is cleared, so that the dialog's first opening
-    // selects the port in use.
-    m_view.showComms();
-    m_state.link.ComPortNumber = 0;
-    if (!waitForPortChoice() && !m_commsAccepted)
-        m_state.link.ComPortNumber = previous; // closed without a choice: keep the old port
+    // The port in use stays set while the dialog is open, so a save meanwhile
+    // keeps it; Accept sets the new number, the close box keeps the old one.
+    waitForPortChoice();
     m_view.hideComms();
 }
 
@@ -107,13 +103,11 @@ void Connection::acceptCommsChoice(int portNumber)
     m_view.hideComms();
     m_view.setCommsPortCaption("COM Port = " + portText());
     m_state.link.IsConnected = false;
-    m_commsAccepted = true;
     m_commsDone = true;
 }
 
 void Connection::commsDialogClosed()
 {
-    m_commsAccepted = false;
     m_commsDone = true;
 }
 

@@ -107,7 +107,6 @@ private:
     ConnectionView &m_view;
     // frmComms was accepted or closed since the wait for a port choice began.
     bool m_commsDone = false;
-    bool m_commsAccepted = false;
 };
 
 // The prompt of the "Communications Error" box for a port that did not open.

@@ -273,14 +273,27 @@ void frmMain::closeAllWindows()
 
 // --- menu handlers ----------------------------------------------------------
 
+bool frmMain::refuseDuringExchange()
+{
+    // Reloading the image under a running exchange would mix two images.
+    if (!m_state.link.exchangeInProgress)
+        return false;
+    m_platform.dialogs.beep();
+    return true;
+}
+
 void frmMain::New_Click()
 {
+    if (refuseDuringExchange())
+        return;
     newConfiguration(m_state, m_platform, *this);
     refreshTitle();
 }
 
 void frmMain::Open_Click()
 {
+    if (refuseDuringExchange())
+        return;
     if (fileOpen(m_state, m_platform) == FileCommandResult::Done) {
         setCommsPortLabel(commsPortCaption(m_state.link.ComPortNumber));
         redraw();
@@ -354,8 +367,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (!m_quitting)
-        QuitProgram(m_state, m_platform, *this);
+    if (!m_quitting && !QuitProgram(m_state, m_platform, *this)) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

@@ -75,6 +75,7 @@ private:
     void createTransfers();
     void reportStartup(const StartupResult &result);
 
+    bool refuseDuringExchange();
     void New_Click();
     void Open_Click();
     void Save_Click();

@@ -118,6 +118,9 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
 
     frmMain &w = started();
 
+    EXPECT_EQ(readAll(programFile("DEFAULT.CFG.bad")), text.substr(0, cut))
+        << "the damaged file is kept before it is replaced";
+
     EXPECT_EQ(state.image.CalCurve(1, 1, 1), 77.0f);
     EXPECT_EQ(state.image.CalCurve(1, 2, 2), 555.0f);
     EXPECT_EQ(state.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
@@ -226,4 +229,46 @@ TEST_F(FileMenuTest, CloseBoxAsksTheSameSingleQuestionAndSaves)
               "Save setup data to default setup file before exiting program?");
     EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
     EXPECT_NE(readAll(programFile("DEFAULT.CFG")).find(" 7 , 20 \r\n"), std::string::npos);
+}
+
+TEST_F(FileMenuTest, ExitWhoseSaveFailsStaysOpenAndAsksAgainNextTime)
+{
+    frmMain &w = started();
+    w.show();
+    // A folder where the file should be: the save cannot replace it.
+    std::filesystem::remove(programFile("DEFAULT.CFG"));
+    std::filesystem::create_directory(programFile("DEFAULT.CFG"));
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Ok};
+
+    w.close();
+
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(fake.dialogs.messages().size(), 2u);
+    EXPECT_EQ(fake.dialogs.messages()[1].buttons, MessageButtons::Ok) << "the failure is reported";
+    EXPECT_FALSE(state.files.ExitPromptDone);
+
+    std::filesystem::remove(programFile("DEFAULT.CFG"));
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(std::filesystem::is_regular_file(programFile("DEFAULT.CFG")));
+}
+
+TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchange)
+{
+    frmMain &w = started();
+    w.show();
+    state.link.exchangeInProgress = true;
+    state.image.IntNvm[7] = 200;
+
+    w.close();
+    w.ui.New->trigger();
+    w.ui.Open->trigger();
+
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(state.image.IntNvm[7], 200);
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u) << "only the explanation, no save question";
+    EXPECT_EQ(fake.dialogs.messages()[0].title, "Quit Program");
+    EXPECT_GE(fake.dialogs.beeps(), 3);
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
 }

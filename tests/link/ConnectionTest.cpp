@@ -299,15 +299,15 @@ TEST_F(ConnectionTest, ClosingThePortDialogCancelsTheConnect)
 TEST_F(ConnectionTest, PortMenuKeepsTheOldPortWhenTheDialogIsClosed)
 {
     state.link.ComPortNumber = 4;
-    int portWhenShown = -1;
+    int portWhileOpen = -1;
     view.onShowComms = [&] {
-        if (portWhenShown < 0)
-            portWhenShown = state.link.ComPortNumber;
-        fake.scheduler.schedule(fake.scheduler.now() + 1.0,
-                                [&] { connection.commsDialogClosed(); });
+        fake.scheduler.schedule(fake.scheduler.now() + 1.0, [&] {
+            portWhileOpen = state.link.ComPortNumber;
+            connection.commsDialogClosed();
+        });
     };
     connection.OrvaneComPort();
-    EXPECT_EQ(portWhenShown, 4) << "the dialog first opens on the port in use";
+    EXPECT_EQ(portWhileOpen, 4) << "a save while the dialog is open keeps the port";
     EXPECT_EQ(state.link.ComPortNumber, 4);
     EXPECT_FALSE(view.commsShown);
 
