@@ -10,21 +10,6 @@ using namespace orvane::test;
 
 namespace {
 
-int intNvmLine(int i)
-{
-    return 7 + i;
-}
-
-int cdcLine(int c, int n)
-{
-    return 263 + 129 * (c - 1) + 1 + n;
-}
-
-int curveLine(int k, int a)
-{
-    return 2327 + 32 * (k - 1) + (a - 1);
-}
-
 // An image unlike the defaults in every table, with curve values that need
 // the decimal point, exponents and the sign.
 AppState unusualState()

@@ -11,25 +11,6 @@
 using namespace orvane;
 using namespace orvane::test;
 
-namespace {
-
-int intNvmLine(int i)
-{
-    return 7 + i;
-}
-
-int cdcLine(int c, int n)
-{
-    return 263 + 129 * (c - 1) + 1 + n;
-}
-
-int curveLine(int k, int a)
-{
-    return 2327 + 32 * (k - 1) + (a - 1);
-}
-
-} // namespace
-
 TEST(ConfigFileWriter, DefaultsFileHasTheDescribedLines)
 {
     const std::string text = defaultsText({2026, 7, 4, 14, 5, 9});

@@ -43,6 +43,22 @@ private:
     std::string m_path;
 };
 
+// File line numbers (1-based) of the IntNvm, configuration and curve lines.
+inline int intNvmLine(int i)
+{
+    return 7 + i;
+}
+
+inline int cdcLine(int c, int n)
+{
+    return 263 + 129 * (c - 1) + 1 + n;
+}
+
+inline int curveLine(int k, int a)
+{
+    return 2327 + 32 * (k - 1) + (a - 1);
+}
+
 inline std::string readText(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
