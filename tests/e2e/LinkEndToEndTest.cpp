@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "SimProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,7 +26,6 @@
 namespace orvane::test {
 namespace {
 
-constexpr int kStartMs = 5000;
 constexpr int kPortNumber = 5;
 
 class LinkEndToEnd : public ::testing::Test
@@ -32,37 +33,20 @@ class LinkEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        sim.setProcessChannelMode(QProcess::SeparateChannels);
-        sim.start(ORVANE_SIM_PATH,
-                  {"--link",
-                   folder.filePath(QStringLiteral("COM%1").arg(kPortNumber)),
-                   "--serial",
-                   "120530007",
-                   "--quiet"});
-        ASSERT_TRUE(sim.waitForStarted(kStartMs));
-        // The first line names the pseudo-terminal once the link exists.
-        while (!sim.canReadLine() && sim.waitForReadyRead(kStartMs)) {
-        }
-        ASSERT_TRUE(sim.canReadLine()) << sim.readAllStandardError().toStdString();
-        device = QString::fromUtf8(sim.readLine()).trimmed().section(' ', 1);
-        port.setLinkFolder(folder.path());
+        std::string error;
+        ASSERT_TRUE(sim.start(kPortNumber, {"--serial", "120530007"}, &error)) << error;
+        device = sim.device();
+        port.setLinkFolder(sim.folder());
         state.link.ComPortNumber = kPortNumber;
     }
 
     void TearDown() override
     {
         port.close();
-        if (sim.state() != QProcess::NotRunning) {
-            sim.terminate();
-            if (!sim.waitForFinished(kStartMs))
-                sim.kill();
-            sim.waitForFinished(kStartMs);
-        }
+        sim.stop();
     }
 
-    QTemporaryDir folder;
-    QProcess sim;
+    SimProcess sim;
     QString device;
 
     QtClock clock;
@@ -176,8 +160,8 @@ TEST_F(LinkEndToEnd, SimulatorGoneMidExchangeEndsTheWaitWithALostLink)
     ASSERT_TRUE(connection.ConnectToTessaro());
     link.ResetReceive();
     sendFrame(link, memoryFrame(CommandCode::WriteEeprom, 128, 40000));
-    sim.kill();
-    sim.waitForFinished(kStartMs);
+    sim.process().kill();
+    sim.process().waitForFinished(SimProcess::kWaitMs);
 
     QElapsedTimer wall;
     wall.start();

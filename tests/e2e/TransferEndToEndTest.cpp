@@ -21,12 +21,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "SimProcess.h"
+
 #include <gtest/gtest.h>
 
 namespace orvane::test {
 namespace {
 
-constexpr int kStartMs = 5000;
 constexpr int kPortNumber = 6;
 
 class TransferEndToEnd : public ::testing::Test
@@ -34,20 +35,10 @@ class TransferEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        statePath = folder.filePath(QStringLiteral("orvane.state"));
-        sim.setProcessChannelMode(QProcess::SeparateChannels);
-        sim.start(ORVANE_SIM_PATH,
-                  {"--link",
-                   folder.filePath(QStringLiteral("COM%1").arg(kPortNumber)),
-                   "--state",
-                   statePath,
-                   "--quiet"});
-        ASSERT_TRUE(sim.waitForStarted(kStartMs));
-        while (!sim.canReadLine() && sim.waitForReadyRead(kStartMs)) {
-        }
-        ASSERT_TRUE(sim.canReadLine()) << sim.readAllStandardError().toStdString();
-        port.setLinkFolder(folder.path());
+        statePath = sim.filePath(QStringLiteral("orvane.state"));
+        std::string error;
+        ASSERT_TRUE(sim.start(kPortNumber, {"--state", statePath}, &error)) << error;
+        port.setLinkFolder(sim.folder());
 
         WriteDefaultsToRam(state);
         state.link.ComPortNumber = kPortNumber;
@@ -74,18 +65,7 @@ protected:
     void TearDown() override
     {
         port.close();
-        stopSimulator();
-    }
-
-    // Ends orvane-sim, which saves its memories to the state file.
-    void stopSimulator()
-    {
-        if (sim.state() == QProcess::NotRunning)
-            return;
-        sim.terminate();
-        if (!sim.waitForFinished(kStartMs))
-            sim.kill();
-        sim.waitForFinished(kStartMs);
+        sim.stop();
     }
 
     template<typename W>
@@ -94,9 +74,8 @@ protected:
         return window->findChild<W *>(QString::fromLatin1(name));
     }
 
-    QTemporaryDir folder;
+    SimProcess sim;
     QString statePath;
-    QProcess sim;
 
     QtClock clock;
     QtEventPump pump;
@@ -167,7 +146,7 @@ TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
     EXPECT_FALSE(state.link.IsConnected);
     EXPECT_TRUE(dialogs.calls.size() == 1 && dialogs.beeps() == 1); // the upload's own beep
 
-    stopSimulator();
+    sim.stop(); // saves its memories to the state file
     sim::Instrument saved;
     std::string error;
     ASSERT_TRUE(saved.loadState(statePath.toStdString(), &error)) << error;
