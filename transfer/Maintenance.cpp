@@ -159,7 +159,12 @@ TransferResult Transfers::CreateBackup()
     if (!copyEepromArea(0, kEepromBackupAddress, "backing up block"))
         return fail(ExchangeEnd::MarkAndDisconnect);
 
-    beginStep("ending the backup");
+    return finishBackupExchange("ending the backup");
+}
+
+TransferResult Transfers::finishBackupExchange(const char *phrase)
+{
+    beginStep(phrase);
     endBackupExchange();
     if (!linkHolds())
         return fail(ExchangeEnd::MarkAndDisconnect);
@@ -231,13 +236,7 @@ TransferResult Transfers::RestoreBackup()
     if (!copyEepromArea(kEepromBackupAddress, 0, "restoring block"))
         return fail(ExchangeEnd::MarkAndDisconnect);
 
-    beginStep("ending the restore");
-    endBackupExchange();
-    if (!linkHolds())
-        return fail(ExchangeEnd::MarkAndDisconnect);
-    m_progress.finish();
-    m_view.hideProgress();
-    return {TransferOutcome::Completed, {}};
+    return finishBackupExchange("ending the restore");
 }
 
 // --- firmware update --------------------------------------------------------------------

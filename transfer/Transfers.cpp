@@ -289,6 +289,14 @@ TransferResult Transfers::cmdUpload()
     return runUpload();
 }
 
+bool Transfers::writeRecord(int address, std::span<const uint8_t> record)
+{
+    if (!writeBlock(CommandCode::WriteEeprom, address, record, kEepromRecordWritePause))
+        return false;
+    m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
+    return true;
+}
+
 TransferResult Transfers::runUpload()
 {
     TransferState &transfer = m_state.transfer;
@@ -346,12 +354,8 @@ TransferResult Transfers::runUpload()
             beginStep("writing display configuration", c, kConfigurations);
             const auto record = configurationRecord(image.CDC, c);
             m_state.image.CDC(c, 0) = m_state.image.CDC.checkByte(c);
-            if (!writeBlock(CommandCode::WriteEeprom,
-                            configRecordAddress(c),
-                            record,
-                            kEepromRecordWritePause))
+            if (!writeRecord(configRecordAddress(c), record))
                 return fail(ExchangeEnd::SoftReset);
-            m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
         }
     }
 
@@ -361,12 +365,8 @@ TransferResult Transfers::runUpload()
             const int n = kUploadedCurves[size_t(i)];
             beginStep("writing sender curve", i + 1, curves);
             const auto record = curveRecord(image.CalCurve, n);
-            if (!writeBlock(CommandCode::WriteEeprom,
-                            curveRecordAddress(n),
-                            record,
-                            kEepromRecordWritePause))
+            if (!writeRecord(curveRecordAddress(n), record))
                 return fail(ExchangeEnd::SoftReset);
-            m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
         }
     }
 

@@ -104,6 +104,10 @@ private:
                     double trailingPause,
                     double framePause = 0);
     void endBackupExchange();
+    // One 128-byte EEPROM record of an upload, with its pause and progress.
+    bool writeRecord(int address, std::span<const uint8_t> record);
+    // The end mark and disconnect of a backup or restore, then success.
+    TransferResult finishBackupExchange(const char *phrase);
     // Copies the backed-up EEPROM area block by block from one base address
     // to another; false when the link failed on the way.
     bool copyEepromArea(int fromBase, int toBase, const char *phrase);
