@@ -1,0 +1,52 @@
+#pragma once
+
+#include "factory/DecimalPointsFile.h"
+#include "factory/EepromBlock.h"
+#include "factory/NmeaTablesFile.h"
+#include "factory/SerialNumber.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The bytes a new unit is given: its log area, the internal NVM values of a
+// fresh unit, its serial number, the NMEA tables and the product code.
+
+namespace orvane {
+
+// A copy of the instrument's 256-byte internal NVM (TransferBuffer).
+using NvmBuffer = std::array<uint8_t, 256>;
+
+inline constexpr uint16_t kLogRecordAddress = 0;
+inline constexpr uint16_t kLogSpareAddress = 128;
+inline constexpr uint16_t kNmeaTablesAddress = 6400;
+inline constexpr uint16_t kDecimalPointsAddress = 7168;
+inline constexpr uint16_t kProductCodeAddress = 7232;
+
+// Exclusive-or of bytes 1..255: the check byte kept in byte 0.
+uint8_t nvmCheckByte(const NvmBuffer &nvm);
+
+// The 128-byte log record at EEPROM 0 for a new unit with the given
+// maintenance-alarm interval (IntNvm bytes 114, 115).
+std::array<uint8_t, 128> logRecord(uint16_t maintenanceInterval);
+
+// The log record at 0 and 128 bytes of 255 at 128, in the order sent.
+std::vector<EepromBlock> logAreaBlocks(uint16_t maintenanceInterval);
+
+// "Zero 24C512 LOGS and Date": the internal NVM values of a fresh unit over
+// what the instrument holds, byte 3 telling a Brenlow (product code 2), and
+// the check byte.
+void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode);
+
+// The new serial number and firmware number over what the instrument holds,
+// byte 255 set, and the check byte.
+void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware);
+
+// Six 128-byte blocks at 6400.. (two of the two-character table, four of the
+// three-character table), then the decimal-point table at 7168.
+std::vector<EepromBlock> nmeaUploadBlocks(const NmeaTables &tables,
+                                          const DecimalPointTable &decimalPoints);
+
+EepromBlock productCodeBlock(uint8_t productCode);
+
+} // namespace orvane
