@@ -1,23 +1,46 @@
 #include "editors/DampingAndAlarms.h"
 
+#include "app/PickLists.h"
+
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <utility>
 
 using namespace orvane;
 
 namespace {
-constexpr int kNmeaChannel2B = 3;
 constexpr int kAlarm8 = 7;
 } // namespace
 
 TEST(DampingAndAlarms, DampingTextIsClampedRoundedAndStoredForTheSelectedFunction)
 {
-    AppState state;
-    EXPECT_EQ(typeDampingValue(state, kNmeaChannel2B, "12"), 12);
-    EXPECT_EQ(state.image.IntNvm[102], 12);
-    EXPECT_TRUE(state.editor.imageChanged);
-    EXPECT_EQ(dampingValue(state, kNmeaChannel2B), 12);
+    // The nine functions of the damping list, in list order, with their
+    // settings bytes.
+    struct DampingRow
+    {
+        int position;
+        std::string_view name;
+        int byte;
+    };
+    const DampingRow rows[] = {
+        {0, "Boat Speed", 106},
+        {1, "Engine RPM", 104},
+        {2, "NMEA Channel 2A", 105},
+        {3, "NMEA Channel 2B", 102},
+        {4, "NMEA Channel 3A", 109},
+        {5, "NMEA Channel 3B", 110},
+        {6, "Tank1 - Fuel Remaining", 107},
+        {7, "Tank2 - Option", 108},
+        {8, "Trim Angle - Option", 113},
+    };
+    ASSERT_EQ(std::size(rows), picklists::kDampingFunctions.size());
 
     const std::pair<const char *, int> typed[] = {
+        {"12", 12},
+        {"250", 250},
         {"300", 250},
         {"2.5", 2},
         {"3.5", 4},
@@ -28,12 +51,40 @@ TEST(DampingAndAlarms, DampingTextIsClampedRoundedAndStoredForTheSelectedFunctio
         {"249.6", 250},
         {" 4 2x", 42},
     };
-    for (const auto &[text, stored] : typed) {
-        EXPECT_EQ(typeDampingValue(state, 0, text), stored) << text;
-        EXPECT_EQ(state.image.IntNvm[106], stored) << text;
+
+    for (const DampingRow &row : rows) {
+        SCOPED_TRACE(std::string(row.name));
+        EXPECT_EQ(picklists::kDampingFunctions[size_t(row.position)], row.name);
+
+        // Every byte holds its own index, so the value shown names the byte
+        // it was read from.
+        AppState state;
+        for (int i = 0; i <= 255; ++i)
+            state.image.IntNvm[i] = uint8_t(i);
+        EXPECT_EQ(int(dampingValue(state, row.position)), row.byte);
+
+        for (const auto &[text, stored] : typed) {
+            const IntNvmTable before = state.image.IntNvm;
+            EXPECT_EQ(int(typeDampingValue(state, row.position, text)), stored) << text;
+            EXPECT_EQ(int(state.image.IntNvm[row.byte]), stored) << text;
+            for (int i = 0; i < IntNvmTable::kSize; ++i) {
+                if (i != row.byte) {
+                    EXPECT_EQ(int(state.image.IntNvm[i]), int(before[i]))
+                        << text << " also wrote byte " << i;
+                }
+            }
+            EXPECT_EQ(int(dampingValue(state, row.position)), stored) << text;
+        }
+        EXPECT_TRUE(state.editor.imageChanged);
+
+        // A byte above the typed range (from a file or the instrument) is
+        // shown as it is stored.
+        state.image.IntNvm[row.byte] = 255;
+        EXPECT_EQ(int(dampingValue(state, row.position)), 255);
     }
 
     // Nothing selected: nothing is written anywhere.
+    AppState state;
     const IntNvmTable before = state.image.IntNvm;
     EXPECT_EQ(typeDampingValue(state, -1, "77"), 77);
     EXPECT_EQ(state.image.IntNvm, before);
