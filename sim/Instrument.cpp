@@ -1,6 +1,7 @@
 #include "sim/Instrument.h"
 
 #include "sim/FactoryImage.h"
+#include "sim/StartupRam.h"
 
 namespace orvane::sim {
 
@@ -16,6 +17,7 @@ Instrument::Instrument()
     factory::fillInternalNvm(m_internalNvm);
     factory::fillEeprom(m_eeprom, m_internalNvm);
     factory::fillFlash(m_flash, kVersionBlockAddress);
+    startRam();
 }
 
 Answer Instrument::feed(uint8_t byte)
@@ -111,8 +113,13 @@ Answer Instrument::feedWriteData(uint8_t byte)
     ++m_writeAddress;
     if (--m_writeRemaining == 0)
         m_mode = LinkMode::Command;
-    if (m_faults.echoesStopAfter && m_echoesSent >= *m_faults.echoesStopAfter)
+    if (m_faults.echoesStopAfter && m_echoesSent >= *m_faults.echoesStopAfter) {
+        if (!m_echoesWithheldLogged)
+            log("  echoes withheld from here (echoes-stop-after fault: "
+                + std::to_string(*m_faults.echoesStopAfter) + " sent)");
+        m_echoesWithheldLogged = true;
         return {};
+    }
     ++m_echoesSent;
     return {{byte}, m_faults.echoDelaySeconds};
 }
@@ -175,7 +182,7 @@ bool Instrument::inCommandMode() const
     return m_mode != LinkMode::Idle && m_mode != LinkMode::Isp;
 }
 
-void Instrument::powerCycle()
+void Instrument::restartLink()
 {
     m_mode = LinkMode::Idle;
     m_resyncCount = 0;
@@ -185,7 +192,26 @@ void Instrument::powerCycle()
     m_nmea.restart();
     m_firstNvmReadServed = false;
     m_echoesSent = 0;
-    log("power cycle");
+}
+
+void Instrument::powerCycle(const std::string &cause)
+{
+    restartLink();
+    startRam();
+    log("power cycle" + (cause.empty() ? std::string() : " (" + cause + ")")
+        + ": RAM restarted, link idle");
+}
+
+void Instrument::startRam()
+{
+    startup::fillIram(m_iram, m_internalNvm);
+    startup::fillXram(m_xram, m_internalNvm, m_eeprom);
+}
+
+void Instrument::clearRam()
+{
+    m_iram.fill(0);
+    m_xram.fill(0);
 }
 
 void Instrument::log(std::string line)
@@ -207,10 +233,13 @@ MemorySpace Instrument::space(MemoryId id)
         return MemorySpace(m_internalNvm);
     case MemoryId::Eeprom:
         return MemorySpace(m_eeprom);
+    // The firmware reads IRAM through an 8-bit pointer (@R0), so only the
+    // low address byte counts and a long dump wraps from 255 to 0; the XRAM
+    // decoder ignores address bit 15.
     case MemoryId::Iram:
-        return MemorySpace(m_iram);
+        return MemorySpace(m_iram, Decoding::Aliased);
     case MemoryId::Xram:
-        return MemorySpace(m_xram);
+        return MemorySpace(m_xram, Decoding::Aliased);
     case MemoryId::Flash:
         return MemorySpace(m_flash);
     }

@@ -16,6 +16,9 @@
 
 namespace orvane::sim {
 
+// A fault that spoils every occasion it applies to, not a number of them.
+constexpr int kEveryTime = -1;
+
 // Named failure modes, one knob each.
 struct FaultSettings
 {
@@ -24,6 +27,13 @@ struct FaultSettings
     bool corruptFirstNvmRead = false;   // first 256-byte internal NVM read has a wrong check byte
     std::optional<int> echoesStopAfter; // echo this many data bytes, then no more echoes
     double echoDelaySeconds = 0;        // each echo leaves this late
+    // Memory reads of more than this many bytes answer only their first
+    // shortReadBytes bytes, as when the line loses the rest of an answer.
+    std::optional<int> shortReadBytes;
+    int shortReads = kEveryTime; // how many reads are cut; the knob clears when they are done
+    // Reads of the whole 256-byte settings image answer a wrong check byte:
+    // this many of them, or kEveryTime.
+    int badCheckByteReads = 0;
 };
 
 struct Answer
@@ -108,8 +118,16 @@ public:
 
     // What switching the instrument off and on does: the link becomes idle
     // (ISP mode ends, a half-received frame is dropped), the live NMEA
-    // stream stops and the one-shot faults are armed again. Memories stay.
-    void powerCycle();
+    // stream stops, the one-shot faults are armed again and the firmware's
+    // start-up fills IRAM and XRAM afresh. The non-volatile memories stay.
+    // The cause, if given, goes into the frame log.
+    void powerCycle(const std::string &cause = {});
+
+    // Fault bookkeeping for knobs changed while running: the echo count of
+    // echoesStopAfter starts again from zero; the first whole settings read
+    // is corrupted again.
+    void restartEchoCount() { m_echoesSent = 0; }
+    void rearmFirstNvmRead() { m_firstNvmReadServed = false; }
 
     // One line per frame served, oldest first.
     const std::vector<std::string> &frameLog() const { return m_frameLog; }
@@ -117,8 +135,9 @@ public:
     std::vector<std::string> takeFrameLog();
 
     // Saves and loads every memory; false with a reason on failure. A file
-    // that is refused leaves the instrument as it was. Loading is a power
-    // cycle.
+    // that is refused leaves the instrument as it was. Loading leaves the
+    // link idle and re-arms the faults as a power cycle does, but keeps the
+    // RAM as it was saved, so a session resumes where it stopped.
     bool saveState(const std::string &path, std::string *error) const;
     bool loadState(const std::string &path, std::string *error);
 
@@ -139,6 +158,11 @@ private:
     Answer versions();
     void copyToFlash(const Frame &frame);
     MemorySpace space(MemoryId id);
+    // Applies the read faults to an answer; the notes for the frame log.
+    std::string spoilRead(const Frame &frame, MemoryId memory, Answer &answer);
+    void clearRam();
+    void startRam();
+    void restartLink();
     void refreshNvmCheckByte();
     void log(std::string line);
 
@@ -165,6 +189,7 @@ private:
     // One-shot fault bookkeeping, re-armed by a power cycle.
     bool m_firstNvmReadServed = false;
     int m_echoesSent = 0;
+    bool m_echoesWithheldLogged = false; // once per write frame
 };
 
 } // namespace orvane::sim

@@ -45,8 +45,9 @@ Answer Instrument::execute(const Frame &frame)
         log("soft reset: idle");
         return {};
     case command::kDisconnect:
+        clearRam();
         m_mode = LinkMode::Idle;
-        log("disconnect: idle");
+        log("clear RAM and disconnect: IRAM and XRAM zeroed, idle");
         return {};
     case command::kIspFromEeprom:
     case command::kIspMakerLoader:
@@ -63,20 +64,70 @@ Answer Instrument::execute(const Frame &frame)
     }
 }
 
+namespace {
+
+// Takes one occasion of a fault that spoils a number of them (or every one).
+bool takeOccasion(int &left)
+{
+    if (left == 0)
+        return false;
+    if (left != kEveryTime)
+        --left;
+    return true;
+}
+
+std::string beyondNote(const MemorySpace &memory, MemoryId id)
+{
+    const std::string size = std::to_string(memory.size());
+    if (memory.decoding() == Decoding::Aliased)
+        return std::string(" (beyond the ") + size + " bytes of " + memoryName(id)
+               + ": address taken modulo " + size + ")";
+    return std::string(" (beyond the ") + size + " bytes of " + memoryName(id) + ": reads "
+           + std::to_string(MemorySpace::kUnmapped) + ")";
+}
+
+} // namespace
+
 Answer Instrument::serveRead(const Frame &frame)
 {
     const MemoryId memory = *readTarget(frame.code);
-    log(transferLogLine("read", memory, frame));
-    Answer answer{space(memory).read(frame.address(), frame.count())};
+    const MemorySpace source = space(memory);
+    std::string line = transferLogLine("read", memory, frame);
+    if (source.leavesMemory(frame.address(), frame.count()))
+        line += beyondNote(source, memory);
+    Answer answer{source.read(frame.address(), frame.count())};
+    line += spoilRead(frame, memory, answer);
+    log(line);
+    return answer;
+}
+
+std::string Instrument::spoilRead(const Frame &frame, MemoryId memory, Answer &answer)
+{
+    std::string notes;
     const bool wholeSettingsImage = memory == MemoryId::InternalNvm && frame.address() == 0
                                     && frame.count() == factory::kSettingsSize;
-    if (wholeSettingsImage && m_faults.corruptFirstNvmRead && !m_firstNvmReadServed) {
-        answer.bytes[0] ^= 0xFF;
-        log("  (check byte corrupted)");
-    }
-    if (wholeSettingsImage)
+    if (wholeSettingsImage) {
+        const bool firstRead = m_faults.corruptFirstNvmRead && !m_firstNvmReadServed;
         m_firstNvmReadServed = true;
-    return answer;
+        // Both knobs are looked at, so a "next n" count is not spent on a
+        // read that the first-read fault spoils anyway.
+        const bool counted = !firstRead && takeOccasion(m_faults.badCheckByteReads);
+        if (firstRead || counted) {
+            answer.bytes[0] ^= 0xFF;
+            notes += firstRead ? "; check byte corrupted (corrupt-first-nvm-read fault)"
+                               : "; check byte corrupted (bad-check-byte fault)";
+        }
+    }
+    // Only a read that it can cut uses up an occasion of the short-read fault.
+    const auto keep = m_faults.shortReadBytes;
+    if (keep && frame.count() > *keep && takeOccasion(m_faults.shortReads)) {
+        answer.bytes.resize(static_cast<size_t>(*keep));
+        notes += "; answered " + std::to_string(*keep) + " of " + std::to_string(frame.count())
+                 + " bytes (short-reads fault)";
+        if (m_faults.shortReads == 0)
+            m_faults.shortReadBytes.reset();
+    }
+    return notes;
 }
 
 Answer Instrument::startWrite(const Frame &frame)
@@ -85,7 +136,13 @@ Answer Instrument::startWrite(const Frame &frame)
     m_writeAddress = frame.address();
     m_writeRemaining = frame.count();
     m_mode = LinkMode::WriteData;
-    log(transferLogLine("write", m_writeTarget, frame));
+    m_echoesWithheldLogged = false;
+    std::string line = transferLogLine("write", m_writeTarget, frame);
+    if (m_faults.echoDelaySeconds > 0)
+        line += "; echoes "
+                + std::to_string(static_cast<int>(m_faults.echoDelaySeconds * 1000 + 0.5))
+                + " ms late (echo-delay-ms fault)";
+    log(line);
     return {};
 }
 

@@ -67,7 +67,8 @@ bool Instrument::loadState(const std::string &path, std::string *error)
     std::copy(flash->bytes.begin(), flash->bytes.end(), m_flash.begin());
     m_exchangeMark = registers->bytes[0];
     m_clock = {registers->bytes[1] != 0, registers->bytes[2], registers->bytes[3]};
-    powerCycle();
+    restartLink();
+    log("state loaded from " + path + ": link idle");
     return true;
 }
 
