@@ -42,6 +42,10 @@ std::string plural(int n, std::string_view word)
 
 std::vector<std::string_view> splitLines(std::string_view text)
 {
+    // A text editor may have put a UTF-8 byte order mark before the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     std::vector<std::string_view> lines;
     size_t start = 0;
     size_t pos = 0;

@@ -13,7 +13,7 @@
 namespace orvane {
 
 // The lines of a text file. CR LF, LF or a lone CR end a line; text after the
-// last line end is a last line.
+// last line end is a last line. A leading UTF-8 byte order mark is dropped.
 std::vector<std::string_view> splitLines(std::string_view text);
 
 // "CALCURVS.DAT, line 7: what".

@@ -3,7 +3,6 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 
 // The factory files written for these tests, read byte for byte.
@@ -22,10 +21,13 @@ inline std::optional<std::string> readFixture(const std::string &relativePath)
 
 inline std::string fixture(const std::string &relativePath)
 {
-    auto text = readFixture(relativePath);
-    if (!text)
-        throw std::runtime_error("missing test fixture " + relativePath);
-    return *text;
+    return readFixture(relativePath).value_or("missing fixture " + relativePath);
+}
+
+// A failure message begins with `where` and holds `reason`.
+inline bool failsWith(const std::string &error, const std::string &where, const std::string &reason)
+{
+    return !error.empty() && error.rfind(where, 0) == 0 && error.find(reason) != std::string::npos;
 }
 
 } // namespace orvane::test
