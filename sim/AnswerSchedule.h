@@ -20,6 +20,8 @@ public:
     // The bytes whose time has come, oldest first.
     std::vector<uint8_t> takeDue(double now);
     std::optional<double> nextDue() const;
+    // Forgets what has not left yet (the instrument was switched off).
+    void clear() { m_pending.clear(); }
 
 private:
     struct Pending

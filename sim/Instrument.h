@@ -22,18 +22,20 @@ constexpr int kEveryTime = -1;
 // Named failure modes, one knob each.
 struct FaultSettings
 {
-    bool noAnswer = false;              // never answers anything
-    bool blankIdentity = false;         // identity reads as 255 255 255 255
-    bool corruptFirstNvmRead = false;   // first 256-byte internal NVM read has a wrong check byte
-    std::optional<int> echoesStopAfter; // echo this many data bytes, then no more echoes
-    double echoDelaySeconds = 0;        // each echo leaves this late
+    bool noAnswer = false;                // never answers anything
+    bool blankIdentity = false;           // identity reads as 255 255 255 255
+    bool corruptFirstNvmRead = false;     // first 256-byte internal NVM read has a wrong check byte
+    std::optional<int> echoesStopAfter{}; // echo this many data bytes, then no more echoes
+    double echoDelaySeconds = 0;          // each echo leaves this late
     // Memory reads of more than this many bytes answer only their first
     // shortReadBytes bytes, as when the line loses the rest of an answer.
-    std::optional<int> shortReadBytes;
+    std::optional<int> shortReadBytes{};
     int shortReads = kEveryTime; // how many reads are cut; the knob clears when they are done
     // Reads of the whole 256-byte settings image answer a wrong check byte:
     // this many of them, or kEveryTime.
     int badCheckByteReads = 0;
+
+    bool operator==(const FaultSettings &) const = default;
 };
 
 struct Answer

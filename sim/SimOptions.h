@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/Instrument.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +10,13 @@
 // The command line of orvane-sim, read into plain values.
 
 namespace orvane::sim {
+
+constexpr long kMaxEchoDelayMs = 600000; // ten minutes is slow enough for any test
+constexpr long kMaxFaultCount = 1000000000;
+constexpr long kMaxShortReadBytes = 255; // a read asks for 256 bytes at most
+
+// A whole decimal number from 0 to maximum, digits only.
+std::optional<long> parseCount(const std::string &text, long maximum);
 
 struct SerialNumberBytes
 {
@@ -25,6 +34,10 @@ struct SimOptions
     bool corruptFirstNvmRead = false;
     std::optional<int> echoesStopAfter;
     int echoDelayMs = 0;
+    std::optional<int> shortReadBytes;
+    std::optional<int> shortReadsNext; // without it every read is cut
+    int badCheckByteReads = 0;         // or kEveryTime
+    std::string controlPath;
     bool quiet = false;
     bool help = false;
 };
@@ -43,5 +56,9 @@ SimOptionsResult parseSimOptions(const std::vector<std::string> &arguments);
 std::optional<SerialNumberBytes> parseSerialNumber(const std::string &text);
 
 std::string simUsage();
+
+// Sets the instrument's product code, serial number and fault knobs as the
+// options say.
+void applySimOptions(const SimOptions &options, Instrument &instrument);
 
 } // namespace orvane::sim

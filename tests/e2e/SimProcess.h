@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -50,6 +51,28 @@ public:
         m_process.waitForFinished(kWaitMs);
     }
 
+    // Waits until the simulator's log (its standard error) shows text, and
+    // forgets the log up to there; false when it did not come in time.
+    bool waitForLog(const QString &text)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (true) {
+            m_log += QString::fromUtf8(m_process.readAllStandardError());
+            if (const auto at = m_log.indexOf(text); at >= 0) {
+                m_log.remove(0, at + text.size());
+                return true;
+            }
+            const auto left = kWaitMs - waited.elapsed();
+            if (left <= 0 || m_process.state() != QProcess::Running)
+                return false;
+            m_process.setReadChannel(QProcess::StandardError);
+            m_process.waitForReadyRead(static_cast<int>(left));
+            m_process.setReadChannel(QProcess::StandardOutput);
+        }
+    }
+    const QString &log() const { return m_log; }
+
     QString folder() const { return m_folder.path(); }
     QString filePath(const QString &name) const { return m_folder.filePath(name); }
     QString linkPath(int portNumber) const
@@ -63,6 +86,7 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     QString m_device;
+    QString m_log;
 };
 
 } // namespace orvane::test

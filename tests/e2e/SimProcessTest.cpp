@@ -1,7 +1,9 @@
 // The orvane-sim program itself, over its pseudo-terminal: start-up line,
 // COMn link, handshake, a write with echoes, closing and reopening the port,
-// orderly exit on SIGTERM with the state saved and the link removed.
+// orderly exit on SIGTERM with the state saved and the link removed; a power
+// cycle by SIGUSR1 and faults injected through the control FIFO.
 
+#include "SimProcess.h"
 #include "sim/Instrument.h"
 
 #include <QFileInfo>
@@ -10,6 +12,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +38,18 @@ QByteArray frame(int code, int count, int high, int low)
 {
     const char bytes[] = {'=', char(code), char(count), char(high), char(low)};
     return QByteArray(bytes, sizeof bytes);
+}
+
+// Writes one line into the simulator's control FIFO, as "echo LINE > PATH".
+bool writeControlLine(const QString &fifo, const std::string &line)
+{
+    const int fd = ::open(fifo.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+    if (fd == -1)
+        return false;
+    const std::string text = line + "\n";
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    ::close(fd);
+    return written;
 }
 
 } // namespace
@@ -91,4 +109,49 @@ TEST(SimProcess, BadOptionGetsUsageAndExitCodeTwo)
     ASSERT_TRUE(sim.waitForFinished(kStartMs));
     EXPECT_EQ(sim.exitCode(), 2);
     EXPECT_TRUE(sim.readAllStandardError().contains("Usage: orvane-sim"));
+}
+
+TEST(SimProcess, PowerCycleSignalAndControlLinesReachTheRunningInstrument)
+{
+    // Long enough for the simulator to take a byte it will not answer.
+    constexpr int kSilenceMs = 100;
+    orvane::test::SimProcess sim;
+    const QString fifo = sim.filePath("sim.ctl");
+    std::string error;
+    ASSERT_TRUE(sim.start(1, {"--control", fifo}, &error)) << error;
+    QSerialPort port;
+    port.setPortName(sim.linkPath(1));
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
+    const auto handshake = [&] {
+        const QByteArray presence = exchange(port, "=", 1);
+        return presence + exchange(port, "########", 1);
+    };
+    ASSERT_EQ(handshake(), QByteArray("=@"));
+
+    // ISP mode is silent until the instrument is switched off and on.
+    EXPECT_EQ(exchange(port, frame(9, 0, 0, 0), 0), QByteArray());
+    port.write("=");
+    EXPECT_FALSE(port.waitForReadyRead(kSilenceMs)) << "no presence answer in ISP mode";
+    ASSERT_EQ(::kill(static_cast<pid_t>(sim.process().processId()), SIGUSR1), 0);
+    ASSERT_TRUE(sim.waitForLog("SIGUSR1: power cycle")) << sim.log().toStdString();
+    EXPECT_EQ(handshake(), QByteArray("=@"));
+
+    // The next read of more than two bytes answers two; the probe behind it
+    // shows that nothing more came. The read after it is whole again.
+    ASSERT_TRUE(writeControlLine(fifo, "fault short-reads 2 next 1"));
+    ASSERT_TRUE(sim.waitForLog("control \"fault short-reads 2 next 1\":"));
+    EXPECT_EQ(exchange(port, frame(2, 4, 28, 64) + frame(4, 5, 5, 5), 3),
+              QByteArray("\x01\xff\x04", 3));
+    EXPECT_EQ(exchange(port, frame(2, 4, 28, 64), 4), QByteArray("\x01\xff\xff\xff", 4));
+
+    ASSERT_TRUE(writeControlLine(fifo, "fault short-reads 2 after 1"));
+    EXPECT_TRUE(sim.waitForLog("ignored: fault short-reads takes next"));
+    // A power cycle leaves the link idle: "=" is a presence probe again.
+    ASSERT_TRUE(writeControlLine(fifo, "power-cycle"));
+    ASSERT_TRUE(sim.waitForLog("control \"power-cycle\": power cycle"));
+    EXPECT_EQ(exchange(port, "=", 1), QByteArray("="));
+    port.close();
+
+    sim.stop();
+    EXPECT_FALSE(QFileInfo::exists(fifo)) << "FIFO removed on exit";
 }

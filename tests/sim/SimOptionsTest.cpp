@@ -1,4 +1,5 @@
 #include "sim/SimOptions.h"
+#include "InstrumentDriver.h"
 #include "sim/AnswerSchedule.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,12 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason)
         {"--link", ""},
         {"--frobnicate"},
         {"COM1"},
+        {"--short-reads", "256"},
+        {"--short-reads", "3", "--short-reads-next", "0"},
+        {"--short-reads-next", "2"}, // nothing to count
+        {"--bad-check-byte", "sometimes"},
+        {"--bad-check-byte"},
+        {"--control", ""},
     };
     for (const auto &arguments : bad) {
         EXPECT_NE(parseSimOptions(arguments).error, "") << arguments.front();
@@ -61,6 +68,27 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason)
     EXPECT_EQ(shortForm->month, 3);
     EXPECT_EQ(shortForm->day, 30);
     EXPECT_EQ(shortForm->unit, 1);
+}
+
+TEST(SimOptions, FaultOptionsReachTheInstrument)
+{
+    const auto result = parseSimOptions({"--short-reads",
+                                         "3",
+                                         "--short-reads-next=1",
+                                         "--bad-check-byte",
+                                         "every",
+                                         "--control",
+                                         "/tmp/x/sim.ctl"});
+    ASSERT_EQ(result.error, "");
+    EXPECT_EQ(result.options.controlPath, "/tmp/x/sim.ctl");
+    Instrument instrument;
+    applySimOptions(result.options, instrument);
+    test::connect(instrument);
+    std::vector<size_t> sizes;
+    for (int i = 0; i < 2; ++i)
+        sizes.push_back(test::send(instrument, {61, 2, 8, 16, 0}).size());
+    EXPECT_EQ(sizes, (std::vector<size_t>{3, 8})) << "only the next read is short";
+    EXPECT_EQ(instrument.faults().badCheckByteReads, kEveryTime);
 }
 
 TEST(AnswerSchedule, LateAnswersKeepLineOrder)
