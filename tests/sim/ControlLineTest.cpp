@@ -51,26 +51,19 @@ TEST(ControlLine, GoodLinesSetTheirKnobAndOffLinesClearIt)
                             "fault bad-check-byte off"})
         apply(all, off);
     EXPECT_TRUE(all.faults() == FaultSettings{});
-    for (const auto &[line, expected] : good)
-        apply(all, line);
-    apply(all, "clear-faults");
-    EXPECT_TRUE(all.faults() == FaultSettings{});
 }
 
 TEST(ControlLine, BadLinesAreRefusedWithAReasonAndCommentsSkipped)
 {
     const std::pair<const char *, const char *> bad[] = {
         {"reboot", "unknown command \"reboot\""},
-        {"POWER-CYCLE", "unknown command"},
         {"power-cycle now", "takes nothing after it"},
         {"fault", "fault needs a name"},
         {"fault slow-echoes 5", "unknown fault \"slow-echoes\""},
         {"fault no-answer yes", "needs on or off"},
-        {"fault no-answer on off", "needs on or off"},
         {"fault echoes-stop-after -1", "needs a count of echoes"},
         {"fault echo-delay-ms 600001", "from 0 to 600000"},
         {"fault short-reads 256", "needs a byte count from 0 to 255"},
-        {"fault short-reads 4 next", "needs a byte count"},
         {"fault short-reads 4 next 0", "a count of 1 or more"},
         {"fault short-reads 4 after 2", "takes next"},
         {"fault bad-check-byte 1x", "every or off"},

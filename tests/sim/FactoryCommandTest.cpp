@@ -1,5 +1,5 @@
 // The factory window's side of the instrument: dumps of every memory, what
-// the two disconnects do to the RAM, ISP silence.
+// the two disconnects do to the RAM.
 
 #include "InstrumentDriver.h"
 #include "sim/StartupRam.h"
@@ -106,24 +106,4 @@ TEST_F(InstrumentDumps, ClearRamDisconnectZeroesBothRamsAndSoftResetKeepsThem)
     EXPECT_EQ(dump(7, 0, 256), std::vector<uint8_t>(256, 0));
     EXPECT_TRUE(allZero(instrument.xram()));
     EXPECT_EQ(instrument.eeprom(), eeprom) << "non-volatile memories untouched";
-}
-
-TEST(InstrumentIsp, IgnoresEveryByteUntilPowerCycle)
-{
-    for (const int code : {9, 10}) {
-        Instrument instrument;
-        connect(instrument);
-        send(instrument, {61, code, 0, 0, 0});
-        const auto iram = instrument.iram();
-        std::vector<int> everything = {61, 1, 1, 0, 200, 9, 63, 1, 61, 255, 0, 0, 0};
-        for (int b = 0; b < 256; ++b)
-            everything.push_back(b);
-        EXPECT_EQ(send(instrument, everything), bytes({})) << code;
-        EXPECT_EQ(instrument.iram(), iram) << code << ": a 255 in ISP mode clears nothing";
-        EXPECT_NE(instrument.internalNvm()[200], 9) << code << ": nor is a write taken";
-        instrument.powerCycle("test");
-        EXPECT_EQ(instrument.frameLog().back(), "power cycle (test): RAM restarted, link idle");
-        connect(instrument);
-        EXPECT_EQ(send(instrument, {61, 4, 5, 5, 5}), bytes({4})) << code;
-    }
 }

@@ -61,6 +61,11 @@ TEST(InstrumentLink, IspModeIsSilentUntilPowerCycle)
         EXPECT_EQ(instrument.linkMode(), Instrument::LinkMode::Isp);
         EXPECT_EQ(send(instrument, {61, 35, 35, 35, 35, 35, 35, 35, 35, 61, 4, 5, 5, 5}),
                   bytes({}));
+        // Nor is a write or a clear of the RAM acted on.
+        const auto iram = instrument.iram();
+        EXPECT_EQ(send(instrument, {61, 1, 1, 0, 200, 9, 61, 255, 0, 0, 0, 63, 1}), bytes({}));
+        EXPECT_NE(instrument.internalNvm()[200], 9);
+        EXPECT_EQ(instrument.iram(), iram);
         instrument.powerCycle();
         EXPECT_EQ(send(instrument, {61}), bytes({61})) << code;
     }
