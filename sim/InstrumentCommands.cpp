@@ -120,7 +120,7 @@ std::string Instrument::spoilRead(const Frame &frame, MemoryId memory, Answer &a
     }
     // Only a read that it can cut uses up an occasion of the short-read fault.
     const auto keep = m_faults.shortReadBytes;
-    if (keep && frame.count() > *keep && takeOccasion(m_faults.shortReads)) {
+    if (keep && *keep >= 0 && frame.count() > *keep && takeOccasion(m_faults.shortReads)) {
         answer.bytes.resize(static_cast<size_t>(*keep));
         notes += "; answered " + std::to_string(*keep) + " of " + std::to_string(frame.count())
                  + " bytes (short-reads fault)";
