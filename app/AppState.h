@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "link/LineUser.h"
 
 #include <array>
 #include <cstdint>
@@ -47,9 +48,8 @@ struct LinkState
     std::array<std::string, 4> ChipVersionText{};
     uint8_t ProductCode = 0;
     uint16_t NewConfigCount = 0;
-    // An exchange with the instrument is running; a second one must not
-    // start on the same line (waits handle events, so buttons stay live).
-    bool exchangeInProgress = false;
+    // The exchange that holds the line; a second one must not start.
+    LineUser lineUser = LineUser::None;
 };
 
 struct TransferState

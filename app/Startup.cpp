@@ -22,6 +22,21 @@ void keepDamagedCopy(const AppState &state, Platform &platform)
         platform.files.writeFileAtomically(path + kDamagedSuffix, *text);
 }
 
+// An installed copy keeps its working file in the per-user folder. Its first
+// start there begins from the working file shipped beside the program, when
+// there is one; later starts find their own.
+void seedWorkingFile(FileSystem &files, const std::string &workingFolder, const std::string &name)
+{
+    const std::string programFolder = files.programFolder();
+    if (workingFolder == programFolder)
+        return;
+    const std::string working = files.resolve(workingFolder, name);
+    if (files.readFile(working, nullptr))
+        return;
+    if (const auto shipped = files.readFile(files.resolve(programFolder, name), nullptr))
+        (void)files.writeFileAtomically(working, *shipped);
+}
+
 } // namespace
 
 void setStartValues(AppState &state)
@@ -62,6 +77,7 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
     setStartValues(state);
     view.createFactoryWindow();
     state.files.WorkingFolder = chooseWorkingFolder(platform.files);
+    seedWorkingFile(platform.files, state.files.WorkingFolder, state.files.ConfigFileName);
 
     if (!view.pickListsFilled()) {
         setFirstRunValues(state);
@@ -115,10 +131,9 @@ bool QuitProgram(AppState &state, Platform &platform, ShellView &view)
 {
     // Closing the port under a running exchange would leave the instrument
     // half written and the user unaware of it.
-    if (state.link.exchangeInProgress) {
+    if (state.link.lineUser != LineUser::None) {
         platform.dialogs.beep();
-        platform.dialogs.messageBox("An exchange with the Orvane is still running.\r\nLet it "
-                                    "finish (or close the NMEA data window), then exit.",
+        platform.dialogs.messageBox(lineBusyMessage(state.link.lineUser),
                                     "Quit Program",
                                     MessageIcon::Information,
                                     MessageButtons::Ok);

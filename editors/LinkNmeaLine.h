@@ -3,6 +3,7 @@
 #include "editors/NmeaSelection.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
+#include "link/LineUser.h"
 
 // The live NMEA view over the main window's byte link and connection.
 
@@ -23,6 +24,14 @@ public:
     std::string lostMessage() const override { return m_connection.lostLinkMessage(); }
     bool portOpen() const override { return m_link.isPortOpen(); }
     void endExchange() override { m_connection.endExchange(CommandCode::SoftReset); }
+    std::string busyReason() const override
+    {
+        return lineBusyMessage(m_link.state().link.lineUser);
+    }
+    void setHeld(bool held) override
+    {
+        m_link.state().link.lineUser = held ? LineUser::LiveNmea : LineUser::None;
+    }
 
 private:
     ByteLink &m_link;

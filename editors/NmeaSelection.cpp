@@ -8,6 +8,7 @@ namespace orvane {
 namespace {
 
 constexpr const char *kLostLinkTitle = "Communications Error";
+constexpr const char *kBusyTitle = "Orvane busy";
 
 uint8_t storedChoice(int position)
 {
@@ -67,14 +68,19 @@ LiveNmeaEnd LiveNmeaData::ViewData(NmeaLine &line)
         openWindow();
         return LiveNmeaEnd::AlreadyRunning;
     }
-    if (m_state.link.exchangeInProgress) {
+    if (const std::string busy = line.busyReason(); !busy.empty()) {
         m_platform.dialogs.beep();
+        m_platform.dialogs.messageBox(busy,
+                                      kBusyTitle,
+                                      MessageIcon::Information,
+                                      MessageButtons::Ok);
         return LiveNmeaEnd::Busy;
     }
     openWindow();
     const ScopedFlag running(m_running);
-    const ScopedFlag exchange(m_state.link.exchangeInProgress);
+    line.setHeld(true);
     const LiveNmeaEnd end = runLoop(line);
+    line.setHeld(false);
     m_state.editor.liveNmeaData = false;
     refreshText(true);
     return end;

@@ -40,6 +40,10 @@ public:
     virtual std::string lostMessage() const = 0;
     virtual bool portOpen() const = 0;
     virtual void endExchange() = 0; // the soft reset
+    // Empty while the line is free; otherwise what holds it and what to do.
+    virtual std::string busyReason() const = 0;
+    // Marks the line as held by the live view, or free again.
+    virtual void setHeld(bool held) = 0;
 };
 
 // The live data window as the loop sees it.
@@ -57,7 +61,7 @@ public:
 enum class LiveNmeaEnd {
     WindowHidden,   // the window was hidden; the exchange was ended
     AlreadyRunning, // the running loop took over the new channel
-    Busy,           // another exchange holds the line (beeped)
+    Busy,           // another exchange holds the line (the user was told)
     NotConnected,   // no connection: the window stays up, nothing was sent
     LinkLost,       // the port failed; the user was told
 };

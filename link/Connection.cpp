@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "link/Commands.h"
+#include "link/LineUser.h"
 
 #include <optional>
 
@@ -111,20 +112,53 @@ void Connection::commsDialogClosed()
     m_commsDone = true;
 }
 
-bool Connection::testCommsChoice(int portNumber)
+Result<std::string> Connection::testPort(int portNumber)
 {
-    // "None" cannot be tested, and the line carries one exchange at a time.
-    if (portNumber < 1 || portNumber > kHighestPortNumber || m_state.link.exchangeInProgress) {
-        m_platform.dialogs.beep();
-        return false;
-    }
-    m_state.link.ComPortNumber = uint8_t(portNumber);
-    m_view.setCommsPortCaption("COM Port = " + portText());
-    m_state.link.IsConnected = false;
-    m_state.link.exchangeInProgress = true;
+    LinkState &link = m_state.link;
+    if (portNumber < 1 || portNumber > kHighestPortNumber)
+        return failure("Choose a COM port to test.");
+    if (link.lineUser != LineUser::None)
+        return failure(lineBusyMessage(link.lineUser));
+    const LineClaim claim(link.lineUser, LineUser::PortTest);
+
+    const uint8_t chosen = link.ComPortNumber;
+    link.ComPortNumber = uint8_t(portNumber);
+    link.IsConnected = false;
     const bool connected = ConnectToTessaro();
-    m_state.link.exchangeInProgress = false;
-    return connected;
+    // The "Communications Error" box may have moved the test to another port.
+    const std::string tested = "COM" + portText();
+    if (connected)
+        endExchange(CommandCode::SoftReset);
+    const bool lost = m_link.lost();
+    link.ComPortNumber = chosen;
+    m_view.setCommsPortCaption("COM Port = " + portText());
+
+    if (lost)
+        return failure(m_link.lostReason().empty() ? "The connection to " + tested + " was lost."
+                                                   : m_link.lostReason());
+    const auto trimmed = [](const std::string &number) {
+        const size_t first = number.find_first_not_of(' ');
+        return first == std::string::npos ? std::string() : number.substr(first);
+    };
+    switch (m_lastEnd) {
+    case ConnectEnd::Connected:
+        return "Orvane found on " + tested + ": serial number " + trimmed(link.SerialNumberText)
+               + ", software version " + trimmed(link.SoftwareVersionText) + ", hardware version "
+               + trimmed(link.HardwareVersionText) + ".";
+    case ConnectEnd::NoPort:
+    case ConnectEnd::PortNotOpened:
+        return failure(tested
+                       + " could not be opened. Check that the adapter is plugged in and "
+                         "that no other program uses it.");
+    case ConnectEnd::Refused:
+        return failure("The instrument on " + tested + " is not an Orvane (product code"
+                       + displayNumber(static_cast<long long>(link.ProductCode)) + ").");
+    case ConnectEnd::NoAnswer:
+    case ConnectEnd::LinkLost:
+        break;
+    }
+    return failure("No Orvane answered on " + tested
+                   + ". Check the cable and the instrument's power.");
 }
 
 bool Connection::OpenPort()
@@ -171,6 +205,7 @@ bool Connection::askRetry()
 
 bool Connection::failLost()
 {
+    m_lastEnd = ConnectEnd::LinkLost;
     m_state.link.IsConnected = false;
     m_view.hideConnecting();
     m_view.setConnectedCaption(kNotConnectedText);
@@ -183,6 +218,7 @@ bool Connection::failLost()
 
 void Connection::refuse()
 {
+    m_lastEnd = ConnectEnd::Refused;
     m_state.link.IsConnected = false;
     m_link.Delay(kRefusalPause);
     sendEndOfExchange(m_link, CommandCode::Disconnect);
@@ -203,12 +239,15 @@ bool Connection::ConnectToTessaro()
     LinkState &link = m_state.link;
     auto &slot = m_state.rx.RxSlot;
 
+    m_lastEnd = ConnectEnd::NoPort;
     if (link.ComPortNumber == 0 && !waitForPortChoice())
         return false;
+    m_lastEnd = ConnectEnd::PortNotOpened;
     if (!OpenPort()) {
         link.IsConnected = false;
         return false;
     }
+    m_lastEnd = ConnectEnd::NoAnswer;
 
     // Quick probe: an instrument already in command mode answers 4 and needs
     // neither the presence probes nor the resynchronisation.
@@ -315,6 +354,7 @@ bool Connection::ConnectToTessaro()
     identify();
     if (m_link.lost())
         return failLost();
+    m_lastEnd = ConnectEnd::Connected;
     return link.IsConnected;
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/ByteLink.h"
 #include "link/CommandFrames.h"
+#include "platform/Result.h"
 
 #include <array>
 #include <cstdint>
@@ -83,8 +84,11 @@ public:
 
     // frmComms handlers.
     void acceptCommsChoice(int portNumber); // cmdCommsAccept
-    bool testCommsChoice(int portNumber);   // the Test button: connect, keep the dialog
     void commsDialogClosed();               // close box or Escape
+    // The Test button: identifies what answers on `portNumber` and ends the
+    // exchange as every operation does. The chosen port stays as it was; only
+    // Accept changes it. What was found, or why nothing was.
+    Result<std::string> testPort(int portNumber);
 
     // Ends an exchange with the soft reset (251) or the disconnect (255) and
     // marks the link as not connected.
@@ -94,6 +98,9 @@ public:
     std::string lostLinkMessage() const;
 
 private:
+    // How the last connection attempt ended, for the Test button's report.
+    enum class ConnectEnd { Connected, NoPort, PortNotOpened, NoAnswer, Refused, LinkLost };
+
     bool waitForPortChoice();
     bool askRetry();
     bool failLost();
@@ -107,6 +114,7 @@ private:
     ConnectionView &m_view;
     // frmComms was accepted or closed since the wait for a port choice began.
     bool m_commsDone = false;
+    ConnectEnd m_lastEnd = ConnectEnd::NoPort;
 };
 
 // The prompt of the "Communications Error" box for a port that did not open.

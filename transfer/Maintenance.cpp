@@ -1,7 +1,7 @@
 #include "config/Defaults.h"
 #include "config/NumberText.h"
 #include "link/Commands.h"
-#include "transfer/ExchangeGuard.h"
+#include "link/LineUser.h"
 #include "transfer/TransferImage.h"
 #include "transfer/Transfers.h"
 
@@ -55,7 +55,6 @@ TransferResult Transfers::ResetDefaults()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
 
     m_platform.dialogs.beep();
     if (answeredNo(
@@ -76,8 +75,8 @@ TransferResult Transfers::ResetDefaults()
 
 TransferResult Transfers::cmdClearConfig()
 {
-    if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+    // Only the PC's image changes, and a running upload sends the image as it
+    // stood when it began, so nothing on the line stands in the way.
     const int c = m_state.editor.currentConfig;
     if (c < 1 || c > kConfigurations)
         return {TransferOutcome::Cancelled, {}};
@@ -114,7 +113,6 @@ TransferResult Transfers::CreateBackup()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
 
     if (answeredNo(
             m_platform,
@@ -123,6 +121,7 @@ TransferResult Transfers::CreateBackup()
                 + kCrLf + kAreYouSure,
             "Create System Backup"))
         return {TransferOutcome::Cancelled, {}};
+    const LineClaim claim(m_state.link.lineUser, LineUser::Backup);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
 
@@ -196,7 +195,6 @@ TransferResult Transfers::RestoreBackup()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
 
     if (answeredNo(m_platform,
                    std::string("WARNING - This will overwrite all calibration, alarms and "
@@ -205,6 +203,7 @@ TransferResult Transfers::RestoreBackup()
                        + kAreYouSure,
                    "Restore All from Backup"))
         return {TransferOutcome::Cancelled, {}};
+    const LineClaim claim(m_state.link.lineUser, LineUser::Restore);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
 
@@ -245,12 +244,12 @@ TransferResult Transfers::UpdateFirmware()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
 
     if (answeredNo(m_platform,
                    "WARNING - Are you sure that you want to do this?",
                    "Update Firmware"))
         return {TransferOutcome::Cancelled, {}};
+    const LineClaim claim(m_state.link.lineUser, LineUser::FirmwareUpdate);
 
     // The request must reach a freshly connected instrument.
     if (m_state.link.IsConnected) {

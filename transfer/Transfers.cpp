@@ -1,7 +1,7 @@
 #include "transfer/Transfers.h"
 
 #include "link/Commands.h"
-#include "transfer/ExchangeGuard.h"
+#include "link/LineUser.h"
 #include "transfer/TransferImage.h"
 
 #include <algorithm>
@@ -13,6 +13,8 @@ namespace {
 constexpr const char *kAdvice = "Check the cable and the instrument's power, then try again.";
 constexpr const char *kEchoesStopped = "The Orvane stopped echoing the data it was sent.";
 constexpr const char *kReadingSettings = "reading the Orvane's settings";
+constexpr const char *kSelectionWaiting
+    = "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.";
 
 int settingsReadMs()
 {
@@ -60,9 +62,16 @@ Transfers::Transfers(AppState &state,
 
 bool Transfers::refuseWhileBusy()
 {
-    if (!m_state.link.exchangeInProgress)
+    std::string why = lineBusyMessage(m_state.link.lineUser);
+    if (why.empty() && m_view.selectionVisible())
+        why = kSelectionWaiting;
+    if (why.empty())
         return false;
     m_platform.dialogs.beep();
+    m_platform.dialogs.messageBox(why,
+                                  kLineBusyTitle,
+                                  MessageIcon::Information,
+                                  MessageButtons::Ok);
     return true;
 }
 
@@ -243,11 +252,11 @@ TransferResult Transfers::cmdDownload()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
     TransferState &transfer = m_state.transfer;
 
     if (!askDownloadSelection(transfer, m_platform, m_view))
         return {TransferOutcome::Cancelled, {}};
+    const LineClaim claim(m_state.link.lineUser, LineUser::Download);
     if (!connect(true))
         return {TransferOutcome::NotConnected, {}};
 
@@ -285,7 +294,6 @@ TransferResult Transfers::cmdUpload()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    ExchangeGuard guard(m_state.link);
     return runUpload();
 }
 
@@ -304,6 +312,7 @@ TransferResult Transfers::runUpload()
     if (!askUploadSelection(transfer, m_platform, m_view))
         return {TransferOutcome::Cancelled, {}};
     const Selection ticks = transfer.UploadSelection;
+    const LineClaim claim(m_state.link.lineUser, LineUser::Upload);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
     // Send the image as it stands once connected (which reads the upload

@@ -25,7 +25,7 @@ enum class TransferOutcome {
     Completed,
     Cancelled,    // the user said No or CANCEL
     NotConnected, // the connection failed; it has told the user
-    Busy,         // another exchange is running; refused with a beep
+    Busy,         // the line is held or the transfer window open; refused with a message
     Failed,       // stopped half-way; `message` is what the user was told
 };
 

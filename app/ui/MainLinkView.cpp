@@ -40,7 +40,7 @@ void MainLinkView::showLamp()
             .arg(lamp.colour.green)
             .arg(lamp.colour.blue));
     // A running exchange writes its own captions ("Updating Firmware - WAIT!").
-    if (!m_state.link.exchangeInProgress)
+    if (m_state.link.lineUser == LineUser::None)
         m_window.ui.lblConnected->setText(text(lamp.caption));
 }
 

@@ -9,9 +9,11 @@
 #include "editors/ui/DisplayPanel.h"
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmNmea.h"
+#include "editors/ui/frmNmeaData.h"
 #include "editors/ui/frmSenders.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
+#include "link/LineUser.h"
 #include "transfer/ui/TransferController.h"
 
 #include <QCloseEvent>
@@ -46,7 +48,9 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);
     createTransfers();
     connectFileMenu();
-    connect(ui.OrvaneComPort, &QAction::triggered, this, &frmMain::OrvaneComPort_Click);
+    connect(ui.OrvaneComPort, &QAction::triggered, this, [this] {
+        whenLineFree([this] { OrvaneComPort_Click(); });
+    });
     ui.lblConnected->installEventFilter(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -95,40 +99,31 @@ void frmMain::createTransfers()
                                          this);
     m_linkView->setHideProgress([this] { m_transfers->hideProgress(); });
     connect(m_transfers, &TransferController::commandFinished, this, &frmMain::refreshTitle);
-    connect(ui.cmdDownload,
-            &QPushButton::clicked,
-            m_transfers,
-            &TransferController::cmdDownload_Click);
-    connect(ui.cmdUpload, &QPushButton::clicked, m_transfers, &TransferController::cmdUpload_Click);
     connect(ui.cmdClearConfig,
             &QPushButton::clicked,
             m_transfers,
             &TransferController::cmdClearConfig_Click);
-    connect(ui.ResetDefaults,
-            &QAction::triggered,
-            m_transfers,
-            &TransferController::ResetDefaults_Click);
-    connect(ui.CreateBackup,
-            &QAction::triggered,
-            m_transfers,
-            &TransferController::CreateBackup_Click);
-    connect(ui.RestoreBackup,
-            &QAction::triggered,
-            m_transfers,
-            &TransferController::RestoreBackup_Click);
-    connect(ui.UpdateFirmware,
-            &QAction::triggered,
-            m_transfers,
-            &TransferController::UpdateFirmware_Click);
+    // The commands that need the line wait for the live NMEA view to end.
+    const auto gated = [this](auto signal, auto *sender, void (TransferController::*command)()) {
+        connect(sender, signal, this, [this, command] {
+            whenLineFree([this, command] { (m_transfers->*command)(); });
+        });
+    };
+    gated(&QPushButton::clicked, ui.cmdDownload, &TransferController::cmdDownload_Click);
+    gated(&QPushButton::clicked, ui.cmdUpload, &TransferController::cmdUpload_Click);
+    gated(&QAction::triggered, ui.ResetDefaults, &TransferController::ResetDefaults_Click);
+    gated(&QAction::triggered, ui.CreateBackup, &TransferController::CreateBackup_Click);
+    gated(&QAction::triggered, ui.RestoreBackup, &TransferController::RestoreBackup_Click);
+    gated(&QAction::triggered, ui.UpdateFirmware, &TransferController::UpdateFirmware_Click);
 }
 
 void frmMain::connectFileMenu()
 {
-    connect(ui.New, &QAction::triggered, this, &frmMain::New_Click);
-    connect(ui.Open, &QAction::triggered, this, &frmMain::Open_Click);
+    connect(ui.New, &QAction::triggered, this, [this] { whenLineFree([this] { New_Click(); }); });
+    connect(ui.Open, &QAction::triggered, this, [this] { whenLineFree([this] { Open_Click(); }); });
     connect(ui.Save, &QAction::triggered, this, &frmMain::Save_Click);
     connect(ui.SaveAs, &QAction::triggered, this, &frmMain::SaveAs_Click);
-    connect(ui.Exit, &QAction::triggered, this, &frmMain::Exit_Click);
+    connect(ui.Exit, &QAction::triggered, this, [this] { whenLineFree([this] { Exit_Click(); }); });
     connect(ui.About, &QAction::triggered, this, &frmMain::About_Click);
     ui.Open->setShortcut(QKeySequence::Open);
     ui.Save->setShortcut(QKeySequence::Save);
@@ -273,12 +268,32 @@ void frmMain::closeAllWindows()
 
 // --- menu handlers ----------------------------------------------------------
 
+void frmMain::whenLineFree(std::function<void()> command)
+{
+    if (m_state.link.lineUser != LineUser::LiveNmea) {
+        command(); // any other holder is refused by the command itself, with its reason
+        return;
+    }
+    m_platform.dialogs.beep();
+    if (m_platform.dialogs.messageBox(kStopLiveNmeaQuestion,
+                                      kLineBusyTitle,
+                                      MessageIcon::Question,
+                                      MessageButtons::YesNo)
+        == MessageAnswer::Yes)
+        m_nmea->dataWindow()->stopThen(std::move(command));
+}
+
 bool frmMain::refuseDuringExchange()
 {
-    // Reloading the image under a running exchange would mix two images.
-    if (!m_state.link.exchangeInProgress)
+    // Reloading the image or changing the port under a running exchange would
+    // mix two images or pull the line from under it.
+    if (m_state.link.lineUser == LineUser::None)
         return false;
     m_platform.dialogs.beep();
+    m_platform.dialogs.messageBox(lineBusyMessage(m_state.link.lineUser),
+                                  kLineBusyTitle,
+                                  MessageIcon::Information,
+                                  MessageButtons::Ok);
     return true;
 }
 
@@ -342,11 +357,8 @@ void frmMain::Timer1_Timer()
 
 void frmMain::OrvaneComPort_Click()
 {
-    // Choosing a port drops the connection; not in the middle of an exchange.
-    if (m_state.link.exchangeInProgress) {
-        m_platform.dialogs.beep();
+    if (refuseDuringExchange())
         return;
-    }
     m_linkView->connection().OrvaneComPort();
 }
 
@@ -367,6 +379,11 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (!m_quitting && m_state.link.lineUser == LineUser::LiveNmea) {
+        event->ignore();
+        whenLineFree([this] { close(); });
+        return;
+    }
     if (!m_quitting && !QuitProgram(m_state, m_platform, *this)) {
         event->ignore();
         return;

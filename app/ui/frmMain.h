@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -75,6 +76,9 @@ private:
     void createTransfers();
     void reportStartup(const StartupResult &result);
 
+    // Runs `command` now, or, while the live NMEA view holds the line, once
+    // the user agreed to stop it and it has ended its exchange.
+    void whenLineFree(std::function<void()> command);
     bool refuseDuringExchange();
     void New_Click();
     void Open_Click();

@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace orvane {
 
 frmNmeaData::frmNmeaData(AppState &state, Platform &platform, QWidget *parent)
@@ -28,6 +30,20 @@ void frmNmeaData::ViewData()
     if (!m_line)
         return; // not wired to a link: nothing to show
     m_live.ViewData(*m_line);
+    if (m_live.running())
+        return; // a nested click handed its channel to the running loop
+    if (auto next = std::exchange(m_afterStop, nullptr))
+        next();
+}
+
+void frmNmeaData::stopThen(std::function<void()> next)
+{
+    if (!m_live.running()) {
+        next();
+        return;
+    }
+    m_afterStop = std::move(next);
+    m_live.Cancel();
 }
 
 void frmNmeaData::setCaption(const std::string &caption)

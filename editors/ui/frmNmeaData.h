@@ -31,6 +31,10 @@ public:
     // is hidden.
     void ViewData();
 
+    // Ends a running live view as Cancel does and runs `next` once the view
+    // has ended its exchange (the command runs after the loop, not inside it).
+    void stopThen(std::function<void()> next);
+
     LiveNmeaData &live() { return m_live; }
 
     Ui::frmNmeaData ui;
@@ -48,6 +52,7 @@ private:
     LiveNmeaData m_live;
     NmeaLineFactory m_lineFactory;
     std::unique_ptr<NmeaLine> m_line;
+    std::function<void()> m_afterStop;
 };
 
 } // namespace orvane

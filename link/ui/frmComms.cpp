@@ -2,7 +2,6 @@
 #include "ui_frmComms.h"
 
 #include "app/AppState.h"
-#include "config/NumberText.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
 
@@ -127,19 +126,10 @@ void frmComms::cmdCommsTest_Click()
     // No second exchange while this one waits for the instrument.
     m_ui->cmdCommsTest->setEnabled(false);
     m_ui->cmdCommsAccept->setEnabled(false);
-    const bool connected = m_connection.testCommsChoice(n);
+    const Result<std::string> found = m_connection.testPort(n);
     m_ui->cmdCommsTest->setEnabled(true);
     m_ui->cmdCommsAccept->setEnabled(true);
-    const QString port = QString::fromStdString(displayNumber(static_cast<long long>(n)));
-    if (n == 0)
-        m_ui->lblCommsTestResult->setText(QStringLiteral("Choose a COM port to test."));
-    else if (connected)
-        m_ui->lblCommsTestResult->setText(
-            QStringLiteral("Orvane found on COM%1: SN#%2")
-                .arg(port, QString::fromStdString(m_state.link.SerialNumberText)));
-    else
-        m_ui->lblCommsTestResult->setText(
-            QStringLiteral("No Orvane connected on COM%1.").arg(port));
+    m_ui->lblCommsTestResult->setText(QString::fromStdString(found ? *found : found.error()));
     showAdvice();
 }
 

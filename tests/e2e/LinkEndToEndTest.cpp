@@ -101,11 +101,20 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
     EXPECT_EQ(dialog.findChild<QLabel *>("lblCommDevice5")->text(),
               QFileInfo(device).canonicalFilePath());
 
+    dialog.findChild<QRadioButton *>("optComm5")->setChecked(true);
+    state.link.ComPortNumber = 2; // Test must not choose the port it tests
     dialog.findChild<QPushButton *>("cmdCommsTest")->click();
-    EXPECT_TRUE(state.link.IsConnected);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(dialog.findChild<QLabel *>("lblCommsTestResult")->text().contains("120530007"));
-    EXPECT_EQ(view.commsPortCaption, "COM Port =  5");
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblCommsTestResult")->text().toStdString(),
+              "Orvane found on COM 5: serial number 120530007, software version 23, "
+              "hardware version 3.");
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_EQ(state.link.ComPortNumber, 2);
+    // The instrument got the soft reset: it is idle again, so the quick probe's
+    // "=" is answered as a presence probe, not with the command-mode 4.
+    ASSERT_TRUE(link.isPortOpen());
+    const auto answer = issueRead(link, quickProbeFrame(), 1, kProbePause);
+    EXPECT_EQ(answer.front(), kPresenceProbe);
 
     dialog.findChild<QRadioButton *>("optComm3")->setChecked(true);
     dialog.findChild<QPushButton *>("cmdCommsAccept")->click();

@@ -20,11 +20,15 @@ public:
 
     // Starts the simulator with --link for the port number and the extra
     // options; false with the reason when it did not come up.
-    bool start(int portNumber, const QStringList &options, std::string *error)
+    // With `logFrames` every frame served goes to its log (see waitForLog).
+    bool
+    start(int portNumber, const QStringList &options, std::string *error, bool logFrames = false)
     {
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.start(ORVANE_SIM_PATH,
-                        QStringList{"--link", linkPath(portNumber), "--quiet"} + options);
+        QStringList arguments{"--link", linkPath(portNumber)};
+        if (!logFrames)
+            arguments << "--quiet";
+        m_process.start(ORVANE_SIM_PATH, arguments + options);
         if (!m_process.waitForStarted(kWaitMs)) {
             *error = "orvane-sim did not start";
             return false;

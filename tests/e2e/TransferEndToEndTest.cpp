@@ -175,7 +175,7 @@ TEST_F(TransferEndToEnd, DownloadDialogOffersOnlyWhatTheInstrumentChangesAndClos
     EXPECT_EQ(controller->lastResult().outcome, TransferOutcome::Cancelled);
     EXPECT_EQ(state.image, before);
     EXPECT_FALSE(port.isOpen()); // nothing was sent
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_EQ(state.link.lineUser, LineUser::None);
 }
 
 } // namespace

@@ -40,12 +40,16 @@ public:
     std::string lostMessage() const override { return "Lost the connection to Orvane on COM 1."; }
     bool portOpen() const override { return true; }
     void endExchange() override { ++exchangesEnded; }
+    std::string busyReason() const override { return busy; }
+    void setHeld(bool held) override { this->held = held; }
 
     bool connects = true;
     int cutAfterPolls = -1;
     bool isLost = false;
     int polls = 0;
     int exchangesEnded = 0;
+    std::string busy;
+    bool held = false;
     std::vector<uint8_t> sent;
 
 private:
@@ -77,11 +81,13 @@ TEST(NmeaSelection, LiveViewRefusesABusyLineStopsWithoutConnectionAndReportsALos
     ScriptedLine line(state, fake);
     LiveNmeaData live(state, fake.platform, view);
 
-    state.link.exchangeInProgress = true;
+    line.busy = "An upload to the Orvane is running. Wait for it to finish.";
     EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::Busy);
     EXPECT_EQ(fake.dialogs.beeps(), 1);
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].text, line.busy);
     EXPECT_FALSE(view.shown);
-    state.link.exchangeInProgress = false;
+    line.busy.clear();
 
     line.connects = false;
     state.editor.nmeaInputNumber = 3;
@@ -89,14 +95,14 @@ TEST(NmeaSelection, LiveViewRefusesABusyLineStopsWithoutConnectionAndReportsALos
     EXPECT_TRUE(view.shown);
     EXPECT_EQ(view.caption, "Incoming Nmea Data:  Channel  3A and Channel  3B");
     EXPECT_TRUE(line.sent.empty());
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_FALSE(line.held);
 
     // A second View Data while the loop runs hands it the new channel
     // instead of starting another loop.
     line.connects = true;
     line.cutAfterPolls = 300;
     fake.scheduler.schedule(fake.scheduler.now() + 0.1, [&] {
-        EXPECT_TRUE(state.link.exchangeInProgress);
+        EXPECT_TRUE(line.held);
         state.editor.nmeaInputNumber = 4;
         EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::AlreadyRunning);
     });
@@ -106,11 +112,11 @@ TEST(NmeaSelection, LiveViewRefusesABusyLineStopsWithoutConnectionAndReportsALos
     EXPECT_EQ(line.sent[1], 3);
     EXPECT_EQ(line.sent.back(), 4);
     EXPECT_EQ(line.exchangesEnded, 0) << "nothing can be sent on a lost link";
-    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
-    EXPECT_EQ(fake.dialogs.messages()[0].title, "Communications Error");
+    ASSERT_EQ(fake.dialogs.messages().size(), 2u);
+    EXPECT_EQ(fake.dialogs.messages()[1].title, "Communications Error");
     EXPECT_EQ(view.text.size(), LiveNmeaData::kKeptCharacters);
     EXPECT_EQ(view.text, live.text());
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_FALSE(line.held);
     EXPECT_FALSE(state.editor.liveNmeaData);
     EXPECT_FALSE(live.running());
 }

@@ -3,6 +3,8 @@
 #include "editors/ui/frmNmea.h"
 #include "editors/ui/frmNmeaData.h"
 #include "sim/NmeaFeed.h"
+#include "transfer/ui/TransferController.h"
+#include "transfer/ui/frmBeingSentReceived.h"
 
 #include <QPlainTextEdit>
 
@@ -85,15 +87,21 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
     size_t writtenAtPause = 0;
     int waitsAtPause = 0;
     bool paused = false;
+    bool downloadAskedAfterTheLoop = false;
     std::function<void()> whenStreaming = [&] {
         if (data().live().text().size() < LiveNmeaData::kKeptCharacters) {
             fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
             return;
         }
-        EXPECT_TRUE(state.link.exchangeInProgress);
-        const int beeps = fake.dialogs.beeps();
+        EXPECT_EQ(state.link.lineUser, LineUser::LiveNmea);
+        // A transfer asks to stop the live view; No leaves both as they are.
+        fake.dialogs.messageAnswers = {MessageAnswer::No};
         w.ui.cmdDownload->click();
-        EXPECT_EQ(fake.dialogs.beeps(), beeps + 1) << "a transfer waits for the live view";
+        ASSERT_FALSE(fake.dialogs.messages().empty());
+        EXPECT_EQ(fake.dialogs.messages().back().text,
+                  "The NMEA data window is reading from the Orvane. Stop it and go on?");
+        EXPECT_FALSE(w.transfers().selectionWindow()->isVisible());
+        EXPECT_TRUE(data().isVisible());
         data().ui.cmdNmeaDataFreeze->click();
         paused = true;
         writtenAtPause = fake.port.written.size();
@@ -102,8 +110,16 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
             EXPECT_EQ(fake.port.written.size(), writtenAtPause) << "nothing is sent while paused";
             EXPECT_LE(fake.pump.waitCalls - waitsAtPause, 6) << "a paused loop sleeps";
             data().ui.cmdNmeaDataResume->click();
-            fake.scheduler.schedule(fake.scheduler.now() + 0.5,
-                                    [&] { data().ui.cmdNmeaDataCancel->click(); });
+            // Yes ends the live view as its own close does, then downloads.
+            fake.scheduler.schedule(fake.scheduler.now() + 0.5, [&] {
+                fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+                w.ui.cmdDownload->click();
+            });
+            fake.scheduler.schedule(fake.scheduler.now() + 1.5, [&] {
+                downloadAskedAfterTheLoop = w.transfers().selectionWindow()->isVisible()
+                                            && state.link.lineUser == LineUser::None;
+                w.transfers().selectionWindow()->close();
+            });
         });
     };
     fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
@@ -111,6 +127,7 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
     selector().ui.cmdNmeaViewData->click(); // returns once the window is hidden
 
     ASSERT_TRUE(paused);
+    EXPECT_TRUE(downloadAskedAfterTheLoop);
     EXPECT_EQ(data().windowTitle(), "Incoming Nmea Data:  Channel  2A and Channel  2B");
     EXPECT_FALSE(data().isVisible());
     EXPECT_GT(fake.port.written.size(), writtenAtPause) << "Resume polled again";
@@ -128,7 +145,7 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
     EXPECT_TRUE(std::all_of(tail.begin(), tail.end() - 5, [](uint8_t b) { return b == 2; }));
     EXPECT_EQ(fake.instrument.linkMode(), sim::Instrument::LinkMode::Idle);
     EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_EQ(state.link.lineUser, LineUser::None);
 
     // The window keeps exactly the last 200 characters of channel 2's stream.
     const std::string text = data().live().text();

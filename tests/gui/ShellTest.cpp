@@ -159,6 +159,30 @@ TEST_F(StartupTest, ReadOnlyProgramFolderUsesTheUserDataFolder)
     EXPECT_EQ(w.aboutWindow()->ui.txtPcSoftwareVer->text(), "Ver 1.4.31");
 }
 
+TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsOwn)
+{
+    AppState shipped;
+    WriteDefaultsToRam(shipped);
+    shipped.link.ComPortNumber = 4;
+    shipped.image.IntNvm[106] = 42;
+    const std::string shippedText = configFileText(shipped, fake.clock.local);
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << shippedText;
+    fake.files.programDirWritable = false;
+
+    started();
+    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(state.image.IntNvm[106], 42);
+    const auto userFile = std::filesystem::path(userDataDir.path().toStdString()) / "DEFAULT.CFG";
+    EXPECT_EQ(readAll(userFile), shippedText);
+
+    // Later starts keep to the per-user file, whatever ships beside the program.
+    shipped.link.ComPortNumber = 9;
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
+        << configFileText(shipped, fake.clock.local);
+    window().startup();
+    EXPECT_EQ(state.link.ComPortNumber, 4);
+}
+
 using FileMenuTest = MainWindowFixture;
 
 TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
@@ -254,11 +278,11 @@ TEST_F(FileMenuTest, ExitWhoseSaveFailsStaysOpenAndAsksAgainNextTime)
     EXPECT_TRUE(std::filesystem::is_regular_file(programFile("DEFAULT.CFG")));
 }
 
-TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchange)
+TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchangeAndSayWhy)
 {
     frmMain &w = started();
     w.show();
-    state.link.exchangeInProgress = true;
+    state.link.lineUser = LineUser::Upload;
     state.image.IntNvm[7] = 200;
 
     w.close();
@@ -267,8 +291,10 @@ TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchange)
 
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(state.image.IntNvm[7], 200);
-    ASSERT_EQ(fake.dialogs.messages().size(), 1u) << "only the explanation, no save question";
-    EXPECT_EQ(fake.dialogs.messages()[0].title, "Quit Program");
-    EXPECT_GE(fake.dialogs.beeps(), 3);
+    const auto messages = fake.dialogs.messages();
+    ASSERT_EQ(messages.size(), 3u) << "only the explanations, no save question";
+    EXPECT_EQ(messages[0].title, "Quit Program");
+    for (const DialogCall &message : messages)
+        EXPECT_EQ(message.text, "An upload to the Orvane is running. Wait for it to finish.");
     EXPECT_EQ(fake.dialogs.unexpected, 0);
 }

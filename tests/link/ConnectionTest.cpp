@@ -323,18 +323,43 @@ TEST_F(ConnectionTest, PortMenuKeepsTheOldPortWhenTheDialogIsClosed)
     EXPECT_FALSE(state.link.IsConnected);
 }
 
-TEST_F(ConnectionTest, TestButtonConnectsOnTheChosenPort)
+TEST_F(ConnectionTest, TestButtonIdentifiesEndsTheExchangeAndLeavesThePortChoiceAlone)
 {
-    state.link.ComPortNumber = 0;
-    EXPECT_TRUE(connection.testCommsChoice(6));
-    EXPECT_EQ(state.link.ComPortNumber, 6);
-    EXPECT_TRUE(state.link.IsConnected);
+    state.link.ComPortNumber = 2;
+    const Result<std::string> found = connection.testPort(6);
+    ASSERT_TRUE(found) << found.error();
+    EXPECT_EQ(*found,
+              "Orvane found on COM 6: serial number 120530007, software version 17, "
+              "hardware version 3.");
+    EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
+    EXPECT_EQ(state.link.ComPortNumber, 2) << "only Accept chooses the port";
+    EXPECT_EQ(view.commsPortCaption, "COM Port =  2");
+    // Ended as every operation ends: the soft reset, and not connected.
+    std::vector<uint8_t> tail;
+    for (auto it = fake.port.written.end() - 5; it != fake.port.written.end(); ++it)
+        tail.push_back(it->second);
+    EXPECT_EQ(tail, (std::vector<uint8_t>{61, 251, 0, 0, 0}));
+    EXPECT_EQ(instrument.linkMode(), sim::Instrument::LinkMode::Idle);
+    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
+    EXPECT_EQ(state.link.lineUser, LineUser::None);
     EXPECT_FALSE(view.contains("hide frmComms"));
-    EXPECT_FALSE(state.link.exchangeInProgress);
-    EXPECT_FALSE(connection.testCommsChoice(0)); // "None" cannot be tested
-    state.link.exchangeInProgress = true;        // nor a line already busy
-    EXPECT_FALSE(connection.testCommsChoice(6));
-    EXPECT_EQ(fake.dialogs.beeps(), 2);
+
+    // Refusals say why, and send nothing.
+    fake.port.written.clear();
+    EXPECT_EQ(connection.testPort(0).error(), "Choose a COM port to test.");
+    state.link.lineUser = LineUser::Upload;
+    EXPECT_EQ(connection.testPort(6).error(),
+              "An upload to the Orvane is running. Wait for it to finish.");
+    EXPECT_TRUE(fake.port.written.empty());
+
+    // A unit that never answers is named as such once the user gives up.
+    state.link.lineUser = LineUser::None;
+    instrument.faults().noAnswer = true;
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+    EXPECT_EQ(connection.testPort(6).error(),
+              "No Orvane answered on COM 6. Check the cable and the instrument's power.");
+    EXPECT_EQ(state.link.ComPortNumber, 2);
 }
 
 TEST_F(ConnectionTest, EndExchangeDisconnects)

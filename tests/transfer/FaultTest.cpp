@@ -41,7 +41,7 @@ protected:
         EXPECT_EQ(shown.back().title, "Communications Error");
         EXPECT_EQ(state.image, image0);
         EXPECT_FALSE(state.link.IsConnected);
-        EXPECT_FALSE(state.link.exchangeInProgress);
+        EXPECT_EQ(state.link.lineUser, LineUser::None);
         EXPECT_FALSE(view.progressShown);
         EXPECT_EQ(view.connectedCaptions.back(), "Not connected to Orvane");
         EXPECT_LT(now() - started, 30.0); // ended, not hung

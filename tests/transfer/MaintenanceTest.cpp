@@ -208,7 +208,7 @@ TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
     EXPECT_EQ(instrumentNvm(), nvm);
     EXPECT_EQ(eeprom(), rom);
     EXPECT_TRUE(fake.port.written.empty());
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_EQ(state.link.lineUser, LineUser::None);
 }
 
 TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
@@ -223,20 +223,29 @@ TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
             ASSERT_EQ(eeprom()[size_t(4096 + 128 * (c - 1) + b)], state.image.CDC(c, b));
 }
 
-TEST_F(MaintenanceTest, CommandsAreRefusedWhileAnExchangeRuns)
+TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRuns)
 {
-    state.link.exchangeInProgress = true;
+    state.link.lineUser = LineUser::Backup;
     EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.CreateBackup().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.RestoreBackup().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.UpdateFirmware().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(fake.dialogs.beeps(), 7);
-    EXPECT_TRUE(fake.dialogs.messages().empty());
+    const auto refusals = fake.dialogs.messages();
+    ASSERT_EQ(refusals.size(), 6u);
+    for (const DialogCall &refusal : refusals)
+        EXPECT_EQ(refusal.text,
+                  "A system backup inside the Orvane is running. Wait for it to finish.");
     EXPECT_TRUE(fake.port.written.empty());
-    EXPECT_TRUE(state.link.exchangeInProgress); // the running exchange keeps its mark
+    EXPECT_EQ(state.link.lineUser, LineUser::Backup); // the running exchange keeps the line
+
+    // Clearing a configuration only edits the PC's image: never refused.
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+    state.editor.currentConfig = 2;
+    state.image.CDC(2, 28) = 9;
+    EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Completed);
+    EXPECT_EQ(state.image.CDC(2, 28), 0);
 }
 
 } // namespace

@@ -254,23 +254,28 @@ TEST_F(UploadTest, CancelSendsNothing)
     EXPECT_EQ(instrumentNvm(), oldNvm);
 }
 
-TEST_F(UploadTest, SecondCommandWhileTheDialogWaitsIsRefusedWithABeep)
+TEST_F(UploadTest, TheLineIsHeldFromTheConnectionOnAndTheOpenDialogRefusesASecondTransfer)
 {
     TransferResult nested;
-    TransferResult nestedUpload;
+    LineUser whileAsking = LineUser::Upload;
+    LineUser whileWriting = LineUser::None;
     view.onShowSelection = [&] {
         at(1.0, [&] {
+            whileAsking = state.link.lineUser;
             nested = transfers.cmdDownload();
-            nestedUpload = transfers.CreateBackup();
         });
         at(2.0, [&] { state.transfer.TransferChoice = 2; });
+        at(4.0, [&] { whileWriting = state.link.lineUser; });
     };
     EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    EXPECT_EQ(whileAsking, LineUser::None) << "looking at the dialog holds no line";
+    EXPECT_EQ(whileWriting, LineUser::Upload);
     EXPECT_EQ(nested.outcome, TransferOutcome::Busy);
-    EXPECT_EQ(nestedUpload.outcome, TransferOutcome::Busy);
-    EXPECT_EQ(fake.dialogs.beeps(), 3); // the upload's own and two refusals
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].text,
+              "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.");
     EXPECT_EQ(view.selectionShows, 1);
-    EXPECT_FALSE(state.link.exchangeInProgress);
+    EXPECT_EQ(state.link.lineUser, LineUser::None);
 }
 
 } // namespace
