@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the editor needs to build, run and test.
+# Installs the Debian packages the editor needs to build, run and test, or
+# the packages named on the command line.
 # Only what is missing is installed, so a second run costs nothing.
 set -euo pipefail
 
@@ -9,6 +10,8 @@ packages=(
     libgtest-dev
     fonts-dejavu-core
 )
+# Other scripts name the extra packages they need.
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
