@@ -130,8 +130,10 @@ Result<std::string> Connection::testPort(int portNumber)
     if (connected)
         endExchange(CommandCode::SoftReset);
     const bool lost = m_link.lost();
+    const bool moved = link.ComPortNumber != portNumber;
     link.ComPortNumber = chosen;
-    m_view.setCommsPortCaption("COM Port = " + portText());
+    if (moved)
+        m_view.setCommsPortCaption("COM Port = " + portText());
 
     if (lost)
         return failure(m_link.lostReason().empty() ? "The connection to " + tested + " was lost."

@@ -333,7 +333,7 @@ TEST_F(ConnectionTest, TestButtonIdentifiesEndsTheExchangeAndLeavesThePortChoice
               "hardware version 3.");
     EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
     EXPECT_EQ(state.link.ComPortNumber, 2) << "only Accept chooses the port";
-    EXPECT_EQ(view.commsPortCaption, "COM Port =  2");
+    EXPECT_TRUE(view.commsPortCaption.empty()) << "the port label keeps what it showed";
     // Ended as every operation ends: the soft reset, and not connected.
     std::vector<uint8_t> tail;
     for (auto it = fake.port.written.end() - 5; it != fake.port.written.end(); ++it)
