@@ -104,17 +104,32 @@ void frmMain::createTransfers()
             m_transfers,
             &TransferController::cmdClearConfig_Click);
     // The commands that need the line wait for the live NMEA view to end.
-    const auto gated = [this](auto signal, auto *sender, void (TransferController::*command)()) {
-        connect(sender, signal, this, [this, command] {
-            whenLineFree([this, command] { (m_transfers->*command)(); });
-        });
+    const auto gated = [window = this](void (TransferController::*command)()) {
+        return [window, command] {
+            window->whenLineFree([window, command] { (window->m_transfers->*command)(); });
+        };
     };
-    gated(&QPushButton::clicked, ui.cmdDownload, &TransferController::cmdDownload_Click);
-    gated(&QPushButton::clicked, ui.cmdUpload, &TransferController::cmdUpload_Click);
-    gated(&QAction::triggered, ui.ResetDefaults, &TransferController::ResetDefaults_Click);
-    gated(&QAction::triggered, ui.CreateBackup, &TransferController::CreateBackup_Click);
-    gated(&QAction::triggered, ui.RestoreBackup, &TransferController::RestoreBackup_Click);
-    gated(&QAction::triggered, ui.UpdateFirmware, &TransferController::UpdateFirmware_Click);
+    connect(ui.cmdDownload,
+            &QPushButton::clicked,
+            this,
+            gated(&TransferController::cmdDownload_Click));
+    connect(ui.cmdUpload, &QPushButton::clicked, this, gated(&TransferController::cmdUpload_Click));
+    connect(ui.ResetDefaults,
+            &QAction::triggered,
+            this,
+            gated(&TransferController::ResetDefaults_Click));
+    connect(ui.CreateBackup,
+            &QAction::triggered,
+            this,
+            gated(&TransferController::CreateBackup_Click));
+    connect(ui.RestoreBackup,
+            &QAction::triggered,
+            this,
+            gated(&TransferController::RestoreBackup_Click));
+    connect(ui.UpdateFirmware,
+            &QAction::triggered,
+            this,
+            gated(&TransferController::UpdateFirmware_Click));
 }
 
 void frmMain::connectFileMenu()
