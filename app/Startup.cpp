@@ -18,8 +18,8 @@ constexpr std::array<uint8_t, TransferState::kCategories> kFirstDownloadSelectio
 void keepDamagedCopy(const AppState &state, Platform &platform)
 {
     const std::string path = configFilePath(state, platform);
-    if (const auto text = platform.files.readFile(path, nullptr))
-        platform.files.writeFileAtomically(path + kDamagedSuffix, *text);
+    if (const Result<std::string> text = platform.files.readFile(path))
+        (void)platform.files.writeFileAtomically(path + kDamagedSuffix, *text);
 }
 
 // An installed copy keeps its working file in the per-user folder. Its first
@@ -31,9 +31,9 @@ void seedWorkingFile(FileSystem &files, const std::string &workingFolder, const 
     if (workingFolder == programFolder)
         return;
     const std::string working = files.resolve(workingFolder, name);
-    if (files.readFile(working, nullptr))
+    if (files.readFile(working).ok())
         return;
-    if (const auto shipped = files.readFile(files.resolve(programFolder, name), nullptr))
+    if (const Result<std::string> shipped = files.readFile(files.resolve(programFolder, name)))
         (void)files.writeFileAtomically(working, *shipped);
 }
 

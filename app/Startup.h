@@ -47,7 +47,7 @@ std::string chooseWorkingFolder(FileSystem &files);
 struct StartupResult
 {
     bool readDefaultFile = false; // false: factory defaults were used
-    FileResult rewrite;           // outcome of rewriting the working file, when it was
+    Result<> rewrite;             // outcome of rewriting the working file, when it was
 };
 
 // The main window's load: start values, factory window, working folder, pick

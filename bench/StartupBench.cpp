@@ -67,7 +67,7 @@ int main(int argc, char **argv)
     orvane::QtFileSystem files;
     const std::string path = folder.filePath("BENCH.CFG").toStdString();
     orvane::Platform platform{fake.clock, fake.pump, fake.dialogs, files, fake.port};
-    const double write = medianMs([&] { orvane::saveConfigsFileAs(state, platform, path); });
+    const double write = medianMs([&] { (void)orvane::saveConfigsFileAs(state, platform, path); });
     const double read = medianMs([&] { orvane::readConfigFile(state, platform, path); });
 
     std::printf("editor start-up, first run (defaults written): %8.1f ms\n", firstStart);

@@ -115,16 +115,16 @@ std::string configFilePath(const AppState &state, Platform &platform)
     return platform.files.resolve(state.files.WorkingFolder, state.files.ConfigFileName);
 }
 
-FileResult SaveConfigsFile(AppState &state, Platform &platform)
+Result<> SaveConfigsFile(AppState &state, Platform &platform)
 {
-    const FileResult result = saveConfigsFileAs(state, platform, state.files.ConfigFileName);
+    Result<> result = saveConfigsFileAs(state, platform, state.files.ConfigFileName);
     // The working file now holds what memory holds.
-    if (result.ok)
+    if (result.ok())
         state.editor.imageChanged = false;
     return result;
 }
 
-FileResult saveConfigsFileAs(AppState &state, Platform &platform, const std::string &path)
+Result<> saveConfigsFileAs(AppState &state, Platform &platform, const std::string &path)
 {
     const std::string text = configFileText(state, platform.clock.localDateTime());
     const std::string resolved = platform.files.resolve(state.files.WorkingFolder, path);

@@ -28,11 +28,11 @@ std::string configFilePath(const AppState &state, Platform &platform);
 // Writes ConfigFileName, replacing it only once the new text is complete.
 // On failure the previous file stays and memory keeps everything but the
 // check bytes.
-FileResult SaveConfigsFile(AppState &state, Platform &platform);
+Result<> SaveConfigsFile(AppState &state, Platform &platform);
 
 // Writes the same text to another file (a relative name resolves against the
 // working folder). ConfigFileName is not changed.
-FileResult saveConfigsFileAs(AppState &state, Platform &platform, const std::string &path);
+Result<> saveConfigsFileAs(AppState &state, Platform &platform, const std::string &path);
 
 // Where and why reading stopped.
 struct ConfigReadFailure

@@ -255,10 +255,11 @@ std::optional<ConfigReadFailure>
 readConfigFile(AppState &state, Platform &platform, const std::string &path)
 {
     const std::string resolved = platform.files.resolve(state.files.WorkingFolder, path);
-    std::string error;
-    const std::optional<std::string> text = platform.files.readFile(resolved, &error);
-    if (!text)
-        return ConfigReadFailure{0, "a configuration file", error.empty() ? "no such file" : error};
+    const Result<std::string> text = platform.files.readFile(resolved);
+    if (!text) {
+        const std::string &why = text.error();
+        return ConfigReadFailure{0, "a configuration file", why.empty() ? "no such file" : why};
+    }
     return readConfigText(state, *text);
 }
 

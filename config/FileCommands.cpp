@@ -51,9 +51,9 @@ void report(Platform &platform, const std::string &text, const char *title, Mess
 
 FileCommandResult saveTo(AppState &state, Platform &platform, const std::string &name, bool working)
 {
-    const FileResult result
+    const Result<> result
         = working ? SaveConfigsFile(state, platform) : saveConfigsFileAs(state, platform, name);
-    if (result.ok)
+    if (result.ok())
         return FileCommandResult::Done;
     const std::string path = platform.files.resolve(state.files.WorkingFolder, name);
     report(platform, saveFailureMessage(path, result), kSaveFailedTitle, MessageIcon::Critical);
@@ -79,10 +79,10 @@ std::string readFailureMessage(const std::string &path, const ConfigReadFailure 
            + "Nothing was changed. Correct that line or open another configuration file.";
 }
 
-std::string saveFailureMessage(const std::string &path, const FileResult &result)
+std::string saveFailureMessage(const std::string &path, const Result<> &result)
 {
     const std::string reason
-        = result.error.empty() ? "the file could not be written" : result.error;
+        = result.error().empty() ? "the file could not be written" : result.error();
     return "The configuration could not be saved to " + path + ": " + reason + "." + kLineBreak
            + "The file on disk was left as it was. Check that its folder exists and is writable, "
              "or save to another place with Save As.";

@@ -43,6 +43,6 @@ std::string commsPortCaption(uint8_t portNumber);
 
 // Message texts, for the window and for tests.
 std::string readFailureMessage(const std::string &path, const ConfigReadFailure &failure);
-std::string saveFailureMessage(const std::string &path, const FileResult &result);
+std::string saveFailureMessage(const std::string &path, const Result<> &result);
 
 } // namespace orvane

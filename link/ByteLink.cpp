@@ -124,13 +124,13 @@ void ByteLink::ResetReceive()
         m_platform.port.discardInput();
 }
 
-bool ByteLink::openPort(int portNumber, std::string *error)
+Result<> ByteLink::openPort(int portNumber)
 {
     if (m_platform.port.isOpen())
         m_platform.port.close();
     m_lost = false;
     m_lostReason.clear();
-    return m_platform.port.open(portNumber, error);
+    return m_platform.port.open(portNumber);
 }
 
 void ByteLink::closePort()

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "platform/Platform.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -48,8 +49,8 @@ public:
     void ResetReceive();
 
     // Opens port number 1..16 (closing it first when open) and clears a lost
-    // link. False with the platform's reason when the port does not open.
-    bool openPort(int portNumber, std::string *error);
+    // link. A failure carries the platform's reason.
+    Result<> openPort(int portNumber);
     void closePort();
     bool isPortOpen() const;
 

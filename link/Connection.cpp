@@ -166,8 +166,7 @@ Result<std::string> Connection::testPort(int portNumber)
 bool Connection::OpenPort()
 {
     for (;;) {
-        std::string error;
-        bool open = m_link.openPort(m_state.link.ComPortNumber, &error);
+        bool open = m_link.openPort(m_state.link.ComPortNumber).ok();
         if (open) {
             m_link.Delay(kPortSettlePause);
             open = !m_link.lost() && m_link.isPortOpen();

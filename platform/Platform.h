@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -61,12 +63,6 @@ public:
     virtual std::string saveFileName(const std::string &title, const std::string &filter) = 0;
 };
 
-struct FileResult
-{
-    bool ok = true;
-    std::string error; // what went wrong, for the user
-};
-
 class FileSystem
 {
 public:
@@ -76,10 +72,11 @@ public:
     virtual bool isWritableFolder(const std::string &folder) = 0;
     // Relative names resolve against the folder given.
     virtual std::string resolve(const std::string &folder, const std::string &name) = 0;
-    virtual std::optional<std::string> readFile(const std::string &path, std::string *error) = 0;
+    // The file's bytes, or why it could not be read.
+    virtual Result<std::string> readFile(const std::string &path) = 0;
     // Replaces the file only once the new content is complete on disk, so a
     // crash or full disk leaves the previous file intact.
-    virtual FileResult writeFileAtomically(const std::string &path, const std::string &content) = 0;
+    virtual Result<> writeFileAtomically(const std::string &path, const std::string &content) = 0;
 };
 
 struct SerialDeviceInfo
@@ -95,8 +92,9 @@ class SerialPort
 {
 public:
     virtual ~SerialPort() = default;
-    // Opens port number 1..16 at 115200,n,8,1, no handshake, RTS off.
-    virtual bool open(int portNumber, std::string *error) = 0;
+    // Opens port number 1..16 at 115200,n,8,1, no handshake, RTS off; a
+    // failure says why.
+    virtual Result<> open(int portNumber) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // False when the byte could not be written (port closed or gone).

@@ -154,7 +154,7 @@ StartupResult frmMain::startup()
 
 void frmMain::reportStartup(const StartupResult &result)
 {
-    if (result.readDefaultFile || result.rewrite.ok)
+    if (result.readDefaultFile || result.rewrite.ok())
         return;
     // Without this the user would lose every change at the next exit too.
     m_platform.dialogs.messageBox(

@@ -37,35 +37,29 @@ std::string QtFileSystem::resolve(const std::string &folder, const std::string &
     return QDir(QString::fromStdString(folder)).filePath(file).toStdString();
 }
 
-std::optional<std::string> QtFileSystem::readFile(const std::string &path, std::string *error)
+Result<std::string> QtFileSystem::readFile(const std::string &path)
 {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString().toStdString();
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file.errorString().toStdString());
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString().toStdString();
-        return std::nullopt;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return failure(file.errorString().toStdString());
     return bytes.toStdString();
 }
 
-FileResult QtFileSystem::writeFileAtomically(const std::string &path, const std::string &content)
+Result<> QtFileSystem::writeFileAtomically(const std::string &path, const std::string &content)
 {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString().toStdString()};
+        return failure(file.errorString().toStdString());
     if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
         const std::string reason = file.errorString().toStdString();
         file.cancelWriting();
-        return {false, reason};
+        return failure(reason);
     }
     if (!file.commit())
-        return {false, file.errorString().toStdString()};
+        return failure(file.errorString().toStdString());
     return {};
 }
 

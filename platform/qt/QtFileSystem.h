@@ -11,8 +11,8 @@ public:
     std::string userDataFolder() override;
     bool isWritableFolder(const std::string &folder) override;
     std::string resolve(const std::string &folder, const std::string &name) override;
-    std::optional<std::string> readFile(const std::string &path, std::string *error) override;
-    FileResult writeFileAtomically(const std::string &path, const std::string &content) override;
+    Result<std::string> readFile(const std::string &path) override;
+    Result<> writeFileAtomically(const std::string &path, const std::string &content) override;
 };
 
 } // namespace orvane

@@ -55,15 +55,12 @@ std::string QtSerialPort::deviceForPort(int portNumber)
 #endif
 }
 
-bool QtSerialPort::open(int portNumber, std::string *error)
+Result<> QtSerialPort::open(int portNumber)
 {
     close();
     const std::string device = deviceForPort(portNumber);
-    if (device.empty()) {
-        if (error)
-            *error = "No port number " + std::to_string(portNumber);
-        return false;
-    }
+    if (device.empty())
+        return failure("No port number " + std::to_string(portNumber));
     m_port->setPortName(QString::fromStdString(device));
     m_port->setBaudRate(kBaudRate);
     m_port->setDataBits(QSerialPort::Data8);
@@ -74,11 +71,10 @@ bool QtSerialPort::open(int portNumber, std::string *error)
     m_ignoreErrors = true;
     const bool opened = m_port->open(QIODevice::ReadWrite);
     if (!opened) {
-        if (error)
-            *error = m_port->errorString().toStdString();
+        std::string reason = m_port->errorString().toStdString();
         m_port->clearError();
         m_ignoreErrors = false;
-        return false;
+        return failure(std::move(reason));
     }
     // A pseudo-terminal has no modem lines and refuses this; that is fine.
     m_port->setRequestToSend(false);
@@ -88,7 +84,7 @@ bool QtSerialPort::open(int portNumber, std::string *error)
     m_port->clear();
     m_port->clearError();
     m_ignoreErrors = false;
-    return true;
+    return {};
 }
 
 void QtSerialPort::close()

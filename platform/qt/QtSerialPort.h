@@ -16,7 +16,7 @@ public:
     QtSerialPort();
     ~QtSerialPort() override;
 
-    bool open(int portNumber, std::string *error) override;
+    Result<> open(int portNumber) override;
     void close() override;
     bool isOpen() const override;
     bool writeByte(uint8_t byte) override;

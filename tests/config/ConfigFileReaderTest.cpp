@@ -286,7 +286,7 @@ TEST_F(StartupRead, MissingWorkingFileFailsWithoutAMessage)
 TEST_F(StartupRead, WholeWorkingFileMatchesMemory)
 {
     WriteDefaultsToRam(state);
-    ASSERT_TRUE(SaveConfigsFile(state, platform).ok);
+    ASSERT_TRUE(SaveConfigsFile(state, platform).ok());
     state.editor.imageChanged = true;
     EXPECT_EQ(readConfigsAtStartup(state, platform), std::nullopt);
     EXPECT_FALSE(state.editor.imageChanged);

@@ -113,9 +113,9 @@ TEST_F(ConfigFileSave, WritesConfigFileNameInTheWorkingFolder)
     state.link.ComPortNumber = 4;
     fake.clock.local = {2031, 12, 1, 23, 0, 7};
 
-    const FileResult result = SaveConfigsFile(state, platform);
+    const Result<> result = SaveConfigsFile(state, platform);
 
-    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_FALSE(state.editor.imageChanged);
     const std::string text = readText(folder.file("DEFAULT.CFG"));
     EXPECT_EQ(crlfLines(text).size(), 3351u);
@@ -132,10 +132,10 @@ TEST_F(ConfigFileSave, FailedWriteIsReportedAndChangesOnlyTheCheckBytes)
     WriteDefaultsToRam(state);
     AppState before = state;
 
-    const FileResult result = SaveConfigsFile(state, platform);
+    const Result<> result = SaveConfigsFile(state, platform);
 
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.error().empty());
     EXPECT_TRUE(state.editor.imageChanged);
     storeCheckBytes(before.image);
     EXPECT_EQ(state.image, before.image);

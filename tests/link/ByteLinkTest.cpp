@@ -7,7 +7,7 @@ namespace {
 class ByteLinkTest : public ::testing::Test
 {
 protected:
-    ByteLinkTest() { link.openPort(1, nullptr); }
+    ByteLinkTest() { EXPECT_TRUE(link.openPort(1).ok()); }
 
     FakePlatform fake;
     ScriptedPort port{fake.scheduler};
@@ -135,7 +135,7 @@ TEST_F(ByteLinkTest, AWriteToAClosedPortMarksTheLinkLost)
     EXPECT_EQ(rx.RxSlot[1], -1 - 0x10);     // the marker tells the caller
 
     // Opening the port again starts afresh.
-    ASSERT_TRUE(link.openPort(1, nullptr));
+    ASSERT_TRUE(link.openPort(1).ok());
     EXPECT_FALSE(link.lost());
 }
 
@@ -156,7 +156,7 @@ TEST(ByteLinkCableTest, PulledCableEndsTheWait)
     FakePlatform fake;
     AppState state;
     ByteLink link(state, fake.platform);
-    ASSERT_TRUE(link.openPort(1, nullptr));
+    ASSERT_TRUE(link.openPort(1).ok());
     fake.instrument.faults().noAnswer = true;
     fake.scheduler.schedule(fake.scheduler.now() + 0.2, [&] { fake.port.pullCable(); });
     const double start = fake.scheduler.now();

@@ -37,7 +37,7 @@ protected:
     {
         for (int i = 0; i < kResyncCount; ++i)
             fake.instrument.feed(kResyncByte);
-        link.openPort(1, nullptr);
+        EXPECT_TRUE(link.openPort(1).ok());
     }
 
     FakePlatform fake;

@@ -23,10 +23,10 @@ public:
         : m_scheduler(scheduler)
     {}
 
-    bool open(int, std::string *) override
+    Result<> open(int) override
     {
         m_open = true;
-        return true;
+        return {};
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }

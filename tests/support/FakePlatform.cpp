@@ -143,20 +143,17 @@ FakeSerialPort::FakeSerialPort(Scheduler &scheduler, sim::Instrument &instrument
     , m_instrument(instrument)
 {}
 
-bool FakeSerialPort::open(int portNumber, std::string *error)
+Result<> FakeSerialPort::open(int portNumber)
 {
     const bool missing
         = portNumber < 1 || portNumber > 16
           || std::find(missingPorts.begin(), missingPorts.end(), portNumber) != missingPorts.end();
-    if (missing || m_unplugged) {
-        if (error)
-            *error = "No such device";
-        return false;
-    }
+    if (missing || m_unplugged)
+        return failure("No such device");
     m_open = true;
     ++openCount;
     m_input.clear();
-    return true;
+    return {};
 }
 
 void FakeSerialPort::close()

@@ -132,7 +132,7 @@ public:
 
     FakeSerialPort(Scheduler &scheduler, sim::Instrument &instrument);
 
-    bool open(int portNumber, std::string *error) override;
+    Result<> open(int portNumber) override;
     void close() override;
     bool isOpen() const override { return m_open; }
     bool writeByte(uint8_t byte) override;

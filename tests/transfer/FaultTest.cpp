@@ -212,7 +212,7 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
             return std::vector<uint8_t>(100, 0x42);
         return std::vector<uint8_t>{};
     };
-    ASSERT_TRUE(link.openPort(1, nullptr));
+    ASSERT_TRUE(link.openPort(1).ok());
     state.link.IsConnected = true; // as after a connect
 
     const ConfigImage before = state.image;
