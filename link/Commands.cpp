@@ -4,6 +4,10 @@
 
 namespace orvane {
 
+namespace {
+constexpr const char *kEchoesStopped = "The Orvane stopped echoing the data it was sent.";
+} // namespace
+
 void sendFrame(ByteLink &link, const Frame &frame)
 {
     for (const uint8_t b : frame)
@@ -30,34 +34,30 @@ readMemory(ByteLink &link, CommandCode code, int count, int address, double paus
     return issueRead(link, memoryFrame(code, count, address), count, pause);
 }
 
-BlockWriteResult issueBlockWrite(ByteLink &link,
-                                 CommandCode code,
-                                 int address,
-                                 std::span<const uint8_t> data,
-                                 double trailingPause)
+BlockWriteEnd writeBlock(ByteLink &link,
+                         CommandCode code,
+                         int address,
+                         std::span<const uint8_t> data,
+                         double trailingPause,
+                         double framePause)
 {
-    BlockWriteResult result;
     link.ResetReceive();
     sendFrame(link, memoryFrame(code, int(data.size()), address));
-    int missedInRow = 0;
+    if (framePause > 0)
+        link.Delay(framePause);
+    if (link.lost())
+        return BlockWriteEnd::LinkLost;
     for (const uint8_t b : data) {
-        if (link.lost())
-            return result;
         link.SendByteCheckEcho(b);
-        const bool missed = link.rxSlot(1) == int16_t(-1 - int(b));
-        if (missed) {
-            ++result.missedEchoes;
-            if (++missedInRow >= kMissedEchoLimit) {
-                link.markLost("Orvane stopped echoing the data it was sent.");
-                return result;
-            }
-        } else {
-            missedInRow = 0;
+        if (link.lost())
+            return BlockWriteEnd::LinkLost;
+        if (link.rxSlot(1) == int16_t(-1 - int(b))) {
+            link.markLost(kEchoesStopped);
+            return BlockWriteEnd::NoEcho;
         }
     }
     link.Delay(trailingPause);
-    result.completed = !link.lost();
-    return result;
+    return link.lost() ? BlockWriteEnd::LinkLost : BlockWriteEnd::Completed;
 }
 
 bool writeInternalNvmByte(ByteLink &link, int address, uint8_t value)

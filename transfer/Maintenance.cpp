@@ -39,7 +39,7 @@ int backupEndMs()
 
 int blockReadMs()
 {
-    return frameMs() + expectedMs(kShortReadPause);
+    return frameMs() + expectedMs(Transfers::kBlockReadPause);
 }
 
 int blockWriteMs()
@@ -125,7 +125,7 @@ TransferResult Transfers::CreateBackup()
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
 
-    m_progress.start(markMs() + frameMs() + expectedMs(kLongReadPause)
+    m_progress.start(markMs() + frameMs() + expectedMs(Transfers::kSettingsReadPause)
                      + kNvmBackupBlocks * blockWriteMs()
                      + kEepromBackupBlocks * (blockReadMs() + blockWriteMs()) + backupEndMs());
     sendExchangeMark(m_link, kExchangeBegins);
@@ -138,10 +138,10 @@ TransferResult Transfers::CreateBackup()
     std::vector<uint8_t> settings;
     if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0),
                     kSettingsSize,
-                    kLongReadPause,
+                    kSettingsReadPause,
                     settings))
         return fail(ExchangeEnd::MarkAndDisconnect);
-    m_progress.advance(frameMs() + expectedMs(kLongReadPause));
+    m_progress.advance(frameMs() + expectedMs(Transfers::kSettingsReadPause));
 
     const std::span<const uint8_t> all(settings);
     for (int k = 1; k <= kNvmBackupBlocks; ++k) {
@@ -150,7 +150,7 @@ TransferResult Transfers::CreateBackup()
         if (!writeBlock(CommandCode::WriteEeprom,
                         kNvmBackupAddress + offset,
                         all.subspan(size_t(offset), kBackupBlockSize),
-                        kNoPause))
+                        kBlockWritePause))
             return fail(ExchangeEnd::MarkAndDisconnect);
         m_progress.advance(blockWriteMs());
     }
@@ -180,11 +180,11 @@ bool Transfers::copyEepromArea(int fromBase, int toBase, const char *phrase)
         const int offset = kBackupBlockSize * (d - 1);
         if (!readAnswer(memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, fromBase + offset),
                         kBackupBlockSize,
-                        kShortReadPause,
+                        kBlockReadPause,
                         block))
             return false;
         m_progress.advance(blockReadMs());
-        if (!writeBlock(CommandCode::WriteEeprom, toBase + offset, block, kNoPause))
+        if (!writeBlock(CommandCode::WriteEeprom, toBase + offset, block, kBlockWritePause))
             return false;
         m_progress.advance(blockWriteMs());
     }
@@ -224,10 +224,14 @@ TransferResult Transfers::RestoreBackup()
         if (!readAnswer(
                 memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, kNvmBackupAddress + offset),
                 kBackupBlockSize,
-                kShortReadPause,
+                kBlockReadPause,
                 block))
             return fail(ExchangeEnd::MarkAndDisconnect);
-        if (!writeBlock(CommandCode::WriteInternalNvm, offset, block, kNoPause, kRestoreFramePause))
+        if (!writeBlock(CommandCode::WriteInternalNvm,
+                        offset,
+                        block,
+                        kBlockWritePause,
+                        kRestoreFramePause))
             return fail(ExchangeEnd::MarkAndDisconnect);
         m_progress.advance(nvmBlockMs);
     }

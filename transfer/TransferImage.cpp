@@ -57,8 +57,8 @@ uint8_t settingsCheckByte(const SettingsBuffer &buffer)
 
 void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit)
 {
-    uint8_t &high = buffer[kUploadCounterHigh];
-    uint8_t &low = buffer[kUploadCounterLow];
+    uint8_t &high = buffer[kUploadCounterAddress];
+    uint8_t &low = buffer[kUploadCounterAddress + 1];
     if (newUnit) {
         high = 0;
         low = 1;
@@ -76,7 +76,8 @@ bool keepFirstUploadDate(SettingsBuffer &buffer, const LocalDateTime &today)
 {
     const int year = today.year % 100;
     const long long fresh = year * 100000LL + today.month * 1000LL + today.day;
-    uint8_t *stored = &buffer[kFirstUploadDateFirst];
+    // Year, then month and day.
+    uint8_t *stored = &buffer[kFirstUploadDateAddress];
     const long long old = stored[0] * 100000LL + stored[1] * 1000LL + stored[2];
     if (old <= fresh)
         return false;

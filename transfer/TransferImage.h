@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "link/CommandFrames.h"
 #include "platform/Platform.h"
 #include "transfer/TransferCategories.h"
 
@@ -16,11 +17,7 @@ namespace orvane {
 
 using SettingsBuffer = std::array<uint8_t, 257>; // `TransferBuffer`, index = address
 
-constexpr int kSettingsSize = 256;
-constexpr int kUploadCounterHigh = 10;
-constexpr int kUploadCounterLow = 11;
-constexpr int kSerialNumberFirst = 12;
-constexpr int kFirstUploadDateFirst = 17; // year, then month and day
+constexpr int kSettingsSize = kIntNvmBytes;
 
 // Exclusive-or of bytes 1..255: the settings' check byte (byte 0).
 uint8_t settingsCheckByte(const SettingsBuffer &buffer);

@@ -11,14 +11,14 @@ namespace orvane {
 namespace {
 
 constexpr const char *kAdvice = "Check the cable and the instrument's power, then try again.";
-constexpr const char *kEchoesStopped = "The Orvane stopped echoing the data it was sent.";
 constexpr const char *kReadingSettings = "reading the Orvane's settings";
 constexpr const char *kSelectionWaiting
     = "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.";
 
 int settingsReadMs()
 {
-    return expectedMs(Transfers::kSettingsReadLeadPause + kLongReadPause) + frameMs();
+    return expectedMs(Transfers::kSettingsReadLeadPause + Transfers::kSettingsReadPause)
+           + frameMs();
 }
 
 int recordWriteMs(int bytes, double trailingPause)
@@ -33,11 +33,12 @@ int endMs(double pause)
 
 int uploadMs(const Selection &ticks)
 {
-    int total = settingsReadMs() + recordWriteMs(kSettingsSize, kNvmImageWritePause);
+    int total = settingsReadMs() + recordWriteMs(kSettingsSize, Transfers::kSettingsWritePause);
     if (isTicked(ticks, Category::DisplayConfigurations))
-        total += kConfigurations * recordWriteMs(kRecordSize, kEepromRecordWritePause);
+        total += kConfigurations * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
     if (isTicked(ticks, Category::SenderCurves))
-        total += int(kUploadedCurves.size()) * recordWriteMs(kRecordSize, kEepromRecordWritePause);
+        total += int(kUploadedCurves.size())
+                 * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
     if (isTicked(ticks, Category::TodClock))
         total += endMs(Transfers::kClockPause);
     return total + endMs(Transfers::kEndPause);
@@ -109,26 +110,15 @@ bool Transfers::writeBlock(CommandCode code,
                            double framePause)
 {
     m_nothingChanged = false;
-    m_link.ResetReceive();
-    sendFrame(m_link, memoryFrame(code, int(data.size()), address));
-    if (framePause > 0)
-        m_link.Delay(framePause);
-    if (!linkHolds())
-        return false;
-    for (const uint8_t b : data) {
-        m_link.SendByteCheckEcho(b);
-        if (!linkHolds())
-            return false;
-        if (m_link.rxSlot(1) == int16_t(-1 - int(b))) {
-            // No echo in time. The instrument may still be waiting for data
-            // bytes, and whatever went out next would be stored as data, so
-            // nothing more is sent.
-            m_link.markLost(kEchoesStopped);
-            return problem(Problem::NoAnswer);
-        }
+    switch (orvane::writeBlock(m_link, code, address, data, trailingPause, framePause)) {
+    case BlockWriteEnd::Completed:
+        return true;
+    case BlockWriteEnd::NoEcho:
+        return problem(Problem::NoAnswer);
+    case BlockWriteEnd::LinkLost:
+        break;
     }
-    m_link.Delay(trailingPause);
-    return linkHolds();
+    return problem(Problem::LinkLost);
 }
 
 bool Transfers::readAnswer(const Frame &frame,
@@ -166,7 +156,7 @@ Transfers::ReadOutcome Transfers::readSettingsImage()
         m_view.showProgress();
         beginStep(kReadingSettings);
         sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0));
-        m_link.Delay(kLongReadPause);
+        m_link.Delay(kSettingsReadPause);
         if (!linkHolds())
             return ReadOutcome::Failed;
 
@@ -299,9 +289,9 @@ TransferResult Transfers::cmdUpload()
 
 bool Transfers::writeRecord(int address, std::span<const uint8_t> record)
 {
-    if (!writeBlock(CommandCode::WriteEeprom, address, record, kEepromRecordWritePause))
+    if (!writeBlock(CommandCode::WriteEeprom, address, record, kRecordWritePause))
         return false;
-    m_progress.advance(recordWriteMs(kRecordSize, kEepromRecordWritePause));
+    m_progress.advance(recordWriteMs(kRecordSize, kRecordWritePause));
     return true;
 }
 
@@ -340,7 +330,7 @@ TransferResult Transfers::runUpload()
     if (newSerial)
         std::copy(transfer.NewSerialBytes.begin(),
                   transfer.NewSerialBytes.end(),
-                  buffer.begin() + kSerialNumberFirst);
+                  buffer.begin() + kSerialNumberAddress);
     if (transfer.NewUnitPending)
         for (int i = 1; i < IntNvmTable::kSize; ++i)
             buffer[size_t(i)] = image.IntNvm[i];
@@ -350,13 +340,13 @@ TransferResult Transfers::runUpload()
     if (!writeBlock(CommandCode::WriteInternalNvm,
                     0,
                     std::span<const uint8_t>(buffer.data(), kSettingsSize),
-                    kNvmImageWritePause))
+                    kSettingsWritePause))
         return fail(ExchangeEnd::SoftReset);
     // Kept until the serial number is really in the instrument, so that a
     // failed upload writes it next time.
     if (newSerial)
         transfer.NewSerialPending = false;
-    m_progress.advance(recordWriteMs(kSettingsSize, kNvmImageWritePause));
+    m_progress.advance(recordWriteMs(kSettingsSize, kSettingsWritePause));
 
     if (isTicked(ticks, Category::DisplayConfigurations)) {
         for (int c = 1; c <= kConfigurations; ++c) {

@@ -43,6 +43,11 @@ public:
     // gives the instrument up.
     static constexpr int kMaxReadAttempts = 5;
     static constexpr double kSettingsReadLeadPause = 0.2; // before the 256-byte read
+    static constexpr double kSettingsReadPause = 1.0;     // the 256 internal NVM bytes
+    static constexpr double kBlockReadPause = 0.1;        // a 64-byte backup block
+    static constexpr double kSettingsWritePause = 0.1;    // after the 256-byte write
+    static constexpr double kRecordWritePause = 0.5;      // after each 128-byte EEPROM record
+    static constexpr double kBlockWritePause = 0.0;       // none after a 64-byte backup block
     static constexpr double kClockPause = 0.25;           // before the clock frame
     static constexpr double kEndPause = 0.25;             // before the soft reset
     static constexpr double kDisconnectPause = 0.1;       // before the disconnect
@@ -96,8 +101,8 @@ private:
     bool linkHolds();
     ReadOutcome readSettingsImage();
     bool readAnswer(const Frame &frame, int count, double pause, std::vector<uint8_t> &answer);
-    // A block write, each data byte awaiting its echo; the first echo that
-    // does not come in time ends it and gives the link up.
+    // A block write (link/Commands' writeBlock); false with the problem
+    // recorded when it did not complete.
     bool writeBlock(CommandCode code,
                     int address,
                     std::span<const uint8_t> data,

@@ -113,7 +113,7 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
     // The instrument got the soft reset: it is idle again, so the quick probe's
     // "=" is answered as a presence probe, not with the command-mode 4.
     ASSERT_TRUE(link.isPortOpen());
-    const auto answer = issueRead(link, quickProbeFrame(), 1, kProbePause);
+    const auto answer = issueRead(link, quickProbeFrame(), 1, Connection::kConnectReadPause);
     EXPECT_EQ(answer.front(), kPresenceProbe);
 
     dialog.findChild<QRadioButton *>("optComm3")->setChecked(true);
@@ -157,8 +157,9 @@ TEST_F(LinkEndToEnd, EchoRoundTripOverThePseudoTerminal)
     EXPECT_LT(worst, ByteLink::kEchoTimeout);
 
     // What was written is what the instrument stored.
+    constexpr double kReadPause = 1.0;
     const auto readBack
-        = readMemory(link, CommandCode::ReadEeprom, 16, kScratchAddress, kLongReadPause);
+        = readMemory(link, CommandCode::ReadEeprom, 16, kScratchAddress, kReadPause);
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(readBack[size_t(i)], uint8_t(i * 7));
     connection.endExchange(CommandCode::SoftReset);

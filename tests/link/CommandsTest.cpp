@@ -48,9 +48,10 @@ protected:
 
 TEST_F(CommandsTest, ReadOfCountZeroDeliversTheWholeSettingsMemory)
 {
+    constexpr double kReadPause = 1.0;
     const double start = fake.scheduler.now();
-    const auto bytes = readMemory(link, CommandCode::ReadInternalNvm, 256, 0, kLongReadPause);
-    EXPECT_NEAR(fake.scheduler.now(), start + 5 * 0.05 + kLongReadPause, 1e-9);
+    const auto bytes = readMemory(link, CommandCode::ReadInternalNvm, 256, 0, kReadPause);
+    EXPECT_NEAR(fake.scheduler.now(), start + 5 * 0.05 + kReadPause, 1e-9);
     EXPECT_EQ(state.rx.RxCount, 256);
     ASSERT_EQ(bytes.size(), 256u);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), instrument.internalNvm().begin()));
@@ -58,52 +59,43 @@ TEST_F(CommandsTest, ReadOfCountZeroDeliversTheWholeSettingsMemory)
 
 TEST_F(CommandsTest, BlockWriteAwaitsEachEchoAndEndsWithItsPause)
 {
+    constexpr double kTrailingPause = 0.5;
     std::vector<uint8_t> record(kRecordSize);
     std::iota(record.begin(), record.end(), uint8_t(100));
     const double start = fake.scheduler.now();
-    const BlockWriteResult result = issueBlockWrite(link,
-                                                    CommandCode::WriteEeprom,
-                                                    configRecordAddress(3),
-                                                    record,
-                                                    kEepromRecordWritePause);
-    EXPECT_TRUE(result.completed);
-    EXPECT_EQ(result.missedEchoes, 0);
+    EXPECT_EQ(
+        writeBlock(link, CommandCode::WriteEeprom, configRecordAddress(3), record, kTrailingPause),
+        BlockWriteEnd::Completed);
     EXPECT_TRUE(std::equal(record.begin(),
                            record.end(),
                            instrument.eeprom().begin() + configRecordAddress(3)));
     // Each data byte goes out the moment the previous echo came back: two
     // wire times per byte, no pause of its own.
-    const double expected
-        = start + 5 * 0.05 + 128 * 2 * FakeSerialPort::kByteTime + kEepromRecordWritePause;
+    const double expected = start + 5 * 0.05 + 128 * 2 * FakeSerialPort::kByteTime + kTrailingPause;
     EXPECT_NEAR(fake.scheduler.now(), expected, 1e-6);
 }
 
-TEST_F(CommandsTest, BlockWriteGivesUpWhenTheEchoesStop)
+TEST_F(CommandsTest, BlockWriteGivesUpAtTheFirstMissedEcho)
 {
     instrument.faults().echoesStopAfter = 10;
     std::vector<uint8_t> record(kRecordSize, 0x5A);
     const double start = fake.scheduler.now();
-    const BlockWriteResult result = issueBlockWrite(link,
-                                                    CommandCode::WriteEeprom,
-                                                    configRecordAddress(1),
-                                                    record,
-                                                    kEepromRecordWritePause);
-    EXPECT_FALSE(result.completed);
-    EXPECT_EQ(result.missedEchoes, kMissedEchoLimit);
+    EXPECT_EQ(writeBlock(link, CommandCode::WriteEeprom, configRecordAddress(1), record, 0.5),
+              BlockWriteEnd::NoEcho);
     EXPECT_TRUE(link.lost());
     EXPECT_TRUE(state.rx.CommTimedOut);
-    // Not 118 echo time-outs in a row.
-    EXPECT_LT(fake.scheduler.now() - start, 0.3 + kMissedEchoLimit * ByteLink::kEchoTimeout + 0.1);
+    // The frame and eleven data bytes; nothing after the one without an echo,
+    // which the instrument would store as data. Not 118 echo time-outs in a row.
+    EXPECT_EQ(fake.port.written.size(), 5u + 11u);
+    EXPECT_LT(fake.scheduler.now() - start, 0.3 + ByteLink::kEchoTimeout + 0.1);
 }
 
 TEST_F(CommandsTest, SlowEchoesWithinTheTimeoutAreWaitedFor)
 {
     instrument.faults().echoDelaySeconds = 0.3;
     const std::vector<uint8_t> data{1, 2, 3};
-    const BlockWriteResult result
-        = issueBlockWrite(link, CommandCode::WriteInternalNvm, 200, data, kNoPause);
-    EXPECT_TRUE(result.completed);
-    EXPECT_EQ(result.missedEchoes, 0);
+    EXPECT_EQ(writeBlock(link, CommandCode::WriteInternalNvm, 200, data, 0.0),
+              BlockWriteEnd::Completed);
     EXPECT_FALSE(state.rx.CommTimedOut);
 }
 
