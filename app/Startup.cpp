@@ -105,7 +105,7 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
                                                   : kInitialCommsPortCaption);
     view.showFirstDampingAndAlarm();
     view.redraw();
-    state.editor.imageChanged = false;
+    state.document.changed = false;
     return result;
 }
 

@@ -99,13 +99,13 @@ void storeCheckBytes(ConfigImage &image)
 
 std::string configFileText(AppState &state, const LocalDateTime &created)
 {
-    storeCheckBytes(state.image);
+    storeCheckBytes(state.document.image);
     std::string out;
     out.reserve(kExpectedSize);
     addHeader(out, state, created);
-    addIntNvm(out, state.image.IntNvm);
-    addConfigurations(out, state.image.CDC);
-    addCurves(out, state.image.CalCurve);
+    addIntNvm(out, state.document.image.IntNvm);
+    addConfigurations(out, state.document.image.CDC);
+    addCurves(out, state.document.image.CalCurve);
     addLine(out, "-1");
     return out;
 }
@@ -120,7 +120,7 @@ Result<> SaveConfigsFile(AppState &state, Platform &platform)
     Result<> result = saveConfigsFileAs(state, platform, state.files.ConfigFileName);
     // The working file now holds what memory holds.
     if (result.ok())
-        state.editor.imageChanged = false;
+        state.document.changed = false;
     return result;
 }
 

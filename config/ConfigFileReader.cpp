@@ -177,12 +177,12 @@ private:
         for (int i = 0; i < kIntNvmBytes; ++i) {
             if (!readText(m_state.files.ReadScratch,
                           [i] { return "the label before " + nvmWhat(i); })
-                || !readByte(m_state.image.IntNvm[i],
+                || !readByte(m_state.document.image.IntNvm[i],
                              [i] { return "a byte 0..255 for " + nvmWhat(i); }))
                 return false;
         }
         // Configuration 1 is the one edited after every load.
-        m_state.image.IntNvm[kEditedConfigByte] = 1;
+        m_state.document.image.IntNvm[kEditedConfigByte] = 1;
         return true;
     }
 
@@ -195,7 +195,7 @@ private:
         for (int n = 0; n < kConfigBytes; ++n) {
             if (!readText(m_state.files.ReadScratch,
                           [c, n] { return "the label before " + cdcWhat(c, n); })
-                || !readByte(m_state.image.CDC(c, n),
+                || !readByte(m_state.document.image.CDC(c, n),
                              [c, n] { return "a byte 0..255 for " + cdcWhat(c, n); }))
                 return false;
         }
@@ -213,7 +213,7 @@ private:
 
     bool readCurves()
     {
-        CalCurveTable &curves = m_state.image.CalCurve;
+        CalCurveTable &curves = m_state.document.image.CalCurve;
         for (int k = 1; k <= kCurves; ++k) {
             for (int a = 1; a <= kCurvePoints; ++a) {
                 if (!readSingle(curves(k, a, 1),
@@ -228,7 +228,7 @@ private:
 
     void finishLoad()
     {
-        m_state.editor.senderLists = senderListPositionsFor(m_state.image.IntNvm);
+        m_state.editor.senderLists = senderListPositionsFor(m_state.document.image.IntNvm);
         m_state.editor.CurveInEdit = EditorState::kNoCurve;
     }
 

@@ -164,7 +164,7 @@ bool isEmptyCurve(const CalCurveTable &curves, int curve)
 
 void WriteDefaultsToRam(AppState &state)
 {
-    ConfigImage &image = state.image;
+    ConfigImage &image = state.document.image;
     writeDefaultConfigurations(image.CDC);
     for (int k = 1; k <= kCurves; ++k) {
         if (state.transfer.NewUnitPending || isEmptyCurve(image.CalCurve, k))
@@ -173,7 +173,7 @@ void WriteDefaultsToRam(AppState &state)
     writeDefaultIntNvm(image.IntNvm);
     state.editor.senderLists = senderListPositionsFor(image.IntNvm);
     state.editor.CurveInEdit = EditorState::kNoCurve;
-    state.editor.imageChanged = true;
+    state.document.changed = true;
 }
 
 } // namespace orvane

@@ -14,24 +14,24 @@ constexpr const char *kLineBreak = "\r\n";
 struct ReadSnapshot
 {
     explicit ReadSnapshot(const AppState &state)
-        : image(state.image)
+        : image(state.document.image)
         , comPortNumber(state.link.ComPortNumber)
         , headerLines(state.files.FileHeaderLines)
         , readScratch(state.files.ReadScratch)
         , senderLists(state.editor.senderLists)
         , curveInEdit(state.editor.CurveInEdit)
-        , imageChanged(state.editor.imageChanged)
+        , imageChanged(state.document.changed)
     {}
 
     void restore(AppState &state) const
     {
-        state.image = image;
+        state.document.image = image;
         state.link.ComPortNumber = comPortNumber;
         state.files.FileHeaderLines = headerLines;
         state.files.ReadScratch = readScratch;
         state.editor.senderLists = senderLists;
         state.editor.CurveInEdit = curveInEdit;
-        state.editor.imageChanged = imageChanged;
+        state.document.changed = imageChanged;
     }
 
     ConfigImage image;
@@ -104,7 +104,7 @@ FileCommandResult fileOpen(AppState &state, Platform &platform)
                MessageIcon::Warning);
         return FileCommandResult::Failed;
     }
-    state.editor.imageChanged = true;
+    state.document.changed = true;
     return FileCommandResult::Done;
 }
 
@@ -127,7 +127,7 @@ std::optional<ConfigReadFailure> readConfigsAtStartup(AppState &state, Platform 
         = readConfigFile(state, platform, state.files.ConfigFileName);
     // A whole read leaves memory equal to the working file.
     if (!failure)
-        state.editor.imageChanged = false;
+        state.document.changed = false;
     return failure;
 }
 

@@ -1,9 +1,18 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "config/ConfigImage.h"
 
 namespace orvane {
+
+// Positions of the five sender lists of the sender dialog; -1 selects nothing.
+struct SenderListPositions
+{
+    int engineTemp = -1;
+    int fuel = -1;
+    int oilPressure = -1;
+    int trim = -1;
+    int secondTank = -1;
+};
 
 // IntNvm bytes that hold the sender type codes.
 constexpr int kFuelSenderByte = 98;

@@ -1,7 +1,6 @@
 #include "editors/ConfigPanel.h"
 
 #include "config/NumberText.h"
-#include "editors/ImageWrites.h"
 
 #include <stdexcept>
 
@@ -59,12 +58,12 @@ bool askAllIcons(UserDialogs &dialogs, int config, std::string_view action, std:
     return answer == MessageAnswer::Yes;
 }
 
-void writeAllIconBytes(AppState &state, const IconFlags &flags)
+void writeAllIconBytes(ConfigDocument &document, const IconFlags &flags)
 {
-    ChangeBitsToByte1(state, flags);
-    ChangeBitsToByte2(state, flags);
-    ChangeBitsToByte3(state, flags);
-    ChangeBitsToByte4(state, flags);
+    ChangeBitsToByte1(document, flags);
+    ChangeBitsToByte2(document, flags);
+    ChangeBitsToByte3(document, flags);
+    ChangeBitsToByte4(document, flags);
 }
 
 } // namespace
@@ -78,20 +77,19 @@ ConfigCaptions captionsForConfig(int config)
             "Clear Configuration #" + n};
 }
 
-AlarmAndLimitLabels ShowAlarmAndLimits(const AppState &state)
+AlarmAndLimitLabels ShowAlarmAndLimits(const ConfigImage &image)
 {
-    const int config = currentConfiguration(state);
+    const int config = currentConfiguration(image);
     AlarmAndLimitLabels labels;
     for (int d = 0; d < kDisplayCount; ++d) {
         const DisplayControls &controls = kDisplayControls[size_t(d)];
         DisplayLabels &out = labels.displays[size_t(d)];
-        const AlarmValues alarms
-            = GetAlarmValues(state, state.image.CDC(config, controls.sourceByte));
+        const AlarmValues alarms = GetAlarmValues(image, image.CDC(config, controls.sourceByte));
         out.lowAlarm = "Low Alarm Limit: " + alarms.lowText;
         out.highAlarm = "High Alarm Limit: " + alarms.highText;
         out.alarmButtonsEnabled = !alarms.noAlarm;
         if (isBar(Display(d))) {
-            const LimitValues limits = GetLimitValues(state, controls.sourceByte);
+            const LimitValues limits = GetLimitValues(image, controls.sourceByte);
             out.lowerBar = "Lower Bar Limit: " + limits.lowerText;
             out.upperBar = "Upper Bar Limit: " + limits.upperText;
         }
@@ -99,55 +97,57 @@ AlarmAndLimitLabels ShowAlarmAndLimits(const AppState &state)
     return labels;
 }
 
-ConfigChoice ChooseConfiguration(AppState &state, int buttonIndex)
+ConfigChoice ChooseConfiguration(ConfigDocument &document, EditorState &editor, int buttonIndex)
 {
     if (buttonIndex < 0 || buttonIndex >= kConfigCount)
         throw std::invalid_argument("configuration buttons are 0 to 15");
     ConfigChoice choice;
     choice.config = buttonIndex + 1;
-    image_writes::setIntNvm(state, kConfigByte, uint8_t(choice.config));
-    state.editor.currentConfig = uint8_t(choice.config);
-    choice.preview = UpdateInstrumentDisplay(state);
-    choice.labels = ShowAlarmAndLimits(state);
+    document.setIntNvm(kConfigByte, uint8_t(choice.config));
+    editor.currentConfig = uint8_t(choice.config);
+    choice.preview = UpdateInstrumentDisplay(document, editor);
+    choice.labels = ShowAlarmAndLimits(document.image);
     choice.captions = captionsForConfig(choice.config);
     return choice;
 }
 
-std::optional<IconFlags> ClearAllIcons(AppState &state, UserDialogs &dialogs)
+std::optional<IconFlags> ClearAllIcons(ConfigDocument &document, UserDialogs &dialogs)
 {
-    const int config = currentConfiguration(state);
+    const int config = currentConfiguration(document.image);
     if (!askAllIcons(dialogs, config, "clear", "Clear all Icons for display configuration #"))
         return std::nullopt;
     IconFlags flags = allIcons();
     ClearDisplayIcons(flags);
-    writeAllIconBytes(state, flags);
+    writeAllIconBytes(document, flags);
     return flags;
 }
 
-std::optional<IconFlags> SetAllIcons(AppState &state, UserDialogs &dialogs)
+std::optional<IconFlags> SetAllIcons(ConfigDocument &document, UserDialogs &dialogs)
 {
-    const int config = currentConfiguration(state);
+    const int config = currentConfiguration(document.image);
     if (!askAllIcons(dialogs, config, "turn ON", "Turn ON all Icons for display configuration #"))
         return std::nullopt;
     const IconFlags flags = allIcons();
-    writeAllIconBytes(state, flags);
+    writeAllIconBytes(document, flags);
     return flags;
 }
 
-void IconBoxClicked(AppState &state, const IconFlags &boxes, PreviewItem icon)
+void IconBoxClicked(ConfigDocument &document, const IconFlags &boxes, PreviewItem icon)
 {
-    changeBitsToByte(state, boxes, iconInfo(icon).cdcByte);
+    changeBitsToByte(document, boxes, iconInfo(icon).cdcByte);
 }
 
-SourceChoice ChooseDataSource(AppState &state, Display display, int position)
+SourceChoice
+ChooseDataSource(ConfigDocument &document, EditorState &editor, Display display, int position)
 {
     const DisplayControls &controls = displayControls(display);
+    const ConfigImage &image = document.image;
     SourceChoice choice;
-    ConvertListIndexData(state, position, controls.sourceByte);
-    choice.storedCode = state.image.CDC(currentConfiguration(state), controls.sourceByte);
-    choice.preview = UpdateInstrumentDisplay(state);
-    choice.labels = ShowAlarmAndLimits(state);
-    state.editor.liveNmeaData = false;
+    ConvertListIndexData(document, position, controls.sourceByte);
+    choice.storedCode = image.CDC(currentConfiguration(image), controls.sourceByte);
+    choice.preview = UpdateInstrumentDisplay(document, editor);
+    choice.labels = ShowAlarmAndLimits(image);
+    editor.liveNmeaData = false;
 
     if (position >= kFirstNmeaPosition && position <= kLastNmeaPosition) {
         NmeaSelectorRequest request;
@@ -156,13 +156,13 @@ SourceChoice ChooseDataSource(AppState &state, Display display, int position)
         request.settingsIndex
             = kFirstNmeaSettingsIndex + kNmeaSettingsStride * (position - kFirstNmeaPosition);
         request.inputNumber = (position - kFirstNmeaPosition) / 2 + 1;
-        const IntNvmTable &nvm = state.image.IntNvm;
+        const IntNvmTable &nvm = image.IntNvm;
         request.talkerPosition = storedPosition(nvm[request.settingsIndex], kNmeaTalkerCount);
         request.sentencePosition
             = storedPosition(nvm[request.settingsIndex + 1], kNmeaSentenceCount);
         request.commasPosition = storedPosition(nvm[request.settingsIndex + 2], kNmeaCommaCount);
-        state.editor.nmeaSettingsIndex = request.settingsIndex;
-        state.editor.nmeaInputNumber = request.inputNumber;
+        editor.nmeaSettingsIndex = request.settingsIndex;
+        editor.nmeaInputNumber = request.inputNumber;
         choice.nmea = request;
     }
     return choice;
@@ -180,7 +180,8 @@ void blinkTick(PanelState &panel)
             = panel.chooserHasFocus[size_t(d)] && !panel.blankVisible[size_t(d)];
 }
 
-LimitChange ChangeLimit(AppState &state, UserDialogs &dialogs, Display display, LimitKind kind)
+LimitChange
+ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, LimitKind kind)
 {
     const DisplayControls &controls = displayControls(display);
     const std::string prompt(limitPrompt(kind));
@@ -188,9 +189,9 @@ LimitChange ChangeLimit(AppState &state, UserDialogs &dialogs, Display display, 
     LimitChange change;
 
     if (kind == LimitKind::LowAlarm || kind == LimitKind::HighAlarm) {
-        const int config = currentConfiguration(state);
+        const int config = currentConfiguration(document.image);
         const AlarmValues alarms
-            = GetAlarmValues(state, state.image.CDC(config, controls.sourceByte));
+            = GetAlarmValues(document.image, document.image.CDC(config, controls.sourceByte));
         if (alarms.noAlarm)
             return change;
         const bool low = kind == LimitKind::LowAlarm;
@@ -199,20 +200,20 @@ LimitChange ChangeLimit(AppState &state, UserDialogs &dialogs, Display display, 
         if (answer.empty())
             return change;
         change.stored
-            = StoreAlarmValue(state, answer, alarms, low ? AlarmLimit::Low : AlarmLimit::High);
+            = StoreAlarmValue(document, answer, alarms, low ? AlarmLimit::Low : AlarmLimit::High);
     } else {
         if (!isBar(display))
             throw std::invalid_argument("digital displays have no bar limits");
-        const LimitValues limits = GetLimitValues(state, controls.sourceByte);
+        const LimitValues limits = GetLimitValues(document.image, controls.sourceByte);
         const bool lower = kind == LimitKind::LowerBar;
         const std::string answer
             = dialogs.inputBox(prompt, title, lower ? limits.lowerText : limits.upperText);
         if (answer.empty())
             return change;
-        StoreBarLimitValue(state, answer, controls.sourceByte + (lower ? 1 : 3), limits);
+        StoreBarLimitValue(document, answer, controls.sourceByte + (lower ? 1 : 3), limits);
         change.stored = true;
     }
-    change.labels = ShowAlarmAndLimits(state);
+    change.labels = ShowAlarmAndLimits(document.image);
     return change;
 }
 
@@ -221,12 +222,9 @@ bool isFactoryChord(const KeyChord &chord)
     return (chord.key == 'Q' || chord.key == 'q') && chord.ctrl && chord.alt && !chord.shift;
 }
 
-bool factoryKeyDown(AppState &state, const KeyChord &chord)
+PanelKeyRequest factoryKeyDown(const KeyChord &chord)
 {
-    if (!isFactoryChord(chord))
-        return false;
-    state.link.FactoryMode = true;
-    return true;
+    return isFactoryChord(chord) ? PanelKeyRequest::FactoryMode : PanelKeyRequest::None;
 }
 
 } // namespace orvane

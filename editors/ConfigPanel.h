@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/DisplayEncoding.h"
+#include "editors/EditorState.h"
 #include "editors/IconBits.h"
 #include "editors/InstrumentPreview.h"
 #include "editors/LimitValues.h"
@@ -173,7 +174,7 @@ struct AlarmAndLimitLabels
 
 // The labels for the data sources of the current configuration. The bar
 // buttons are always enabled.
-AlarmAndLimitLabels ShowAlarmAndLimits(const AppState &state);
+AlarmAndLimitLabels ShowAlarmAndLimits(const ConfigImage &image);
 
 struct ConfigChoice
 {
@@ -185,19 +186,19 @@ struct ConfigChoice
 
 // Button CmdConf1(buttonIndex), 0..15: edit configuration buttonIndex + 1.
 // Throws std::invalid_argument for another index.
-ConfigChoice ChooseConfiguration(AppState &state, int buttonIndex);
+ConfigChoice ChooseConfiguration(ConfigDocument &document, EditorState &editor, int buttonIndex);
 
 // --- all icons on or off ------------------------------------------------------
 
 // Both ask first (beep, Yes/No question) and return the new icon flags, or
 // nothing when the user answered No.
-std::optional<IconFlags> ClearAllIcons(AppState &state, UserDialogs &dialogs);
-std::optional<IconFlags> SetAllIcons(AppState &state, UserDialogs &dialogs);
+std::optional<IconFlags> ClearAllIcons(ConfigDocument &document, UserDialogs &dialogs);
+std::optional<IconFlags> SetAllIcons(ConfigDocument &document, UserDialogs &dialogs);
 
 // A tick or untick of one icon box. `boxes` are all twenty boxes as they now
 // stand (the clicked one included); the icon's whole byte is rewritten from
 // them, and the icon's preview item shows exactly when its box is ticked.
-void IconBoxClicked(AppState &state, const IconFlags &boxes, PreviewItem icon);
+void IconBoxClicked(ConfigDocument &document, const IconFlags &boxes, PreviewItem icon);
 
 // --- data source choosers -------------------------------------------------------
 
@@ -226,7 +227,8 @@ struct SourceChoice
 };
 
 // The user picked list position `position` (-1: nothing) in a chooser.
-SourceChoice ChooseDataSource(AppState &state, Display display, int position);
+SourceChoice
+ChooseDataSource(ConfigDocument &document, EditorState &editor, Display display, int position);
 
 // Chooser focus and the half-second blink of the focused display's field.
 void chooserFocusChanged(PanelState &panel, Display display, bool hasFocus);
@@ -275,7 +277,8 @@ struct LimitChange
 // must be of a bar / of a display whose source has an alarm record: a
 // disabled alarm button's request changes nothing and asks nothing.
 // Throws std::invalid_argument for a bar kind on a digital display.
-LimitChange ChangeLimit(AppState &state, UserDialogs &dialogs, Display display, LimitKind kind);
+LimitChange
+ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, LimitKind kind);
 
 // --- factory utilities key ----------------------------------------------------
 
@@ -290,8 +293,9 @@ struct KeyChord
 // Ctrl+Alt+Q without Shift.
 bool isFactoryChord(const KeyChord &chord);
 
-// A key pressed while cmdDD4HiBar has the focus: the chord turns factory mode
-// on for the rest of the run. Returns true when it did.
-bool factoryKeyDown(AppState &state, const KeyChord &chord);
+// What a key pressed while cmdDD4HiBar has the focus asks for. Factory mode
+// belongs to the link; the window turns it on, for the rest of the run.
+enum class PanelKeyRequest { None, FactoryMode };
+PanelKeyRequest factoryKeyDown(const KeyChord &chord);
 
 } // namespace orvane

@@ -1,7 +1,6 @@
 #include "editors/DampingAndAlarms.h"
 
 #include "config/NumberText.h"
-#include "editors/ImageWrites.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,41 +33,41 @@ int todByte(int alarm, TodField field)
 
 } // namespace
 
-uint8_t dampingValue(const AppState &state, int position)
+uint8_t dampingValue(const ConfigImage &image, int position)
 {
     if (position < 0)
         return 0;
-    return state.image.IntNvm[kDampingBytes.at(size_t(position))];
+    return image.IntNvm[kDampingBytes.at(size_t(position))];
 }
 
-uint8_t typeDampingValue(AppState &state, int position, std::string_view text)
+uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_view text)
 {
     // The value is a single-precision number before it is clamped and rounded.
     const auto typed = float(typedNumber(text));
     const uint8_t value = clampedWhole(typed, kMaxDamping);
     if (position >= 0)
-        image_writes::setIntNvm(state, kDampingBytes.at(size_t(position)), value);
+        document.setIntNvm(kDampingBytes.at(size_t(position)), value);
     return value;
 }
 
-TodAlarmText todAlarmText(const AppState &state, int position)
+TodAlarmText todAlarmText(const ConfigImage &image, int position)
 {
     if (position < 0)
         return {twoDigits(0), twoDigits(0)};
     const int alarm = todAlarmIndex(position);
-    const IntNvmTable &nvm = state.image.IntNvm;
+    const IntNvmTable &nvm = image.IntNvm;
     return {twoDigits(nvm[todByte(alarm, TodField::Hours)]),
             twoDigits(nvm[todByte(alarm, TodField::Minutes)])};
 }
 
-uint8_t typeTodAlarm(AppState &state, int position, TodField field, std::string_view text)
+uint8_t typeTodAlarm(ConfigDocument &document, int position, TodField field, std::string_view text)
 {
     const uint8_t value
         = clampedWhole(typedNumber(text), field == TodField::Hours ? kMaxHours : kMaxMinutes);
     // With no alarm selected there is no byte to write; bytes 44 and 45
     // belong to other settings.
     if (position >= 0)
-        image_writes::setIntNvm(state, todByte(todAlarmIndex(position), field), value);
+        document.setIntNvm(todByte(todAlarmIndex(position), field), value);
     return value;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 
 #include <array>
 #include <cstdint>
@@ -18,12 +18,12 @@ inline constexpr int kMaxDamping = 250;
 
 // The damping value shown for list position `position` (0 when nothing is
 // selected). Throws std::out_of_range for a position past the list.
-uint8_t dampingValue(const AppState &state, int position);
+uint8_t dampingValue(const ConfigImage &image, int position);
 
 // A damping text as typed: its leading number, clamped to 0..250 and rounded
 // half to even, is stored for `position` (nothing is stored when nothing is
 // selected). Returns the stored value, which the box then shows.
-uint8_t typeDampingValue(AppState &state, int position, std::string_view text);
+uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_view text);
 
 inline constexpr int kTodAlarmCount = 8;
 inline constexpr int kFirstTodAlarmByte = 46;
@@ -38,11 +38,11 @@ struct TodAlarmText
 
 // The stored time of alarm list position `position` (at most the last
 // alarm); nothing selected shows "00" : "00".
-TodAlarmText todAlarmText(const AppState &state, int position);
+TodAlarmText todAlarmText(const ConfigImage &image, int position);
 
 // An hours or minutes text as typed: its leading number, rounded half to even
 // and clamped to 0..23 or 0..59, is stored for the alarm. The text itself is
 // left as typed. Nothing selected stores nothing. Returns the stored value.
-uint8_t typeTodAlarm(AppState &state, int position, TodField field, std::string_view text);
+uint8_t typeTodAlarm(ConfigDocument &document, int position, TodField field, std::string_view text);
 
 } // namespace orvane

@@ -1,7 +1,5 @@
 #include "editors/DisplayEncoding.h"
 
-#include "editors/ImageWrites.h"
-
 #include <algorithm>
 #include <span>
 #include <stdexcept>
@@ -80,16 +78,16 @@ std::optional<int> chooserSelection(uint8_t code, SourceList list)
     return listedPosition(code, list);
 }
 
-int currentConfiguration(const AppState &state)
+int currentConfiguration(const ConfigImage &image)
 {
-    const int stored = state.image.IntNvm[6];
+    const int stored = image.IntNvm[6];
     return stored >= 1 && stored <= 16 ? stored : 1;
 }
 
-void ConvertListIndexData(AppState &state, int position, int byteNumber)
+void ConvertListIndexData(ConfigDocument &document, int position, int byteNumber)
 {
     const uint8_t code = codeForPosition(listForByte(byteNumber), position);
-    image_writes::setCdc(state, currentConfiguration(state), byteNumber, code);
+    document.setCdc(currentConfiguration(document.image), byteNumber, code);
 }
 
 } // namespace orvane

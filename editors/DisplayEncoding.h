@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 
 #include <array>
 #include <cstdint>
@@ -52,10 +52,10 @@ std::optional<int> chooserSelection(uint8_t code, SourceList list);
 // The configuration being edited: IntNvm byte 6 when it is 1..16. Any other
 // value (only a damaged file or instrument can give one) edits configuration
 // 1 and leaves the stored byte alone.
-int currentConfiguration(const AppState &state);
+int currentConfiguration(const ConfigImage &image);
 
 // Stores the code for a list position into CDC byte n (28, 48, 68, 88 or 108)
 // of the current configuration; byte 68 uses display 3's list.
-void ConvertListIndexData(AppState &state, int position, int byteNumber);
+void ConvertListIndexData(ConfigDocument &document, int position, int byteNumber);
 
 } // namespace orvane

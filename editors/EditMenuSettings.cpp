@@ -1,7 +1,6 @@
 #include "editors/EditMenuSettings.h"
 
 #include "config/NumberText.h"
-#include "editors/ImageWrites.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,10 +29,10 @@ constexpr double kMaxTankSize = 6500;
 constexpr float kMaxMaintenanceHours = 999.9f;
 constexpr int kMinutesPerHour = 60;
 
-void setUnitBits(AppState &state, uint8_t mask, uint8_t bits)
+void setUnitBits(ConfigDocument &document, uint8_t mask, uint8_t bits)
 {
-    const uint8_t old = state.image.IntNvm[kUnitsByte];
-    image_writes::setIntNvm(state, kUnitsByte, uint8_t((old & ~mask) | bits));
+    const uint8_t old = document.image.IntNvm[kUnitsByte];
+    document.setIntNvm(kUnitsByte, uint8_t((old & ~mask) | bits));
 }
 
 int tankIndex(Tank tank)
@@ -97,43 +96,43 @@ SettingsView settingsView(const IntNvmTable &intNvm)
     return view;
 }
 
-bool repairPulleyRatio(AppState &state)
+bool repairPulleyRatio(ConfigDocument &document)
 {
-    const uint8_t ratio = state.image.IntNvm[kPulleyRatioByte];
+    const uint8_t ratio = document.image.IntNvm[kPulleyRatioByte];
     if (std::find(kPulleyRatios.begin(), kPulleyRatios.end(), ratio) != kPulleyRatios.end())
         return false;
-    image_writes::setIntNvm(state, kPulleyRatioByte, 1);
+    document.setIntNvm(kPulleyRatioByte, 1);
     return true;
 }
 
-SettingsView ChooseMenuItem(AppState &state, MenuChoice item)
+SettingsView ChooseMenuItem(ConfigDocument &document, MenuChoice item)
 {
     const int n = int(item);
     switch (item) {
     case MenuChoice::Knots:
-        setUnitBits(state, kSpeedMask, 0);
+        setUnitBits(document, kSpeedMask, 0);
         break;
     case MenuChoice::MPH:
-        setUnitBits(state, kSpeedMask, kSpeedMph);
+        setUnitBits(document, kSpeedMask, kSpeedMph);
         break;
     case MenuChoice::KmHr:
-        setUnitBits(state, kSpeedMask, kSpeedKmh);
+        setUnitBits(document, kSpeedMask, kSpeedKmh);
         break;
     case MenuChoice::DegF:
     case MenuChoice::DegC:
-        setUnitBits(state, kDegFBit, item == MenuChoice::DegF ? kDegFBit : 0);
+        setUnitBits(document, kDegFBit, item == MenuChoice::DegF ? kDegFBit : 0);
         break;
     case MenuChoice::Psi:
     case MenuChoice::Bars:
-        setUnitBits(state, kPsiBit, item == MenuChoice::Psi ? kPsiBit : 0);
+        setUnitBits(document, kPsiBit, item == MenuChoice::Psi ? kPsiBit : 0);
         break;
     case MenuChoice::Hr12:
     case MenuChoice::Hr24:
-        setUnitBits(state, kHr12Bit, item == MenuChoice::Hr12 ? kHr12Bit : 0);
+        setUnitBits(document, kHr12Bit, item == MenuChoice::Hr12 ? kHr12Bit : 0);
         break;
     case MenuChoice::BarChart:
     case MenuChoice::Pointer:
-        setUnitBits(state, kBarChartBit, item == MenuChoice::BarChart ? kBarChartBit : 0);
+        setUnitBits(document, kBarChartBit, item == MenuChoice::BarChart ? kBarChartBit : 0);
         break;
     case MenuChoice::Count:
         break;
@@ -142,56 +141,54 @@ SettingsView ChooseMenuItem(AppState &state, MenuChoice item)
             && n <= int(MenuChoice::TachoSensitivityMinimum)) {
             const uint8_t code
                 = kSensitivityCodes[size_t(n - int(MenuChoice::TachoSensitivityMaximum))];
-            const uint8_t old = state.image.IntNvm[kSensitivityByte];
-            image_writes::setIntNvm(state,
-                                    kSensitivityByte,
-                                    uint8_t((old & ~kSensitivityMask) | code));
+            const uint8_t old = document.image.IntNvm[kSensitivityByte];
+            document.setIntNvm(kSensitivityByte, uint8_t((old & ~kSensitivityMask) | code));
         } else if (n >= int(MenuChoice::TachoRatio1) && n <= int(MenuChoice::TachoRatio200)) {
-            image_writes::setIntNvm(state,
-                                    kPulleyRatioByte,
-                                    kPulleyRatios[size_t(n - int(MenuChoice::TachoRatio1))]);
+            document.setIntNvm(kPulleyRatioByte,
+                               kPulleyRatios[size_t(n - int(MenuChoice::TachoRatio1))]);
         }
         break;
     }
-    return settingsView(state.image.IntNvm);
+    return settingsView(document.image.IntNvm);
 }
 
-std::string tankSizeDefault(const AppState &state, Tank tank)
+std::string tankSizeDefault(const ConfigImage &image, Tank tank)
 {
-    return tenthsText(state.image.IntNvm.word(tankIndex(tank)));
+    return tenthsText(image.IntNvm.word(tankIndex(tank)));
 }
 
-std::string maintenanceAlarmDefault(const AppState &state)
+std::string maintenanceAlarmDefault(const ConfigImage &image)
 {
-    const double hours = state.image.IntNvm.word(kMaintenanceIndex) / double(kMinutesPerHour);
+    const double hours = image.IntNvm.word(kMaintenanceIndex) / double(kMinutesPerHour);
     return displayNumber((long long)roundHalfEven(hours));
 }
 
-bool AskTankSize(AppState &state, UserDialogs &dialogs, Tank tank)
+bool AskTankSize(ConfigDocument &document, UserDialogs &dialogs, Tank tank)
 {
     const std::string title(tank == Tank::Fuel ? kFuelTankTitle : kSecondTankTitle);
     const std::string prompt(tank == Tank::Fuel ? kFuelTankPrompt : kSecondTankPrompt);
     for (;;) {
         dialogs.beep();
-        const std::string answer = dialogs.inputBox(prompt, title, tankSizeDefault(state, tank));
+        const std::string answer
+            = dialogs.inputBox(prompt, title, tankSizeDefault(document.image, tank));
         if (answer.empty())
             return false;
         const double size = typedNumber(answer);
         if (size < 0 || size > kMaxTankSize)
             continue;
         const double tenths = roundHalfEven(size * 10);
-        image_writes::setIntNvmWord(state, tankIndex(tank), uint16_t(tenths));
+        document.setIntNvmWord(tankIndex(tank), uint16_t(tenths));
         return true;
     }
 }
 
-bool AskMaintenanceAlarm(AppState &state, UserDialogs &dialogs)
+bool AskMaintenanceAlarm(ConfigDocument &document, UserDialogs &dialogs)
 {
     for (;;) {
         dialogs.beep();
         const std::string answer = dialogs.inputBox(std::string(kMaintenancePrompt),
                                                     std::string(kMaintenanceTitle),
-                                                    maintenanceAlarmDefault(state));
+                                                    maintenanceAlarmDefault(document.image));
         if (answer.empty())
             return false;
         const double typed = typedNumber(answer);
@@ -203,7 +200,7 @@ bool AskMaintenanceAlarm(AppState &state, UserDialogs &dialogs)
         if (hours < 0 || hours > kMaxMaintenanceHours)
             continue;
         const double minutes = roundHalfEven(double(hours * float(kMinutesPerHour)));
-        image_writes::setIntNvmWord(state, kMaintenanceIndex, uint16_t(minutes));
+        document.setIntNvmWord(kMaintenanceIndex, uint16_t(minutes));
         return true;
     }
 }

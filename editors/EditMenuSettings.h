@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "platform/Platform.h"
 
 #include <array>
@@ -99,11 +99,11 @@ struct SettingsView
 SettingsView settingsView(const IntNvmTable &intNvm);
 
 // Replaces a pulley ratio outside the seven with 1. Returns true when it did.
-bool repairPulleyRatio(AppState &state);
+bool repairPulleyRatio(ConfigDocument &document);
 
 // A click on a choice item: writes only its own bits and returns the menus
 // as they now stand.
-SettingsView ChooseMenuItem(AppState &state, MenuChoice item);
+SettingsView ChooseMenuItem(ConfigDocument &document, MenuChoice item);
 
 enum class Tank { Fuel, Second };
 
@@ -118,17 +118,17 @@ inline constexpr std::string_view kMaintenancePrompt
 
 // The default text of the tank size box: the stored tenths as a decimal
 // number with one leading blank (" 120.5", " 6500", " 0").
-std::string tankSizeDefault(const AppState &state, Tank tank);
+std::string tankSizeDefault(const ConfigImage &image, Tank tank);
 
 // The default text of the maintenance box: whole hours, leading blank.
-std::string maintenanceAlarmDefault(const AppState &state);
+std::string maintenanceAlarmDefault(const ConfigImage &image);
 
 // Asks for a tank size until the answer is empty (nothing changes) or lies
 // in 0..6500 (stored in tenths). Returns true when a value was stored.
-bool AskTankSize(AppState &state, UserDialogs &dialogs, Tank tank);
+bool AskTankSize(ConfigDocument &document, UserDialogs &dialogs, Tank tank);
 
 // Asks for the maintenance interval in hours until the answer is empty or
 // lies in 0..999.9 (stored in minutes). Returns true when a value was stored.
-bool AskMaintenanceAlarm(AppState &state, UserDialogs &dialogs);
+bool AskMaintenanceAlarm(ConfigDocument &document, UserDialogs &dialogs);
 
 } // namespace orvane

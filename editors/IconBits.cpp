@@ -1,7 +1,6 @@
 #include "editors/IconBits.h"
 
 #include "editors/DisplayEncoding.h"
-#include "editors/ImageWrites.h"
 
 #include <algorithm>
 #include <bit>
@@ -44,31 +43,31 @@ uint8_t iconByte(const IconFlags &flags, int cdcByte)
     return uint8_t(sum);
 }
 
-void changeBitsToByte(AppState &state, const IconFlags &flags, int cdcByte)
+void changeBitsToByte(ConfigDocument &document, const IconFlags &flags, int cdcByte)
 {
     if (cdcByte < 1 || cdcByte > 4)
         throw std::invalid_argument("icon bytes are CDC bytes 1 to 4");
-    image_writes::setCdc(state, currentConfiguration(state), cdcByte, iconByte(flags, cdcByte));
+    document.setCdc(currentConfiguration(document.image), cdcByte, iconByte(flags, cdcByte));
 }
 
-void ChangeBitsToByte1(AppState &state, const IconFlags &flags)
+void ChangeBitsToByte1(ConfigDocument &document, const IconFlags &flags)
 {
-    changeBitsToByte(state, flags, 1);
+    changeBitsToByte(document, flags, 1);
 }
 
-void ChangeBitsToByte2(AppState &state, const IconFlags &flags)
+void ChangeBitsToByte2(ConfigDocument &document, const IconFlags &flags)
 {
-    changeBitsToByte(state, flags, 2);
+    changeBitsToByte(document, flags, 2);
 }
 
-void ChangeBitsToByte3(AppState &state, const IconFlags &flags)
+void ChangeBitsToByte3(ConfigDocument &document, const IconFlags &flags)
 {
-    changeBitsToByte(state, flags, 3);
+    changeBitsToByte(document, flags, 3);
 }
 
-void ChangeBitsToByte4(AppState &state, const IconFlags &flags)
+void ChangeBitsToByte4(ConfigDocument &document, const IconFlags &flags)
 {
-    changeBitsToByte(state, flags, 4);
+    changeBitsToByte(document, flags, 4);
 }
 
 IconFlags iconFlagsFromBytes(uint8_t byte1, uint8_t byte2, uint8_t byte3, uint8_t byte4)
@@ -85,9 +84,9 @@ IconFlags iconFlagsFromBytes(uint8_t byte1, uint8_t byte2, uint8_t byte3, uint8_
     return flags;
 }
 
-IconFlags iconFlagsOfConfig(const AppState &state, int config)
+IconFlags iconFlagsOfConfig(const ConfigImage &image, int config)
 {
-    const CdcTable &cdc = state.image.CDC;
+    const CdcTable &cdc = image.CDC;
     return iconFlagsFromBytes(cdc(config, 1), cdc(config, 2), cdc(config, 3), cdc(config, 4));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/PreviewItems.h"
 
 #include <array>
@@ -84,15 +84,15 @@ ByteBits DecodeByteBits(uint8_t byte);
 uint8_t iconByte(const IconFlags &flags, int cdcByte);
 
 // Rewrite one whole icon byte of the current configuration from the flags.
-void ChangeBitsToByte1(AppState &state, const IconFlags &flags);
-void ChangeBitsToByte2(AppState &state, const IconFlags &flags);
-void ChangeBitsToByte3(AppState &state, const IconFlags &flags);
-void ChangeBitsToByte4(AppState &state, const IconFlags &flags);
-void changeBitsToByte(AppState &state, const IconFlags &flags, int cdcByte);
+void ChangeBitsToByte1(ConfigDocument &document, const IconFlags &flags);
+void ChangeBitsToByte2(ConfigDocument &document, const IconFlags &flags);
+void ChangeBitsToByte3(ConfigDocument &document, const IconFlags &flags);
+void ChangeBitsToByte4(ConfigDocument &document, const IconFlags &flags);
+void changeBitsToByte(ConfigDocument &document, const IconFlags &flags, int cdcByte);
 
 // The icons that four icon bytes light.
 IconFlags iconFlagsFromBytes(uint8_t byte1, uint8_t byte2, uint8_t byte3, uint8_t byte4);
-IconFlags iconFlagsOfConfig(const AppState &state, int config);
+IconFlags iconFlagsOfConfig(const ConfigImage &image, int config);
 
 // Hides every icon and clears every box; the image is not touched.
 void ClearDisplayIcons(IconFlags &flags);

@@ -5,18 +5,19 @@
 
 namespace orvane {
 
-PreviewModel UpdateInstrumentDisplay(AppState &state)
+PreviewModel UpdateInstrumentDisplay(ConfigDocument &document, EditorState &editor)
 {
+    const ConfigImage &image = document.image;
     PreviewModel model;
-    model.config = currentConfiguration(state);
-    state.editor.currentConfig = uint8_t(model.config);
+    model.config = currentConfiguration(image);
+    editor.currentConfig = uint8_t(model.config);
 
-    model.iconBoxes = iconFlagsOfConfig(state, model.config);
+    model.iconBoxes = iconFlagsOfConfig(image, model.config);
     for (int i = 0; i < kIconItemCount; ++i)
         model.visible[size_t(i)] = model.iconBoxes[size_t(i)];
 
-    repairPulleyRatio(state);
-    model.settings = settingsView(state.image.IntNvm);
+    repairPulleyRatio(document);
+    model.settings = settingsView(image.IntNvm);
     for (PreviewItem pointer : {PreviewItem::PicDisplay4PointerU,
                                 PreviewItem::PicDisplay4PointerD,
                                 PreviewItem::PicDisplay5PointerU,
@@ -25,7 +26,7 @@ PreviewModel UpdateInstrumentDisplay(AppState &state)
 
     for (int d = 0; d < kDisplayCount; ++d) {
         const int byteNumber = kSourceBytes[size_t(d)];
-        const uint8_t code = state.image.CDC(model.config, byteNumber);
+        const uint8_t code = image.CDC(model.config, byteNumber);
         model.codes[size_t(d)] = code;
         model.chooserPositions[size_t(d)] = chooserSelection(code, listForByte(byteNumber));
     }

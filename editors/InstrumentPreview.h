@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/EditMenuSettings.h"
+#include "editors/EditorState.h"
 #include "editors/IconBits.h"
 #include "editors/PreviewItems.h"
 
@@ -47,8 +48,8 @@ struct PreviewModel
 
 // Reloads everything from the image. The only write is the repair of a
 // pulley ratio outside the seven allowed (it becomes 1:1); the mirror
-// state.editor.currentConfig is set to the configuration shown.
-PreviewModel UpdateInstrumentDisplay(AppState &state);
+// editor.currentConfig is set to the configuration shown.
+PreviewModel UpdateInstrumentDisplay(ConfigDocument &document, EditorState &editor);
 
 // An illustrative reading for a digital field of the preview, in the unit
 // settings of IntNvm byte 1 (speed, temperature, pressure, time format), so

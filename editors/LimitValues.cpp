@@ -3,7 +3,6 @@
 #include "config/NumberText.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
-#include "editors/ImageWrites.h"
 
 #include <stdexcept>
 
@@ -66,7 +65,7 @@ uint16_t barLimitValueFromText(std::string_view text, int decimals)
     return storedValue(text, decimals, kMaxBarTwoDecimals);
 }
 
-AlarmValues GetAlarmValues(const AppState &state, uint8_t code)
+AlarmValues GetAlarmValues(const ConfigImage &image, uint8_t code)
 {
     const DataSourceInfo &source = dataSourceInfo(code);
     AlarmValues values;
@@ -75,20 +74,20 @@ AlarmValues GetAlarmValues(const AppState &state, uint8_t code)
     values.decimals = source.alarmDecimals;
     values.noAlarm = source.alarmRecord == 0;
     if (!values.noAlarm) {
-        values.low = state.image.IntNvm.word(source.alarmRecord);
-        values.high = state.image.IntNvm.word(source.alarmRecord + 2);
+        values.low = image.IntNvm.word(source.alarmRecord);
+        values.high = image.IntNvm.word(source.alarmRecord + 2);
     }
     values.lowText = limitText(values.low, values.decimals);
     values.highText = limitText(values.high, values.decimals);
     return values;
 }
 
-LimitValues GetLimitValues(const AppState &state, int byteNumber)
+LimitValues GetLimitValues(const ConfigImage &image, int byteNumber)
 {
     if (byteNumber != 88 && byteNumber != 108)
         throw std::invalid_argument("bar graph data source bytes are 88 and 108");
-    const int config = currentConfiguration(state);
-    const CdcTable &cdc = state.image.CDC;
+    const int config = currentConfiguration(image);
+    const CdcTable &cdc = image.CDC;
     LimitValues values;
     values.sourceByte = byteNumber;
     values.code = cdc(config, byteNumber);
@@ -100,7 +99,7 @@ LimitValues GetLimitValues(const AppState &state, int byteNumber)
     return values;
 }
 
-bool StoreAlarmValue(AppState &state,
+bool StoreAlarmValue(ConfigDocument &document,
                      std::string_view text,
                      const AlarmValues &last,
                      AlarmLimit which)
@@ -110,19 +109,21 @@ bool StoreAlarmValue(AppState &state,
     if (last.noAlarm || last.recordStart == 0)
         return false;
     const int index = last.recordStart + (which == AlarmLimit::High ? 2 : 0);
-    image_writes::setIntNvmWord(state, index, alarmValueFromText(text, last.decimals));
+    document.setIntNvmWord(index, alarmValueFromText(text, last.decimals));
     return true;
 }
 
-std::string
-StoreBarLimitValue(AppState &state, std::string_view text, int byteNumber, const LimitValues &last)
+std::string StoreBarLimitValue(ConfigDocument &document,
+                               std::string_view text,
+                               int byteNumber,
+                               const LimitValues &last)
 {
     const bool lowerOrUpper
         = byteNumber == last.sourceByte + 1 || byteNumber == last.sourceByte + 3;
     if ((last.sourceByte != 88 && last.sourceByte != 108) || !lowerOrUpper)
         throw std::invalid_argument("bar limit byte does not belong to the bar read");
     const uint16_t value = barLimitValueFromText(text, last.decimals);
-    image_writes::setCdcWord(state, currentConfiguration(state), byteNumber, value);
+    document.setCdcWord(currentConfiguration(document.image), byteNumber, value);
     return limitText(value, last.decimals);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ struct AlarmValues
     bool noAlarm = true; // the source has no alarm record
 };
 
-AlarmValues GetAlarmValues(const AppState &state, uint8_t code);
+AlarmValues GetAlarmValues(const ConfigImage &image, uint8_t code);
 
 // The bar limits of one bar graph of the current configuration, as read.
 struct LimitValues
@@ -40,7 +40,7 @@ struct LimitValues
 };
 
 // byteNumber is 88 or 108; throws std::invalid_argument otherwise.
-LimitValues GetLimitValues(const AppState &state, int byteNumber);
+LimitValues GetLimitValues(const ConfigImage &image, int byteNumber);
 
 // A stored 16-bit value as the panel shows it.
 std::string limitText(uint16_t value, int decimals);
@@ -57,7 +57,7 @@ enum class AlarmLimit { Low, High };
 // Stores a typed alarm limit into the record that `last` (the GetAlarmValues
 // of the same display) found. A source without a record has nothing to store
 // into: returns false and leaves the image alone.
-bool StoreAlarmValue(AppState &state,
+bool StoreAlarmValue(ConfigDocument &document,
                      std::string_view text,
                      const AlarmValues &last,
                      AlarmLimit which);
@@ -66,7 +66,9 @@ bool StoreAlarmValue(AppState &state,
 // 109, 111 (with `last` read from 108) of the current configuration and
 // returns the text the limit label shows. Throws std::invalid_argument for
 // any other byte or a `last` of the other bar.
-std::string
-StoreBarLimitValue(AppState &state, std::string_view text, int byteNumber, const LimitValues &last);
+std::string StoreBarLimitValue(ConfigDocument &document,
+                               std::string_view text,
+                               int byteNumber,
+                               const LimitValues &last);
 
 } // namespace orvane

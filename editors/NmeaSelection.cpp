@@ -1,7 +1,6 @@
 #include "editors/NmeaSelection.h"
 
 #include "config/NumberText.h"
-#include "editors/ImageWrites.h"
 
 namespace orvane {
 
@@ -34,12 +33,14 @@ private:
 
 } // namespace
 
-void AcceptNmeaChoices(AppState &state, const NmeaChoices &choices)
+void AcceptNmeaChoices(ConfigDocument &document,
+                       const EditorState &editor,
+                       const NmeaChoices &choices)
 {
-    const int k = state.editor.nmeaSettingsIndex;
-    image_writes::setIntNvm(state, k, storedChoice(choices.talker));
-    image_writes::setIntNvm(state, k + 1, storedChoice(choices.sentence));
-    image_writes::setIntNvm(state, k + 2, storedChoice(choices.commas));
+    const int k = editor.nmeaSettingsIndex;
+    document.setIntNvm(k, storedChoice(choices.talker));
+    document.setIntNvm(k + 1, storedChoice(choices.sentence));
+    document.setIntNvm(k + 2, storedChoice(choices.commas));
 }
 
 std::string liveNmeaCaption(int inputNumber)
@@ -48,16 +49,16 @@ std::string liveNmeaCaption(int inputNumber)
     return "Incoming Nmea Data:  Channel " + n + "A and Channel " + n + "B";
 }
 
-LiveNmeaData::LiveNmeaData(AppState &state, Platform &platform, LiveNmeaView &view)
-    : m_state(state)
+LiveNmeaData::LiveNmeaData(EditorState &editor, Platform &platform, LiveNmeaView &view)
+    : m_editor(editor)
     , m_platform(platform)
     , m_view(view)
 {}
 
 void LiveNmeaData::openWindow()
 {
-    m_view.setCaption(liveNmeaCaption(m_state.editor.nmeaInputNumber));
-    m_state.editor.liveNmeaData = true;
+    m_view.setCaption(liveNmeaCaption(m_editor.nmeaInputNumber));
+    m_editor.liveNmeaData = true;
     m_view.showWindow();
 }
 
@@ -81,15 +82,15 @@ LiveNmeaEnd LiveNmeaData::ViewData(NmeaLine &line)
     line.setHeld(true);
     const LiveNmeaEnd end = runLoop(line);
     line.setHeld(false);
-    m_state.editor.liveNmeaData = false;
+    m_editor.liveNmeaData = false;
     refreshText(true);
     return end;
 }
 
 LiveNmeaEnd LiveNmeaData::runLoop(NmeaLine &line)
 {
-    EditorState &editor = m_state.editor;
-    if (!m_state.link.IsConnected && !line.connect())
+    EditorState &editor = m_editor;
+    if (!line.connect())
         return LiveNmeaEnd::NotConnected;
 
     line.sendByte(kStreamStart);
@@ -97,7 +98,7 @@ LiveNmeaEnd LiveNmeaData::runLoop(NmeaLine &line)
         if (editor.liveNmeaData) {
             line.sendByteCheckEcho(uint8_t(editor.nmeaInputNumber));
             m_platform.pump.processPendingEvents();
-            appendReceived();
+            appendReceived(line.received());
             refreshText(false);
         } else {
             refreshText(true);
@@ -118,16 +119,9 @@ LiveNmeaEnd LiveNmeaData::runLoop(NmeaLine &line)
     return LiveNmeaEnd::WindowHidden;
 }
 
-void LiveNmeaData::appendReceived()
+void LiveNmeaData::appendReceived(const std::string &received)
 {
-    // What the poll brought: its answer in slot 1 and whatever followed it
-    // while events were handled. A poll that timed out brought nothing.
-    const ReceiveState &rx = m_state.rx;
-    for (int slot = 1; slot <= rx.RxCount; ++slot) {
-        const int16_t value = rx.RxSlot[size_t(slot)];
-        if (value >= 0 && value <= 255)
-            m_text.push_back(char(uint8_t(value)));
-    }
+    m_text += received;
     if (m_text.size() > kKeptCharacters)
         m_text.erase(0, m_text.size() - kKeptCharacters);
 }
@@ -144,17 +138,17 @@ void LiveNmeaData::refreshText(bool now)
 
 void LiveNmeaData::Pause()
 {
-    m_state.editor.liveNmeaData = false;
+    m_editor.liveNmeaData = false;
 }
 
 void LiveNmeaData::Resume()
 {
-    m_state.editor.liveNmeaData = true;
+    m_editor.liveNmeaData = true;
 }
 
 void LiveNmeaData::Cancel()
 {
-    m_state.editor.liveNmeaData = false;
+    m_editor.liveNmeaData = false;
     m_view.hideWindow();
 }
 

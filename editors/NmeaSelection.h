@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
+#include "editors/EditorState.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -22,20 +23,26 @@ struct NmeaChoices
 
 // Accept: stores position + 1 of each list (0 for nothing selected) in the
 // three settings bytes of the input being edited.
-void AcceptNmeaChoices(AppState &state, const NmeaChoices &choices);
+void AcceptNmeaChoices(ConfigDocument &document,
+                       const EditorState &editor,
+                       const NmeaChoices &choices);
 
 // Caption of the live data window for channel 1..4.
 std::string liveNmeaCaption(int inputNumber);
 
 // What the live view needs of the main window's link: its connect procedure
-// and byte primitives, and how an exchange ends.
+// and byte primitives, what a poll brought, and how an exchange ends.
 class NmeaLine
 {
 public:
     virtual ~NmeaLine() = default;
-    virtual bool connect() = 0; // ConnectToTessaro; true when connected
+    // ConnectToTessaro unless connected; true when connected.
+    virtual bool connect() = 0;
     virtual void sendByte(uint8_t byte) = 0;
     virtual void sendByteCheckEcho(uint8_t byte) = 0;
+    // The characters the last poll brought: its answer and whatever followed
+    // it while events were handled; nothing when it timed out.
+    virtual std::string received() const = 0;
     virtual bool lost() const = 0;
     virtual std::string lostMessage() const = 0;
     virtual bool portOpen() const = 0;
@@ -79,7 +86,7 @@ public:
     // The text is redrawn at most this often while characters stream in.
     static constexpr double kTextRefreshInterval = 0.05;
 
-    LiveNmeaData(AppState &state, Platform &platform, LiveNmeaView &view);
+    LiveNmeaData(EditorState &editor, Platform &platform, LiveNmeaView &view);
 
     // cmdNmeaViewData: shows the window for the current input and runs the
     // loop until the window is hidden or the link is lost.
@@ -96,10 +103,10 @@ public:
 private:
     void openWindow();
     LiveNmeaEnd runLoop(NmeaLine &line);
-    void appendReceived();
+    void appendReceived(const std::string &received);
     void refreshText(bool now);
 
-    AppState &m_state;
+    EditorState &m_editor;
     Platform &m_platform;
     LiveNmeaView &m_view;
     std::string m_text;

@@ -2,7 +2,6 @@
 
 #include "config/NumberText.h"
 #include "editors/EditMenuSettings.h"
-#include "editors/ImageWrites.h"
 
 #include <charconv>
 #include <cmath>
@@ -51,15 +50,6 @@ float toSingle(double value)
     return float(value);
 }
 
-void setPoint(AppState &state, int curve, int point, int column, float value)
-{
-    float &stored = state.image.CalCurve(curve, point, column);
-    if (stored != value) {
-        stored = value;
-        state.editor.imageChanged = true;
-    }
-}
-
 bool isCurveNumber(int curve)
 {
     return curve >= 1 && curve < CalCurveTable::kCurves;
@@ -83,16 +73,18 @@ std::optional<uint8_t> senderCodeForPosition(SenderList list, int position)
     return uint8_t(position == 0 ? 0 : info.base + position);
 }
 
-void storeSenderPositions(AppState &state, const std::array<int, kSenderListCount> &positions)
+void storeSenderPositions(ConfigDocument &document,
+                          EditorState &editor,
+                          const std::array<int, kSenderListCount> &positions)
 {
     for (int i = 0; i < kSenderListCount; ++i) {
         const auto code = senderCodeForPosition(SenderList(i), positions[size_t(i)]);
         if (code)
-            image_writes::setIntNvm(state, kSenderLists[size_t(i)].nvmByte, *code);
+            document.setIntNvm(kSenderLists[size_t(i)].nvmByte, *code);
     }
     // A later reload selects the lists from the image, so it must not bring
     // back the positions of the previous load.
-    state.editor.senderLists = senderListPositionsFor(state.image.IntNvm);
+    editor.senderLists = senderListPositionsFor(document.image.IntNvm);
 }
 
 CurveUnits curveUnits(const IntNvmTable &intNvm)
@@ -171,8 +163,9 @@ CurveChartTable curveChartTable(const CalCurveTable &curves, int curve)
     return table;
 }
 
-SenderCurveEditor::SenderCurveEditor(AppState &state)
-    : m_state(state)
+SenderCurveEditor::SenderCurveEditor(ConfigDocument &document, EditorState &editor)
+    : m_document(document)
+    , m_editor(editor)
 {}
 
 const std::string &SenderCurveEditor::cell(int row, int column) const
@@ -184,15 +177,15 @@ void SenderCurveEditor::openCurve(int curve)
 {
     if (!isCurveNumber(curve))
         throw std::invalid_argument("no sender curve " + std::to_string(curve));
-    m_units = curveUnits(m_state.image.IntNvm);
-    const CalCurveTable &curves = m_state.image.CalCurve;
+    m_units = curveUnits(m_document.image.IntNvm);
+    const CalCurveTable &curves = m_document.image.CalCurve;
     for (int row = 1; row <= kPoints; ++row) {
         m_cells[size_t(row)][0] = std::to_string(row);
         m_cells[size_t(row)][kOhmsColumn] = resistanceText(curves(curve, row, kOhmsColumn));
         m_cells[size_t(row)][kReadingColumn]
             = readingText(curve, curves(curve, row, kReadingColumn), m_units);
     }
-    m_state.editor.CurveInEdit = uint8_t(curve);
+    m_editor.CurveInEdit = uint8_t(curve);
     m_lastOpened = curve;
     m_open = true;
 }
@@ -201,7 +194,7 @@ void SenderCurveEditor::storeGrid()
 {
     m_open = false;
     // The grid holds a curve only once an edit button has filled it.
-    if (m_lastOpened == 0 || !isCurveNumber(m_state.editor.CurveInEdit))
+    if (m_lastOpened == 0 || !isCurveNumber(m_editor.CurveInEdit))
         return;
     for (int row = 1; row <= kPoints; ++row) {
         enterCell(row, kOhmsColumn);
@@ -211,8 +204,8 @@ void SenderCurveEditor::storeGrid()
 
 SenderCurveEditor::KeyResult SenderCurveEditor::editKey(int row, int column, char key)
 {
-    if (!m_open || !isCurveNumber(m_state.editor.CurveInEdit) || row < 1 || row > kPoints
-        || column < 0 || column >= kColumns)
+    if (!m_open || !isCurveNumber(m_editor.CurveInEdit) || row < 1 || row > kPoints || column < 0
+        || column >= kColumns)
         return KeyResult::Ignored;
     std::string &text = m_cells[size_t(row)][size_t(column)];
     if ((key >= '0' && key <= '9') || key == '.')
@@ -230,17 +223,17 @@ SenderCurveEditor::KeyResult SenderCurveEditor::editKey(int row, int column, cha
 
 void SenderCurveEditor::done(const std::array<int, kSenderListCount> &positions)
 {
-    storeSenderPositions(m_state, positions);
+    storeSenderPositions(m_document, m_editor, positions);
     m_open = false;
-    m_state.editor.CurveInEdit = EditorState::kNoCurve;
+    m_editor.CurveInEdit = EditorState::kNoCurve;
 }
 
 void SenderCurveEditor::enterCell(int row, int column)
 {
-    const int curve = m_state.editor.CurveInEdit;
+    const int curve = m_editor.CurveInEdit;
     const double x = cellNumber(m_cells[size_t(row)][size_t(column)]);
     const float value = column == kOhmsColumn ? toSingle(x) : enteredReading(curve, x, m_units);
-    setPoint(m_state, curve, row, column, value);
+    m_document.setCurvePoint(curve, row, column, value);
 }
 
 } // namespace orvane

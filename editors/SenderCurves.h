@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "config/ConfigImage.h"
 #include "config/SenderLists.h"
+#include "editors/EditorState.h"
 
 #include <array>
 #include <cstdint>
@@ -52,7 +53,9 @@ std::optional<uint8_t> senderCodeForPosition(SenderList list, int position);
 
 // Done: stores the five positions as codes (byte 102 between them is not a
 // sender byte) and selects the lists again from what is now stored.
-void storeSenderPositions(AppState &state, const std::array<int, kSenderListCount> &positions);
+void storeSenderPositions(ConfigDocument &document,
+                          EditorState &editor,
+                          const std::array<int, kSenderListCount> &positions);
 
 // The unit settings the grid shows readings in (the DegC and Bars items).
 struct CurveUnits
@@ -95,7 +98,7 @@ public:
         Ignored,  // no curve open or no cell current: nothing happens
     };
 
-    explicit SenderCurveEditor(AppState &state);
+    SenderCurveEditor(ConfigDocument &document, EditorState &editor);
 
     // An edit button: fills the grid from the curve, without storing what the
     // grid showed before (its keys were stored as they were typed).
@@ -126,7 +129,8 @@ public:
 private:
     void enterCell(int row, int column);
 
-    AppState &m_state;
+    ConfigDocument &m_document;
+    EditorState &m_editor;
     bool m_open = false;
     int m_lastOpened = 0;
     // Readings are entered in the units they were shown in, so a unit

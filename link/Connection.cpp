@@ -401,7 +401,7 @@ void Connection::identify()
     m_link.Delay(kConnectNvmPause);
     if (m_link.lost())
         return;
-    IntNvmTable &nvm = m_state.image.IntNvm;
+    IntNvmTable &nvm = m_state.document.image.IntNvm;
     nvm[kUploadCounterAddress] = uint8_t(slot[1] & 0xFF);
     if (nvm[kUploadCounterAddress] >= kUnknownCounterHigh) {
         // A counter never written reads as one upload.

@@ -66,7 +66,7 @@ TransferResult Transfers::ResetDefaults()
 
     m_view.rerunStartup();
     WriteDefaultsToRam(m_state);
-    m_state.editor.imageChanged = true;
+    m_state.document.changed = true;
     m_view.redraw();
     m_view.selectFirstConfiguration();
     m_platform.pump.processPendingEvents();
@@ -94,8 +94,8 @@ TransferResult Transfers::cmdClearConfig()
 
     m_view.clearDisplayIcons();
     for (const int b : kClearedConfigBytes)
-        m_state.image.CDC(c, b) = 0;
-    m_state.editor.imageChanged = true;
+        m_state.document.image.CDC(c, b) = 0;
+    m_state.document.changed = true;
     m_view.redraw();
     return {TransferOutcome::Completed, {}};
 }

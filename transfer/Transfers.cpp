@@ -262,12 +262,12 @@ TransferResult Transfers::cmdDownload()
     m_progress.advance(settingsReadMs());
 
     // Only a complete read with the right check byte reaches the image.
-    const ConfigImage before = m_state.image;
-    copyDownloadCategories(m_state.image.IntNvm,
+    const ConfigImage before = m_state.document.image;
+    copyDownloadCategories(m_state.document.image.IntNvm,
                            transfer.TransferBuffer,
                            transfer.DownloadSelection);
-    if (!(m_state.image == before))
-        m_state.editor.imageChanged = true;
+    if (!(m_state.document.image == before))
+        m_state.document.changed = true;
 
     beginStep("restarting the Orvane");
     m_link.Delay(kEndPause);
@@ -309,7 +309,7 @@ TransferResult Transfers::runUpload()
     // counter into it): windows stay live during the upload, and an edit or a
     // File Open meanwhile must not leave the instrument with a mix of two
     // images.
-    ConfigImage image = m_state.image;
+    ConfigImage image = m_state.document.image;
 
     m_progress.start(uploadMs(ticks));
     switch (readSettingsImage()) {
@@ -352,7 +352,7 @@ TransferResult Transfers::runUpload()
         for (int c = 1; c <= kConfigurations; ++c) {
             beginStep("writing display configuration", c, kConfigurations);
             const auto record = configurationRecord(image.CDC, c);
-            m_state.image.CDC(c, 0) = m_state.image.CDC.checkByte(c);
+            m_state.document.image.CDC(c, 0) = m_state.document.image.CDC.checkByte(c);
             if (!writeRecord(configRecordAddress(c), record))
                 return fail(ExchangeEnd::SoftReset);
         }

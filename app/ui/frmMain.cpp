@@ -14,6 +14,7 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 #include "link/LineUser.h"
+#include "transfer/LinkNmeaLine.h"
 #include "transfer/ui/TransferController.h"
 
 #include <QCloseEvent>
@@ -46,6 +47,9 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     createConfigurationButtons();
     m_panel = new DisplayPanel(*this, m_state, m_platform);
     m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);
+    m_nmea->dataWindow()->setLineFactory([this] {
+        return std::make_unique<LinkNmeaLine>(m_linkView->link(), m_linkView->connection());
+    });
     createTransfers();
     connectFileMenu();
     connect(ui.OrvaneComPort, &QAction::triggered, this, [this] {
@@ -167,7 +171,7 @@ void frmMain::reportStartup(const StartupResult &result)
 void frmMain::refreshTitle()
 {
     const QString caption = QString::fromUtf8(kCaption);
-    setWindowTitle(m_state.editor.imageChanged ? caption + QStringLiteral(" *") : caption);
+    setWindowTitle(m_state.document.changed ? caption + QStringLiteral(" *") : caption);
 }
 
 // --- ShellView --------------------------------------------------------------
@@ -244,7 +248,7 @@ void frmMain::setCommsPortLabel(const std::string &caption)
 
 void frmMain::showFirstDampingAndAlarm()
 {
-    const IntNvmTable &nvm = m_state.image.IntNvm;
+    const IntNvmTable &nvm = m_state.document.image.IntNvm;
     m_damping->ui.cboDamping->setCurrentIndex(0);
     m_damping->ui.txtDampingValue->setText(QString::number(nvm[106]));
     m_todAlarms->ui.cboTodAlarms->setCurrentIndex(0);

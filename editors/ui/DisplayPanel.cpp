@@ -6,7 +6,6 @@
 #include "config/NumberText.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
-#include "editors/LinkNmeaLine.h"
 #include "editors/ui/EditMenu.h"
 #include "editors/ui/LcdPreview.h"
 #include "editors/ui/frmNmea.h"
@@ -58,10 +57,10 @@ QString sourceDescription(uint8_t code)
 }
 
 // Where the bar's sample reading stands between the bar's own limits.
-double sampleBarLevel(const AppState &state, int sourceByte)
+double sampleBarLevel(const ConfigImage &image, int sourceByte)
 {
-    const LimitValues limits = GetLimitValues(state, sourceByte);
-    const std::string reading = sampleReading(limits.code, state.image.IntNvm[1]);
+    const LimitValues limits = GetLimitValues(image, sourceByte);
+    const std::string reading = sampleReading(limits.code, image.IntNvm[1]);
     if (reading.empty())
         return 0.0;
     const double scale = std::pow(10.0, limits.decimals);
@@ -102,11 +101,6 @@ DisplayPanel::DisplayPanel(frmMain &window, AppState &state, Platform &platform)
     });
     findWidgets();
     connectControls();
-    // The live NMEA view talks over the main window's link, made after this panel.
-    window.nmeaWindow()->dataWindow()->setLineFactory([&window] {
-        MainLinkView &link = window.linkView();
-        return std::make_unique<LinkNmeaLine>(link.link(), link.connection());
-    });
 }
 
 DisplayPanel::~DisplayPanel() = default;
@@ -170,8 +164,8 @@ void DisplayPanel::connectControls()
 
 void DisplayPanel::reload()
 {
-    showPreview(UpdateInstrumentDisplay(m_state));
-    showLabels(ShowAlarmAndLimits(m_state));
+    showPreview(UpdateInstrumentDisplay(m_state.document, m_state.editor));
+    showLabels(ShowAlarmAndLimits(m_state.document.image));
 }
 
 void DisplayPanel::showPreview(const PreviewModel &model)
@@ -213,14 +207,15 @@ void DisplayPanel::showIcons(const IconFlags &flags)
 
 void DisplayPanel::showReadings()
 {
-    const int config = currentConfiguration(m_state);
-    const uint8_t units = m_state.image.IntNvm[1];
+    const ConfigImage &image = m_state.document.image;
+    const int config = currentConfiguration(image);
+    const uint8_t units = image.IntNvm[1];
     for (int d = 0; d < kDisplayCount; ++d) {
         const int sourceByte = kSourceBytes[size_t(d)];
-        const uint8_t code = m_state.image.CDC(config, sourceByte);
+        const uint8_t code = image.CDC(config, sourceByte);
         m_preview->setFieldSource(fieldOf(Display(d)), sourceDescription(code));
         if (isBar(Display(d)))
-            m_preview->setBarLevel(fieldOf(Display(d)), sampleBarLevel(m_state, sourceByte));
+            m_preview->setBarLevel(fieldOf(Display(d)), sampleBarLevel(image, sourceByte));
         else
             m_preview->setFieldText(fieldOf(Display(d)), qt(sampleReading(code, units)));
     }
@@ -305,7 +300,7 @@ void DisplayPanel::imageMayHaveChanged()
 
 void DisplayPanel::chooseConfiguration(int buttonIndex)
 {
-    const ConfigChoice choice = ChooseConfiguration(m_state, buttonIndex);
+    const ConfigChoice choice = ChooseConfiguration(m_state.document, m_state.editor, buttonIndex);
     m_window.ui.fraData->setVisible(true);
     showPreview(choice.preview);
     showLabels(choice.labels);
@@ -316,14 +311,14 @@ void DisplayPanel::chooseConfiguration(int buttonIndex)
 
 void DisplayPanel::clearAllIcons()
 {
-    if (const std::optional<IconFlags> flags = ClearAllIcons(m_state, m_platform.dialogs))
+    if (const std::optional<IconFlags> flags = ClearAllIcons(m_state.document, m_platform.dialogs))
         showIcons(*flags);
     imageMayHaveChanged();
 }
 
 void DisplayPanel::setAllIcons()
 {
-    if (const std::optional<IconFlags> flags = SetAllIcons(m_state, m_platform.dialogs))
+    if (const std::optional<IconFlags> flags = SetAllIcons(m_state.document, m_platform.dialogs))
         showIcons(*flags);
     imageMayHaveChanged();
 }
@@ -333,14 +328,15 @@ void DisplayPanel::iconBoxClicked(PreviewItem icon)
     IconFlags boxes{};
     for (int i = 0; i < kIconItemCount; ++i)
         boxes[size_t(i)] = m_iconBoxes[size_t(i)]->isChecked();
-    IconBoxClicked(m_state, boxes, icon);
+    IconBoxClicked(m_state.document, boxes, icon);
     m_preview->setItemVisible(icon, iconFlag(boxes, icon));
     imageMayHaveChanged();
 }
 
 void DisplayPanel::chooseDataSource(Display display, int position)
 {
-    const SourceChoice choice = ChooseDataSource(m_state, display, position);
+    const SourceChoice choice
+        = ChooseDataSource(m_state.document, m_state.editor, display, position);
     showPreview(choice.preview);
     showLabels(choice.labels);
     if (choice.nmea)
@@ -352,7 +348,7 @@ void DisplayPanel::chooseDataSource(Display display, int position)
 
 void DisplayPanel::changeLimit(Display display, LimitKind kind)
 {
-    const LimitChange change = ChangeLimit(m_state, m_platform.dialogs, display, kind);
+    const LimitChange change = ChangeLimit(m_state.document, m_platform.dialogs, display, kind);
     if (change.stored) {
         showLabels(change.labels);
         showReadings(); // a bar limit moves the bar's sample level
@@ -402,8 +398,10 @@ bool DisplayPanel::eventFilter(QObject *watched, QEvent *event)
                                  modifiers.testFlag(Qt::ShiftModifier),
                                  modifiers.testFlag(Qt::ControlModifier),
                                  modifiers.testFlag(Qt::AltModifier)};
-            if (factoryKeyDown(m_state, chord))
+            if (factoryKeyDown(chord) == PanelKeyRequest::FactoryMode) {
+                m_state.link.FactoryMode = true;
                 return true;
+            }
         }
         break;
     default:

@@ -70,7 +70,7 @@ void EditMenu::choose(MenuChoice item)
 {
     // Qt has already toggled the clicked item; the marks are redrawn from the
     // image, which also re-ticks an item that was clicked while ticked.
-    const SettingsView view = ChooseMenuItem(m_state, item);
+    const SettingsView view = ChooseMenuItem(m_state.document, item);
     showSettings(view);
     if (m_settingsChanged)
         m_settingsChanged(view);
@@ -79,13 +79,13 @@ void EditMenu::choose(MenuChoice item)
 
 void EditMenu::askTankSize(Tank tank)
 {
-    AskTankSize(m_state, m_platform.dialogs, tank);
+    AskTankSize(m_state.document, m_platform.dialogs, tank);
     m_window.refreshTitle();
 }
 
 void EditMenu::askMaintenanceAlarm()
 {
-    AskMaintenanceAlarm(m_state, m_platform.dialogs);
+    AskMaintenanceAlarm(m_state.document, m_platform.dialogs);
     m_window.refreshTitle();
 }
 

@@ -37,13 +37,13 @@ void frmDamping::cboDamping_Click()
 void frmDamping::showStoredValue()
 {
     const int position = ui.cboDamping->currentIndex();
-    ui.txtDampingValue->setText(QString::number(dampingValue(m_state, position)));
+    ui.txtDampingValue->setText(QString::number(dampingValue(m_state.document.image, position)));
 }
 
 void frmDamping::txtDampingValue_Change(const QString &text)
 {
     const uint8_t stored
-        = typeDampingValue(m_state, ui.cboDamping->currentIndex(), text.toStdString());
+        = typeDampingValue(m_state.document, ui.cboDamping->currentIndex(), text.toStdString());
     if (auto *main = qobject_cast<frmMain *>(parentWidget()))
         main->refreshTitle();
 

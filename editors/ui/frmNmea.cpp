@@ -22,7 +22,8 @@ frmNmea::frmNmea(AppState &state, Platform &platform, QWidget *parent)
 
 void frmNmea::cmdNmeaAccept_Click()
 {
-    AcceptNmeaChoices(m_state,
+    AcceptNmeaChoices(m_state.document,
+                      m_state.editor,
                       {ui.cmbNmeaTalker->currentIndex(),
                        ui.cmbNmeaID->currentIndex(),
                        ui.cmdNmeaCommas->currentIndex()});

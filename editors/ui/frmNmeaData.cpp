@@ -11,7 +11,7 @@ frmNmeaData::frmNmeaData(AppState &state, Platform &platform, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
     , m_platform(platform)
-    , m_live(state, platform, *this)
+    , m_live(state.editor, platform, *this)
 {
     ui.setupUi(this);
     // Sentences line up field by field in a fixed-width font.

@@ -64,7 +64,7 @@ frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
     , m_platform(platform)
-    , m_editor(state)
+    , m_editor(state.document, state.editor)
 {
     ui.setupUi(this);
 
@@ -207,7 +207,9 @@ void frmSenders::cmdSendersView_Click()
             readingTitle = QString::fromUtf8(captions.readingTitle);
         }
     }
-    m_chart->showCurve(curveChartTable(m_state.image.CalCurve, curve), title, readingTitle);
+    m_chart->showCurve(curveChartTable(m_state.document.image.CalCurve, curve),
+                       title,
+                       readingTitle);
 }
 
 void frmSenders::cmdSendersExit_Click()
@@ -259,7 +261,7 @@ void frmSenders::placeGrid(QPushButton *button)
 
 void frmSenders::reportChanges()
 {
-    if (m_state.editor.imageChanged)
+    if (m_state.document.changed)
         emit imageEdited();
 }
 

@@ -35,7 +35,7 @@ void frmTimeOfDayAlarms::showEvent(QShowEvent *event)
 
 void frmTimeOfDayAlarms::cboTodAlarms_Click()
 {
-    const TodAlarmText text = todAlarmText(m_state, ui.cboTodAlarms->currentIndex());
+    const TodAlarmText text = todAlarmText(m_state.document.image, ui.cboTodAlarms->currentIndex());
     ui.txtTodHours->setText(QString::fromStdString(text.hours));
     ui.txtTodMinutes->setText(QString::fromStdString(text.minutes));
 }
@@ -44,7 +44,7 @@ void frmTimeOfDayAlarms::typed(TodField field, const QString &text)
 {
     // The text stays as typed; the list shows the stored time when the alarm
     // is picked again.
-    typeTodAlarm(m_state, ui.cboTodAlarms->currentIndex(), field, text.toStdString());
+    typeTodAlarm(m_state.document, ui.cboTodAlarms->currentIndex(), field, text.toStdString());
     if (auto *main = qobject_cast<frmMain *>(parentWidget()))
         main->refreshTitle();
 }

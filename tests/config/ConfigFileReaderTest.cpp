@@ -21,21 +21,21 @@ AppState unusualState()
         return uint8_t(seed >> 16);
     };
     for (int i = 0; i <= 255; ++i)
-        state.image.IntNvm[i] = nextByte();
+        state.document.image.IntNvm[i] = nextByte();
     for (int c = 1; c <= 16; ++c) {
         for (int n = 0; n <= 127; ++n)
-            state.image.CDC(c, n) = nextByte();
+            state.document.image.CDC(c, n) = nextByte();
     }
     for (int k = 1; k <= 32; ++k) {
         for (int a = 1; a <= 32; ++a) {
-            state.image.CalCurve(k, a, 1) = float(k * 100 + a) + 0.25f;
-            state.image.CalCurve(k, a, 2) = -float(nextByte() + 1) / 8.0f;
+            state.document.image.CalCurve(k, a, 1) = float(k * 100 + a) + 0.25f;
+            state.document.image.CalCurve(k, a, 2) = -float(nextByte() + 1) / 8.0f;
         }
     }
-    state.image.CalCurve(7, 1, 1) = 0.5f;
-    state.image.CalCurve(7, 1, 2) = 1450.4f;
-    state.image.CalCurve(7, 2, 1) = 1e-5f;
-    state.image.CalCurve(7, 2, 2) = -0.001f;
+    state.document.image.CalCurve(7, 1, 1) = 0.5f;
+    state.document.image.CalCurve(7, 1, 2) = 1450.4f;
+    state.document.image.CalCurve(7, 2, 1) = 1e-5f;
+    state.document.image.CalCurve(7, 2, 2) = -0.001f;
     state.link.ComPortNumber = 7;
     return state;
 }
@@ -45,15 +45,15 @@ AppState sentinelState()
 {
     AppState state;
     for (int i = 0; i <= 256; ++i)
-        state.image.IntNvm[i] = 0xEE;
+        state.document.image.IntNvm[i] = 0xEE;
     for (int c = 0; c <= 16; ++c) {
         for (int n = 0; n <= 128; ++n)
-            state.image.CDC(c, n) = 0xEE;
+            state.document.image.CDC(c, n) = 0xEE;
     }
     for (int k = 0; k <= 32; ++k) {
         for (int a = 0; a <= 32; ++a) {
             for (int col = 0; col <= 2; ++col)
-                state.image.CalCurve(k, a, col) = -7.0f;
+                state.document.image.CalCurve(k, a, col) = -7.0f;
         }
     }
     state.link.ComPortNumber = 99;
@@ -77,7 +77,7 @@ std::string replaceAll(std::string text, const std::string &from, const std::str
 TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
 {
     AppState original = unusualState();
-    original.image.CalCurve(7, 3, 1) = 12345678.0f;
+    original.document.image.CalCurve(7, 3, 1) = 12345678.0f;
     const std::string text = configFileText(original, {2026, 7, 4, 14, 5, 9});
 
     AppState back = sentinelState();
@@ -89,12 +89,14 @@ TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
     EXPECT_EQ(back.files.FileHeaderLines[3], "Date created: 07-04-2026.  Time created: 14:05:09");
     EXPECT_EQ(back.files.FileHeaderLines[5], "*");
     for (int i = 0; i <= 255; ++i)
-        EXPECT_EQ(back.image.IntNvm[i], i == 6 ? 1 : original.image.IntNvm[i]) << i;
-    EXPECT_EQ(back.image.IntNvm[256], 0xEE);
+        EXPECT_EQ(back.document.image.IntNvm[i], i == 6 ? 1 : original.document.image.IntNvm[i])
+            << i;
+    EXPECT_EQ(back.document.image.IntNvm[256], 0xEE);
     for (int c = 0; c <= 16; ++c) {
         for (int n = 0; n <= 128; ++n) {
             const bool carried = c >= 1 && n <= 127;
-            EXPECT_EQ(back.image.CDC(c, n), carried ? original.image.CDC(c, n) : 0xEE)
+            EXPECT_EQ(back.document.image.CDC(c, n),
+                      carried ? original.document.image.CDC(c, n) : 0xEE)
                 << c << "," << n;
         }
     }
@@ -102,18 +104,20 @@ TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
         for (int a = 1; a <= 32; ++a) {
             if (k == 7 && a == 3)
                 continue;
-            EXPECT_EQ(back.image.CalCurve(k, a, 1), original.image.CalCurve(k, a, 1))
+            EXPECT_EQ(back.document.image.CalCurve(k, a, 1),
+                      original.document.image.CalCurve(k, a, 1))
                 << k << "," << a;
-            EXPECT_EQ(back.image.CalCurve(k, a, 2), original.image.CalCurve(k, a, 2))
+            EXPECT_EQ(back.document.image.CalCurve(k, a, 2),
+                      original.document.image.CalCurve(k, a, 2))
                 << k << "," << a;
         }
     }
     // Seven significant digits are all a file carries.
-    EXPECT_EQ(back.image.CalCurve(7, 3, 1), 12345680.0f);
-    EXPECT_EQ(back.image.CalCurve(0, 1, 1), -7.0f);
-    EXPECT_EQ(back.image.CalCurve(1, 0, 1), -7.0f);
+    EXPECT_EQ(back.document.image.CalCurve(7, 3, 1), 12345680.0f);
+    EXPECT_EQ(back.document.image.CalCurve(0, 1, 1), -7.0f);
+    EXPECT_EQ(back.document.image.CalCurve(1, 0, 1), -7.0f);
     EXPECT_EQ(back.editor.CurveInEdit, 99);
-    EXPECT_EQ(back.editor.senderLists.engineTemp, original.image.IntNvm[100]);
+    EXPECT_EQ(back.editor.senderLists.engineTemp, original.document.image.IntNvm[100]);
 
     // A second pass is stable: what was read writes the same text.
     const std::string second = configFileText(back, {});
@@ -135,13 +139,13 @@ TEST(ConfigFileReader, ByteOutOfRangeStopsAtItsLineAndKeepsEarlierItems)
     EXPECT_EQ(failure->expected, "a byte 0..255 for IntNvm byte 5");
     EXPECT_EQ(failure->found, "\"256\"");
     AppState expected = unusualState();
-    storeCheckBytes(expected.image);
+    storeCheckBytes(expected.document.image);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(state.image.IntNvm[i], expected.image.IntNvm[i]) << i;
+        EXPECT_EQ(state.document.image.IntNvm[i], expected.document.image.IntNvm[i]) << i;
     for (int i = 5; i <= 255; ++i)
-        EXPECT_EQ(state.image.IntNvm[i], 0xEE) << i;
+        EXPECT_EQ(state.document.image.IntNvm[i], 0xEE) << i;
     EXPECT_EQ(state.link.ComPortNumber, 7);
-    EXPECT_EQ(state.image.CDC(1, 1), 0xEE);
+    EXPECT_EQ(state.document.image.CDC(1, 1), 0xEE);
 }
 
 TEST(ConfigFileReader, MalformedItemsAreNamedWithLineAndContent)
@@ -189,11 +193,11 @@ TEST(ConfigFileReader, NumbersReadByTheTypedNumberRules)
 
     ASSERT_EQ(readConfigText(state, text), std::nullopt);
 
-    EXPECT_EQ(state.image.CalCurve(2, 1, 1), 0.5f);
-    EXPECT_EQ(state.image.CalCurve(2, 1, 2), 12.0f);
-    EXPECT_EQ(state.image.IntNvm[20], 12);
-    EXPECT_EQ(state.image.IntNvm[21], 2);
-    EXPECT_EQ(state.image.IntNvm[22], 255);
+    EXPECT_EQ(state.document.image.CalCurve(2, 1, 1), 0.5f);
+    EXPECT_EQ(state.document.image.CalCurve(2, 1, 2), 12.0f);
+    EXPECT_EQ(state.document.image.IntNvm[20], 12);
+    EXPECT_EQ(state.document.image.IntNvm[21], 2);
+    EXPECT_EQ(state.document.image.IntNvm[22], 255);
     EXPECT_EQ(state.link.ComPortNumber, 3);
 }
 
@@ -208,7 +212,7 @@ TEST(ConfigFileReader, HandEditedLabelsAndLineEndsReadTheSameValues)
                                                  lines[size_t(intNvmLine(i) - 1)].find(','),
                                                  "x");
     lines[size_t(cdcLine(2, 7) - 1)]
-        = "second display config byte seven," + std::to_string(original.image.CDC(2, 7));
+        = "second display config byte seven," + std::to_string(original.document.image.CDC(2, 7));
     lines[size_t(263 + 129 - 1)] = "";
     const std::string edited = joinLines(lines);
 
@@ -219,7 +223,7 @@ TEST(ConfigFileReader, HandEditedLabelsAndLineEndsReadTheSameValues)
     for (const std::string &end : {std::string("\n"), std::string("\r")}) {
         AppState state;
         ASSERT_EQ(readConfigText(state, replaceAll(edited, "\r\n", end)), std::nullopt);
-        EXPECT_EQ(state.image, expected.image);
+        EXPECT_EQ(state.document.image, expected.document.image);
         EXPECT_EQ(state.link.ComPortNumber, 3);
 
         const std::string bad = withLine(edited, cdcLine(16, 1), "CDC( 16 - 1 ), 300");
@@ -242,8 +246,9 @@ TEST(ConfigFileReader, FileEndingEarlyKeepsWhatWasReadAndNamesTheNextItem)
     EXPECT_EQ(failure->line, curveLine(4, 1));
     EXPECT_EQ(failure->expected, "the resistance (ohms) of curve 4 point 1");
     EXPECT_EQ(failure->found, "the end of the file");
-    EXPECT_EQ(state.image.CalCurve(3, 32, 1), unusualState().image.CalCurve(3, 32, 1));
-    EXPECT_EQ(state.image.CalCurve(4, 1, 1), -7.0f);
+    EXPECT_EQ(state.document.image.CalCurve(3, 32, 1),
+              unusualState().document.image.CalCurve(3, 32, 1));
+    EXPECT_EQ(state.document.image.CalCurve(4, 1, 1), -7.0f);
     // The sender lists are only selected once the whole image is in.
     EXPECT_EQ(state.editor.senderLists.fuel, -1);
 
@@ -270,9 +275,9 @@ TEST_F(StartupRead, TruncatedWorkingFileKeepsItsCurvesThroughTheDefaults)
     EXPECT_TRUE(fake.dialogs.calls.empty());
 
     WriteDefaultsToRam(state);
-    EXPECT_EQ(state.image.CalCurve(2, 5, 2), written.image.CalCurve(2, 5, 2));
-    EXPECT_EQ(state.image.CalCurve(3, 32, 1), 180.0f);
-    EXPECT_EQ(state.image.IntNvm[7], 5);
+    EXPECT_EQ(state.document.image.CalCurve(2, 5, 2), written.document.image.CalCurve(2, 5, 2));
+    EXPECT_EQ(state.document.image.CalCurve(3, 32, 1), 180.0f);
+    EXPECT_EQ(state.document.image.IntNvm[7], 5);
 }
 
 TEST_F(StartupRead, MissingWorkingFileFailsWithoutAMessage)
@@ -287,7 +292,7 @@ TEST_F(StartupRead, WholeWorkingFileMatchesMemory)
 {
     WriteDefaultsToRam(state);
     ASSERT_TRUE(SaveConfigsFile(state, platform).ok());
-    state.editor.imageChanged = true;
+    state.document.changed = true;
     EXPECT_EQ(readConfigsAtStartup(state, platform), std::nullopt);
-    EXPECT_FALSE(state.editor.imageChanged);
+    EXPECT_FALSE(state.document.changed);
 }

@@ -51,38 +51,39 @@ TEST(ConfigFileWriter, DefaultsFileHasTheDescribedLines)
 TEST(ConfigFileWriter, StoresTheCheckBytesItWrites)
 {
     AppState state = defaultState();
-    state.image.CDC(2, 40) = 0x3C;
-    state.image.IntNvm[200] = 0x81;
+    state.document.image.CDC(2, 40) = 0x3C;
+    state.document.image.IntNvm[200] = 0x81;
     const std::vector<std::string> lines = crlfLines(configFileText(state, {}));
 
-    EXPECT_EQ(lineValue(lines.at(size_t(intNvmLine(0) - 1))), state.image.IntNvm[0]);
-    EXPECT_EQ(state.image.IntNvm[0], state.image.IntNvm.checkByte());
+    EXPECT_EQ(lineValue(lines.at(size_t(intNvmLine(0) - 1))), state.document.image.IntNvm[0]);
+    EXPECT_EQ(state.document.image.IntNvm[0], state.document.image.IntNvm.checkByte());
     for (int c = 1; c <= 16; ++c) {
-        EXPECT_EQ(lineValue(lines.at(size_t(cdcLine(c, 0) - 1))), state.image.CDC(c, 0)) << c;
-        EXPECT_EQ(state.image.CDC(c, 0), state.image.CDC.checkByte(c)) << c;
+        EXPECT_EQ(lineValue(lines.at(size_t(cdcLine(c, 0) - 1))), state.document.image.CDC(c, 0))
+            << c;
+        EXPECT_EQ(state.document.image.CDC(c, 0), state.document.image.CDC.checkByte(c)) << c;
     }
 
     // Configuration 2's check byte depends on configuration 2 alone.
-    const uint8_t second = state.image.CDC(2, 0);
-    state.image.CDC(1, 40) ^= 0xFF;
-    state.image.CDC(3, 40) ^= 0x0F;
-    state.image.CDC(0, 40) ^= 0x01;
-    state.image.IntNvm[40] ^= 0x10;
+    const uint8_t second = state.document.image.CDC(2, 0);
+    state.document.image.CDC(1, 40) ^= 0xFF;
+    state.document.image.CDC(3, 40) ^= 0x0F;
+    state.document.image.CDC(0, 40) ^= 0x01;
+    state.document.image.IntNvm[40] ^= 0x10;
     configFileText(state, {});
-    EXPECT_EQ(state.image.CDC(2, 0), second);
-    state.image.CDC(2, 127) ^= 0x21;
+    EXPECT_EQ(state.document.image.CDC(2, 0), second);
+    state.document.image.CDC(2, 127) ^= 0x21;
     configFileText(state, {});
-    EXPECT_EQ(state.image.CDC(2, 0), second ^ 0x21);
+    EXPECT_EQ(state.document.image.CDC(2, 0), second ^ 0x21);
 }
 
 TEST(ConfigFileWriter, PortAndCurveValuesFollowThePrintConvention)
 {
     AppState state = defaultState();
     state.link.ComPortNumber = 3;
-    state.image.CalCurve(2, 1, 1) = 0.5f;
-    state.image.CalCurve(2, 1, 2) = -12.25f;
-    state.image.CalCurve(2, 2, 1) = 1e-5f;
-    state.image.CalCurve(2, 2, 2) = 12345678.0f;
+    state.document.image.CalCurve(2, 1, 1) = 0.5f;
+    state.document.image.CalCurve(2, 1, 2) = -12.25f;
+    state.document.image.CalCurve(2, 2, 1) = 1e-5f;
+    state.document.image.CalCurve(2, 2, 2) = 12345678.0f;
     const std::vector<std::string> lines = crlfLines(configFileText(state, {}));
 
     EXPECT_EQ(lines.at(5), "COMport=, 3 ");
@@ -93,15 +94,15 @@ TEST(ConfigFileWriter, PortAndCurveValuesFollowThePrintConvention)
 TEST(ConfigFileWriter, NonFiniteCurveValuesStillGiveAReadableFile)
 {
     AppState state = defaultState();
-    state.image.CalCurve(5, 3, 1) = std::numeric_limits<float>::infinity();
-    state.image.CalCurve(5, 3, 2) = std::numeric_limits<float>::quiet_NaN();
+    state.document.image.CalCurve(5, 3, 1) = std::numeric_limits<float>::infinity();
+    state.document.image.CalCurve(5, 3, 2) = std::numeric_limits<float>::quiet_NaN();
     const std::string text = configFileText(state, {});
 
     AppState back;
     EXPECT_EQ(readConfigText(back, text), std::nullopt);
-    EXPECT_TRUE(std::isfinite(back.image.CalCurve(5, 3, 1)));
-    EXPECT_GT(back.image.CalCurve(5, 3, 1), 3.4e38f);
-    EXPECT_EQ(back.image.CalCurve(5, 3, 2), 0.0f);
+    EXPECT_TRUE(std::isfinite(back.document.image.CalCurve(5, 3, 1)));
+    EXPECT_GT(back.document.image.CalCurve(5, 3, 1), 3.4e38f);
+    EXPECT_EQ(back.document.image.CalCurve(5, 3, 2), 0.0f);
 }
 
 class ConfigFileSave : public ConfigFixtureBase, public ::testing::Test
@@ -116,7 +117,7 @@ TEST_F(ConfigFileSave, WritesConfigFileNameInTheWorkingFolder)
     const Result<> result = SaveConfigsFile(state, platform);
 
     ASSERT_TRUE(result.ok()) << result.error();
-    EXPECT_FALSE(state.editor.imageChanged);
+    EXPECT_FALSE(state.document.changed);
     const std::string text = readText(folder.file("DEFAULT.CFG"));
     EXPECT_EQ(crlfLines(text).size(), 3351u);
     EXPECT_EQ(crlfLines(text).at(2), "Date created: 12-01-2031.  Time created: 23:00:07");
@@ -136,8 +137,8 @@ TEST_F(ConfigFileSave, FailedWriteIsReportedAndChangesOnlyTheCheckBytes)
 
     EXPECT_FALSE(result.ok());
     EXPECT_FALSE(result.error().empty());
-    EXPECT_TRUE(state.editor.imageChanged);
-    storeCheckBytes(before.image);
-    EXPECT_EQ(state.image, before.image);
+    EXPECT_TRUE(state.document.changed);
+    storeCheckBytes(before.document.image);
+    EXPECT_EQ(state.document.image, before.document.image);
     EXPECT_EQ(readText(folder.file("blocker")), "not a folder");
 }

@@ -28,14 +28,14 @@ TEST(WriteDefaultsToRam, ConfigurationsGetTheFactoryTableAndLeaveUnusedCellsAlon
 {
     AppState state;
     for (int n = 0; n <= 128; ++n)
-        state.image.CDC(0, n) = 7;
+        state.document.image.CDC(0, n) = 7;
     for (int c = 1; c <= 16; ++c)
-        state.image.CDC(c, 128) = 9;
+        state.document.image.CDC(c, 128) = 9;
     for (int c = 1; c <= 16; ++c)
-        state.image.CDC(c, 0) = 0xAA;
+        state.document.image.CDC(c, 0) = 0xAA;
 
     WriteDefaultsToRam(state);
-    const CdcTable &cdc = state.image.CDC;
+    const CdcTable &cdc = state.document.image.CDC;
 
     for (int c = 1; c <= 16; ++c) {
         EXPECT_EQ(cdc(c, 0), 0) << c;
@@ -61,10 +61,10 @@ TEST(WriteDefaultsToRam, ConfigurationsGetTheFactoryTableAndLeaveUnusedCellsAlon
 TEST(WriteDefaultsToRam, SettingsImageMatchesTheFactoryValues)
 {
     AppState state;
-    state.image.IntNvm[0] = 0x5A;
-    state.image.IntNvm[256] = 77;
+    state.document.image.IntNvm[0] = 0x5A;
+    state.document.image.IntNvm[256] = 77;
     WriteDefaultsToRam(state);
-    const IntNvmTable &nvm = state.image.IntNvm;
+    const IntNvmTable &nvm = state.document.image.IntNvm;
 
     EXPECT_EQ(nvm[0], 0);
     EXPECT_EQ(nvm[256], 77);
@@ -103,14 +103,14 @@ TEST(WriteDefaultsToRam, FillsOnlyEmptyCurvesUnlessANewUnitIsPending)
 {
     AppState state;
     // Curve 3: point 2 holds a value, the rest is zero; it counts as filled.
-    state.image.CalCurve(3, 2, 2) = 12.5f;
+    state.document.image.CalCurve(3, 2, 2) = 12.5f;
     // Curve 4: data everywhere except the value of point 2; it counts as empty.
     for (int a = 1; a <= 32; ++a)
-        state.image.CalCurve(4, a, 1) = 999.0f;
-    state.image.CalCurve(0, 1, 1) = 42.0f;
+        state.document.image.CalCurve(4, a, 1) = 999.0f;
+    state.document.image.CalCurve(0, 1, 1) = 42.0f;
 
     WriteDefaultsToRam(state);
-    const CalCurveTable &curves = state.image.CalCurve;
+    const CalCurveTable &curves = state.document.image.CalCurve;
 
     EXPECT_EQ(curves(3, 2, 2), 12.5f);
     EXPECT_EQ(curves(3, 1, 1), 0.0f);
@@ -123,7 +123,7 @@ TEST(WriteDefaultsToRam, FillsOnlyEmptyCurvesUnlessANewUnitIsPending)
 
     state.transfer.NewUnitPending = true;
     WriteDefaultsToRam(state);
-    expectDefaultCurve(state.image.CalCurve, 3);
+    expectDefaultCurve(state.document.image.CalCurve, 3);
 }
 
 TEST(WriteDefaultsToRam, SelectsSenderListsAndClosesTheCurveEditor)

@@ -264,16 +264,17 @@ TEST(FactoryDefaultImage, EveryConfigurationAndSettingsByteMatchesTheFactoryTabl
 
         AppState state;
         for (int i = 0; i < CdcTable::kSize; ++i)
-            state.image.CDC.flat(i) = uint8_t(fill);
+            state.document.image.CDC.flat(i) = uint8_t(fill);
         for (int i = 0; i < IntNvmTable::kSize; ++i)
-            state.image.IntNvm[i] = uint8_t(fill);
+            state.document.image.IntNvm[i] = uint8_t(fill);
 
         WriteDefaultsToRam(state);
 
         const std::vector<std::string> cdc
-            = cdcMismatches(state.image.CDC, expectedConfigurations(fill));
+            = cdcMismatches(state.document.image.CDC, expectedConfigurations(fill));
         EXPECT_TRUE(cdc.empty()) << joined(cdc);
-        const std::vector<std::string> settings = intNvmMismatches(state.image.IntNvm, nvm.bytes());
+        const std::vector<std::string> settings
+            = intNvmMismatches(state.document.image.IntNvm, nvm.bytes());
         EXPECT_TRUE(settings.empty()) << joined(settings);
     }
 }

@@ -17,12 +17,12 @@ protected:
     void SetUp() override
     {
         WriteDefaultsToRam(state);
-        state.image.CDC(4, 30) = 0x42;
-        state.image.CalCurve(6, 5, 1) = 77.5f;
+        state.document.image.CDC(4, 30) = 0x42;
+        state.document.image.CalCurve(6, 5, 1) = 77.5f;
         state.link.ComPortNumber = 2;
         state.files.FileHeaderLines[3] = "Date created: 01-01-2020.  Time created: 00:00:00";
         state.editor.CurveInEdit = 6;
-        state.editor.imageChanged = false;
+        state.document.changed = false;
     }
 
     std::string otherFileText()
@@ -30,9 +30,9 @@ protected:
         AppState other;
         WriteDefaultsToRam(other);
         other.link.ComPortNumber = 5;
-        other.image.IntNvm[98] = 9; // fuel sender code 9 -> list position 3
-        other.image.IntNvm[6] = 12;
-        other.image.CDC(16, 100) = 1;
+        other.document.image.IntNvm[98] = 9; // fuel sender code 9 -> list position 3
+        other.document.image.IntNvm[6] = 12;
+        other.document.image.CDC(16, 100) = 1;
         return configFileText(other, {2025, 3, 9, 8, 7, 6});
     }
 };
@@ -53,12 +53,12 @@ TEST_F(FileCommands, OpenReadsTheChosenFileWithoutChangingConfigFileName)
     EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
     EXPECT_EQ(state.link.ComPortNumber, 5);
     EXPECT_EQ(commsPortCaption(state.link.ComPortNumber), "COM Port =  5");
-    EXPECT_EQ(state.image.IntNvm[6], 1);
-    EXPECT_EQ(state.image.CDC(16, 100), 1);
+    EXPECT_EQ(state.document.image.IntNvm[6], 1);
+    EXPECT_EQ(state.document.image.CDC(16, 100), 1);
     EXPECT_EQ(state.editor.senderLists.fuel, 3);
     EXPECT_EQ(state.editor.CurveInEdit, 99);
     EXPECT_EQ(state.files.FileHeaderLines[3], "Date created: 03-09-2025.  Time created: 08:07:06");
-    EXPECT_TRUE(state.editor.imageChanged);
+    EXPECT_TRUE(state.document.changed);
 
     // Save still writes the working file, not the one opened.
     EXPECT_EQ(fileSave(state, platform), FileCommandResult::Done);
@@ -75,11 +75,11 @@ TEST_F(FileCommands, MalformedFileIsReportedAndRolledBackCompletely)
 
     EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
 
-    EXPECT_EQ(state.image, before.image);
+    EXPECT_EQ(state.document.image, before.document.image);
     EXPECT_EQ(state.link.ComPortNumber, 2);
     EXPECT_EQ(state.files.FileHeaderLines, before.files.FileHeaderLines);
     EXPECT_EQ(state.editor.CurveInEdit, 6);
-    EXPECT_FALSE(state.editor.imageChanged);
+    EXPECT_FALSE(state.document.changed);
 
     const std::vector<DialogCall> messages = fake.dialogs.messages();
     ASSERT_EQ(messages.size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(FileCommands, OpenOfAMissingFileSaysSoAndChangesNothing)
 
     EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
 
-    EXPECT_EQ(state.image, before.image);
+    EXPECT_EQ(state.document.image, before.document.image);
     ASSERT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_NE(fake.dialogs.messages()[0].text.find("could not be opened"), std::string::npos);
 }
@@ -113,7 +113,7 @@ TEST_F(FileCommands, CancelledDialogsDoNothing)
     EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Cancelled);
     EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Cancelled);
 
-    EXPECT_EQ(state.image, before.image);
+    EXPECT_EQ(state.document.image, before.document.image);
     EXPECT_TRUE(fake.dialogs.messages().empty());
     EXPECT_FALSE(std::filesystem::exists(folder.file("DEFAULT.CFG")));
 }
@@ -132,10 +132,10 @@ TEST_F(FileCommands, SaveAsWritesTheChosenFileOnly)
     EXPECT_FALSE(std::filesystem::exists(folder.file("DEFAULT.CFG")));
     EXPECT_EQ(crlfLines(readText(folder.file("COPY.CFG"))).size(), 3351u);
     // Only the working file counts as saving the working state.
-    state.editor.imageChanged = true;
+    state.document.changed = true;
     fake.dialogs.fileAnswers.push_back(folder.file("COPY.CFG"));
     fileSaveAs(state, platform);
-    EXPECT_TRUE(state.editor.imageChanged);
+    EXPECT_TRUE(state.document.changed);
 }
 
 TEST_F(FileCommands, FailedSaveIsReportedAndKeepsWhatWasThere)

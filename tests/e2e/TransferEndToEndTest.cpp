@@ -98,10 +98,10 @@ protected:
 TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
 {
     for (int p = 1; p <= 32; ++p) {
-        state.image.CalCurve(9, p, 1) = float(10 * p);
-        state.image.CalCurve(9, p, 2) = float(500 + 40 * (p - 1));
+        state.document.image.CalCurve(9, p, 1) = float(10 * p);
+        state.document.image.CalCurve(9, p, 2) = float(500 + 40 * (p - 1));
     }
-    state.image.IntNvm[2] = 77;
+    state.document.image.IntNvm[2] = 77;
 
     bool dialogChecked = false;
     QTimer::singleShot(300, dialog, [&] {
@@ -151,7 +151,7 @@ TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
     std::string error;
     ASSERT_TRUE(saved.loadState(statePath.toStdString(), &error)) << error;
     EXPECT_EQ(saved.internalNvm()[2], 77);
-    const auto record = curveRecord(state.image.CalCurve, 9);
+    const auto record = curveRecord(state.document.image.CalCurve, 9);
     for (int k = 0; k < 128; ++k)
         ASSERT_EQ(saved.eeprom()[size_t(12288 + 128 * 8 + k)], record[size_t(k)]) << k;
 }
@@ -170,10 +170,10 @@ TEST_F(TransferEndToEnd, DownloadDialogOffersOnlyWhatTheInstrumentChangesAndClos
         EXPECT_TRUE(child<QCheckBox>(dialog, "chkSentReceivedDamping")->isChecked());
         dialog->close(); // the close box
     });
-    const ConfigImage before = state.image;
+    const ConfigImage before = state.document.image;
     controller->cmdDownload_Click();
     EXPECT_EQ(controller->lastResult().outcome, TransferOutcome::Cancelled);
-    EXPECT_EQ(state.image, before);
+    EXPECT_EQ(state.document.image, before);
     EXPECT_FALSE(port.isOpen()); // nothing was sent
     EXPECT_EQ(state.link.lineUser, LineUser::None);
 }

@@ -1,5 +1,7 @@
 #include "editors/DampingAndAlarms.h"
 
+#include "EditingState.h"
+
 #include "app/PickLists.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <utility>
 
 using namespace orvane;
+using orvane::test::EditingState;
 
 namespace {
 constexpr int kAlarm8 = 7;
@@ -58,65 +61,65 @@ TEST(DampingAndAlarms, DampingTextIsClampedRoundedAndStoredForTheSelectedFunctio
 
         // Every byte holds its own index, so the value shown names the byte
         // it was read from.
-        AppState state;
+        EditingState state;
         for (int i = 0; i <= 255; ++i)
-            state.image.IntNvm[i] = uint8_t(i);
-        EXPECT_EQ(int(dampingValue(state, row.position)), row.byte);
+            state.document.image.IntNvm[i] = uint8_t(i);
+        EXPECT_EQ(int(dampingValue(state.document.image, row.position)), row.byte);
 
         for (const auto &[text, stored] : typed) {
-            const IntNvmTable before = state.image.IntNvm;
-            EXPECT_EQ(int(typeDampingValue(state, row.position, text)), stored) << text;
-            EXPECT_EQ(int(state.image.IntNvm[row.byte]), stored) << text;
+            const IntNvmTable before = state.document.image.IntNvm;
+            EXPECT_EQ(int(typeDampingValue(state.document, row.position, text)), stored) << text;
+            EXPECT_EQ(int(state.document.image.IntNvm[row.byte]), stored) << text;
             for (int i = 0; i < IntNvmTable::kSize; ++i) {
                 if (i != row.byte) {
-                    EXPECT_EQ(int(state.image.IntNvm[i]), int(before[i]))
+                    EXPECT_EQ(int(state.document.image.IntNvm[i]), int(before[i]))
                         << text << " also wrote byte " << i;
                 }
             }
-            EXPECT_EQ(int(dampingValue(state, row.position)), stored) << text;
+            EXPECT_EQ(int(dampingValue(state.document.image, row.position)), stored) << text;
         }
-        EXPECT_TRUE(state.editor.imageChanged);
+        EXPECT_TRUE(state.document.changed);
 
         // A byte above the typed range (from a file or the instrument) is
         // shown as it is stored.
-        state.image.IntNvm[row.byte] = 255;
-        EXPECT_EQ(int(dampingValue(state, row.position)), 255);
+        state.document.image.IntNvm[row.byte] = 255;
+        EXPECT_EQ(int(dampingValue(state.document.image, row.position)), 255);
     }
 
     // Nothing selected: nothing is written anywhere.
-    AppState state;
-    const IntNvmTable before = state.image.IntNvm;
-    EXPECT_EQ(typeDampingValue(state, -1, "77"), 77);
-    EXPECT_EQ(state.image.IntNvm, before);
-    EXPECT_EQ(dampingValue(state, -1), 0);
-    EXPECT_THROW(dampingValue(state, 9), std::out_of_range);
+    EditingState state;
+    const IntNvmTable before = state.document.image.IntNvm;
+    EXPECT_EQ(typeDampingValue(state.document, -1, "77"), 77);
+    EXPECT_EQ(state.document.image.IntNvm, before);
+    EXPECT_EQ(dampingValue(state.document.image, -1), 0);
+    EXPECT_THROW(dampingValue(state.document.image, 9), std::out_of_range);
 }
 
 TEST(DampingAndAlarms, AlarmTimesAreClampedStoredAndShownWithTwoDigits)
 {
-    AppState state;
-    EXPECT_EQ(typeTodAlarm(state, kAlarm8, TodField::Hours, "25"), 23);
-    EXPECT_EQ(typeTodAlarm(state, kAlarm8, TodField::Minutes, "75"), 59);
-    EXPECT_EQ(state.image.IntNvm[60], 23);
-    EXPECT_EQ(state.image.IntNvm[61], 59);
-    EXPECT_EQ(todAlarmText(state, kAlarm8).hours, "23");
-    EXPECT_EQ(todAlarmText(state, kAlarm8).minutes, "59");
+    EditingState state;
+    EXPECT_EQ(typeTodAlarm(state.document, kAlarm8, TodField::Hours, "25"), 23);
+    EXPECT_EQ(typeTodAlarm(state.document, kAlarm8, TodField::Minutes, "75"), 59);
+    EXPECT_EQ(state.document.image.IntNvm[60], 23);
+    EXPECT_EQ(state.document.image.IntNvm[61], 59);
+    EXPECT_EQ(todAlarmText(state.document.image, kAlarm8).hours, "23");
+    EXPECT_EQ(todAlarmText(state.document.image, kAlarm8).minutes, "59");
 
-    typeTodAlarm(state, 0, TodField::Minutes, "-3");
-    typeTodAlarm(state, 0, TodField::Hours, "");
-    EXPECT_EQ(state.image.IntNvm[47], 0);
-    EXPECT_EQ(state.image.IntNvm[46], 0);
-    typeTodAlarm(state, 1, TodField::Hours, "6.5");
-    typeTodAlarm(state, 1, TodField::Minutes, "7");
-    EXPECT_EQ(state.image.IntNvm[48], 6) << "halves go to the even neighbour";
-    EXPECT_EQ(todAlarmText(state, 1).minutes, "07");
+    typeTodAlarm(state.document, 0, TodField::Minutes, "-3");
+    typeTodAlarm(state.document, 0, TodField::Hours, "");
+    EXPECT_EQ(state.document.image.IntNvm[47], 0);
+    EXPECT_EQ(state.document.image.IntNvm[46], 0);
+    typeTodAlarm(state.document, 1, TodField::Hours, "6.5");
+    typeTodAlarm(state.document, 1, TodField::Minutes, "7");
+    EXPECT_EQ(state.document.image.IntNvm[48], 6) << "halves go to the even neighbour";
+    EXPECT_EQ(todAlarmText(state.document.image, 1).minutes, "07");
 
     // Past the list counts as the last alarm; nothing selected writes nothing
     // (bytes 44 and 45 belong to other settings).
-    typeTodAlarm(state, 12, TodField::Hours, "5");
-    EXPECT_EQ(state.image.IntNvm[60], 5);
-    const IntNvmTable before = state.image.IntNvm;
-    typeTodAlarm(state, -1, TodField::Hours, "9");
-    EXPECT_EQ(state.image.IntNvm, before);
-    EXPECT_EQ(todAlarmText(state, -1).hours, "00");
+    typeTodAlarm(state.document, 12, TodField::Hours, "5");
+    EXPECT_EQ(state.document.image.IntNvm[60], 5);
+    const IntNvmTable before = state.document.image.IntNvm;
+    typeTodAlarm(state.document, -1, TodField::Hours, "9");
+    EXPECT_EQ(state.document.image.IntNvm, before);
+    EXPECT_EQ(todAlarmText(state.document.image, -1).hours, "00");
 }

@@ -1,17 +1,20 @@
 #include "editors/DisplayEncoding.h"
+
+#include "EditingState.h"
 #include "editors/DataSources.h"
 #include "editors/IconBits.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
+using orvane::test::EditingState;
 
 namespace {
 
-AppState stateEditing(int config)
+EditingState stateEditing(int config)
 {
-    AppState state;
-    state.image.IntNvm[6] = uint8_t(config);
+    EditingState state;
+    state.document.image.IntNvm[6] = uint8_t(config);
     return state;
 }
 
@@ -19,27 +22,27 @@ AppState stateEditing(int config)
 
 TEST(DisplayEncoding, PositionsStoreTheirListsCodesInTheCurrentConfiguration)
 {
-    AppState state = stateEditing(5);
-    ConvertListIndexData(state, 28, 68);
-    EXPECT_EQ(state.image.CDC(5, 68), 13); // display 3: "Time of Day"
-    ConvertListIndexData(state, 28, 28);
-    EXPECT_EQ(state.image.CDC(5, 28), 11); // display 1: "Trip Log"
-    ConvertListIndexData(state, 20, 108);
-    EXPECT_EQ(state.image.CDC(5, 108), 10);
-    EXPECT_TRUE(state.editor.imageChanged);
+    EditingState state = stateEditing(5);
+    ConvertListIndexData(state.document, 28, 68);
+    EXPECT_EQ(state.document.image.CDC(5, 68), 13); // display 3: "Time of Day"
+    ConvertListIndexData(state.document, 28, 28);
+    EXPECT_EQ(state.document.image.CDC(5, 28), 11); // display 1: "Trip Log"
+    ConvertListIndexData(state.document, 20, 108);
+    EXPECT_EQ(state.document.image.CDC(5, 108), 10);
+    EXPECT_TRUE(state.document.changed);
     // Nothing leaks into another configuration or the unused column 0.
-    EXPECT_EQ(state.image.CDC(4, 28), 0);
-    EXPECT_EQ(state.image.CDC(0, 68), 0);
+    EXPECT_EQ(state.document.image.CDC(4, 28), 0);
+    EXPECT_EQ(state.document.image.CDC(0, 68), 0);
 
     // No selection, or a position past the list, stores "None - Blank".
-    state.image.CDC(5, 48) = 9;
-    ConvertListIndexData(state, -1, 48);
-    EXPECT_EQ(state.image.CDC(5, 48), 0);
-    state.image.CDC(5, 68) = 9;
-    ConvertListIndexData(state, 33, 68);
-    EXPECT_EQ(state.image.CDC(5, 68), 0);
+    state.document.image.CDC(5, 48) = 9;
+    ConvertListIndexData(state.document, -1, 48);
+    EXPECT_EQ(state.document.image.CDC(5, 48), 0);
+    state.document.image.CDC(5, 68) = 9;
+    ConvertListIndexData(state.document, 33, 68);
+    EXPECT_EQ(state.document.image.CDC(5, 68), 0);
 
-    EXPECT_THROW(ConvertListIndexData(state, 1, 29), std::invalid_argument);
+    EXPECT_THROW(ConvertListIndexData(state.document, 1, 29), std::invalid_argument);
 }
 
 TEST(DisplayEncoding, EveryListedCodeMapsBackToItsPosition)
@@ -81,33 +84,33 @@ TEST(DisplayEncoding, UnlistedCodesPointPastOrAtTheirNumberAndSelectNothing)
 TEST(DisplayEncoding, OutOfRangeCurrentConfigurationEditsConfigurationOne)
 {
     for (int stored : {0, 17, 255}) {
-        AppState state = stateEditing(stored);
-        EXPECT_EQ(currentConfiguration(state), 1);
-        ConvertListIndexData(state, 8, 28);
-        EXPECT_EQ(state.image.CDC(1, 28), 1);
-        EXPECT_EQ(state.image.IntNvm[6], stored);
+        EditingState state = stateEditing(stored);
+        EXPECT_EQ(currentConfiguration(state.document.image), 1);
+        ConvertListIndexData(state.document, 8, 28);
+        EXPECT_EQ(state.document.image.CDC(1, 28), 1);
+        EXPECT_EQ(state.document.image.IntNvm[6], stored);
     }
 }
 
 TEST(IconBits, AllAndNoIconsGiveTheKnownBytes)
 {
-    AppState state = stateEditing(3);
-    state.image.CDC(3, 1) = 0x5A;
+    EditingState state = stateEditing(3);
+    state.document.image.CDC(3, 1) = 0x5A;
     const IconFlags all = allIcons();
-    ChangeBitsToByte1(state, all);
-    ChangeBitsToByte2(state, all);
-    ChangeBitsToByte3(state, all);
-    ChangeBitsToByte4(state, all);
-    EXPECT_EQ(state.image.CDC(3, 1), 255);
-    EXPECT_EQ(state.image.CDC(3, 2), 127);
-    EXPECT_EQ(state.image.CDC(3, 3), 224);
-    EXPECT_EQ(state.image.CDC(3, 4), 5);
+    ChangeBitsToByte1(state.document, all);
+    ChangeBitsToByte2(state.document, all);
+    ChangeBitsToByte3(state.document, all);
+    ChangeBitsToByte4(state.document, all);
+    EXPECT_EQ(state.document.image.CDC(3, 1), 255);
+    EXPECT_EQ(state.document.image.CDC(3, 2), 127);
+    EXPECT_EQ(state.document.image.CDC(3, 3), 224);
+    EXPECT_EQ(state.document.image.CDC(3, 4), 5);
 
     IconFlags none = all;
     ClearDisplayIcons(none);
     for (int n = 1; n <= 4; ++n) {
-        changeBitsToByte(state, none, n);
-        EXPECT_EQ(state.image.CDC(3, n), 0);
+        changeBitsToByte(state.document, none, n);
+        EXPECT_EQ(state.document.image.CDC(3, n), 0);
     }
     EXPECT_EQ(iconFlagsFromBytes(255, 127, 224, 5), all);
     EXPECT_EQ(iconFlagsFromBytes(0, 0, 0, 0), none);

@@ -1,32 +1,35 @@
 #include "editors/EditMenuSettings.h"
 
+#include "EditingState.h"
+
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
+using orvane::test::EditingState;
 using orvane::test::FakeDialogs;
 
 TEST(EditMenu, ChoiceItemsWriteOnlyTheirOwnBits)
 {
-    AppState state;
-    state.image.IntNvm[1] = 0x5E;
-    SettingsView view = ChooseMenuItem(state, MenuChoice::MPH);
-    EXPECT_EQ(state.image.IntNvm[1], 0x3E);
+    EditingState state;
+    state.document.image.IntNvm[1] = 0x5E;
+    SettingsView view = ChooseMenuItem(state.document, MenuChoice::MPH);
+    EXPECT_EQ(state.document.image.IntNvm[1], 0x3E);
     EXPECT_TRUE(view.isChecked(MenuChoice::MPH));
     EXPECT_FALSE(view.isChecked(MenuChoice::KmHr));
-    EXPECT_TRUE(state.editor.imageChanged);
+    EXPECT_TRUE(state.document.changed);
 
-    state.image.IntNvm[2] = 0xAF;
-    ChooseMenuItem(state, MenuChoice::TachoSensitivityMinimum);
-    EXPECT_EQ(state.image.IntNvm[2], 0xA7);
-    view = ChooseMenuItem(state, MenuChoice::TachoSensitivityHigh);
-    EXPECT_EQ(state.image.IntNvm[2], 0xAE);
+    state.document.image.IntNvm[2] = 0xAF;
+    ChooseMenuItem(state.document, MenuChoice::TachoSensitivityMinimum);
+    EXPECT_EQ(state.document.image.IntNvm[2], 0xA7);
+    view = ChooseMenuItem(state.document, MenuChoice::TachoSensitivityHigh);
+    EXPECT_EQ(state.document.image.IntNvm[2], 0xAE);
     EXPECT_TRUE(view.isChecked(MenuChoice::TachoSensitivityHigh));
     EXPECT_FALSE(view.isChecked(MenuChoice::TachoSensitivityMinimum));
 
-    view = ChooseMenuItem(state, MenuChoice::TachoRatio100);
-    EXPECT_EQ(state.image.IntNvm[7], 100);
+    view = ChooseMenuItem(state.document, MenuChoice::TachoRatio100);
+    EXPECT_EQ(state.document.image.IntNvm[7], 100);
     EXPECT_TRUE(view.isChecked(MenuChoice::TachoRatio100));
 }
 
@@ -34,17 +37,17 @@ TEST(EditMenu, NoUnitChoiceTouchesBitsSevenAndZeroOrAnotherGroup)
 {
     for (uint8_t start : {uint8_t(0x00), uint8_t(0x81), uint8_t(0xFF)}) {
         for (int item = 0; item <= int(MenuChoice::Pointer); ++item) {
-            AppState state;
-            state.image.IntNvm[1] = start;
-            state.image.IntNvm[2] = 0x5A;
-            state.image.IntNvm[7] = 20;
-            const SettingsView before = settingsView(state.image.IntNvm);
-            const SettingsView after = ChooseMenuItem(state, MenuChoice(item));
+            EditingState state;
+            state.document.image.IntNvm[1] = start;
+            state.document.image.IntNvm[2] = 0x5A;
+            state.document.image.IntNvm[7] = 20;
+            const SettingsView before = settingsView(state.document.image.IntNvm);
+            const SettingsView after = ChooseMenuItem(state.document, MenuChoice(item));
             const auto &info = kMenuChoices[size_t(item)];
             SCOPED_TRACE(std::string(info.name) + " from " + std::to_string(start));
-            EXPECT_EQ(state.image.IntNvm[1] & 0x81, start & 0x81);
-            EXPECT_EQ(state.image.IntNvm[2], 0x5A);
-            EXPECT_EQ(state.image.IntNvm[7], 20);
+            EXPECT_EQ(state.document.image.IntNvm[1] & 0x81, start & 0x81);
+            EXPECT_EQ(state.document.image.IntNvm[2], 0x5A);
+            EXPECT_EQ(state.document.image.IntNvm[7], 20);
             EXPECT_TRUE(after.isChecked(MenuChoice(item)));
             // Items of the other submenus keep their marks.
             for (int other = 0; other < kMenuChoiceCount; ++other) {
@@ -87,12 +90,12 @@ TEST(EditMenu, LoadedMarksAndSenderLabelsFollowTheUnitsByte)
 
 TEST(EditMenu, TankSizeIsAskedUntilInRangeAndStoredInTenths)
 {
-    AppState state;
+    EditingState state;
     FakeDialogs dialogs;
     dialogs.inputAnswers = {"6500.1", "-1", "6500"};
-    EXPECT_TRUE(AskTankSize(state, dialogs, Tank::Fuel));
-    EXPECT_EQ(state.image.IntNvm[21], 253);
-    EXPECT_EQ(state.image.IntNvm[22], 232);
+    EXPECT_TRUE(AskTankSize(state.document, dialogs, Tank::Fuel));
+    EXPECT_EQ(state.document.image.IntNvm[21], 253);
+    EXPECT_EQ(state.document.image.IntNvm[22], 232);
     EXPECT_EQ(dialogs.beeps(), 3);
     const auto inputs = dialogs.inputs();
     ASSERT_EQ(inputs.size(), 3u);
@@ -100,54 +103,54 @@ TEST(EditMenu, TankSizeIsAskedUntilInRangeAndStoredInTenths)
     EXPECT_EQ(inputs[0].text, "Enter a value between 0 and 6500.0\r\n0=OFF");
     EXPECT_EQ(inputs[0].defaultText, " 0");
     EXPECT_EQ(inputs[2].defaultText, " 0"); // the rejected answers stored nothing
-    EXPECT_EQ(tankSizeDefault(state, Tank::Fuel), " 6500");
+    EXPECT_EQ(tankSizeDefault(state.document.image, Tank::Fuel), " 6500");
 
     dialogs.inputAnswers = {"12.34"};
-    AskTankSize(state, dialogs, Tank::Second);
-    EXPECT_EQ(state.image.IntNvm.word(23), 123);
+    AskTankSize(state.document, dialogs, Tank::Second);
+    EXPECT_EQ(state.document.image.IntNvm.word(23), 123);
     EXPECT_EQ(dialogs.inputs().back().title, "View/Set Optional 2n'd Tank Size");
     EXPECT_EQ(dialogs.inputs().back().text, "Enter a value between 0.0 and 6500.0\r\n0=OFF");
-    EXPECT_EQ(tankSizeDefault(state, Tank::Second), " 12.3");
+    EXPECT_EQ(tankSizeDefault(state.document.image, Tank::Second), " 12.3");
 
     dialogs.inputAnswers = {"0.04"};
-    AskTankSize(state, dialogs, Tank::Second);
-    EXPECT_EQ(state.image.IntNvm.word(23), 0);
-    state.image.IntNvm.setWord(23, 1205);
-    EXPECT_EQ(tankSizeDefault(state, Tank::Second), " 120.5");
+    AskTankSize(state.document, dialogs, Tank::Second);
+    EXPECT_EQ(state.document.image.IntNvm.word(23), 0);
+    state.document.image.IntNvm.setWord(23, 1205);
+    EXPECT_EQ(tankSizeDefault(state.document.image, Tank::Second), " 120.5");
     EXPECT_EQ(dialogs.unexpected, 0);
 }
 
 TEST(EditMenu, CancelledInputChangesNothing)
 {
-    AppState state;
-    state.image.IntNvm.setWord(21, 1000);
-    state.image.IntNvm.setWord(114, 12000);
+    EditingState state;
+    state.document.image.IntNvm.setWord(21, 1000);
+    state.document.image.IntNvm.setWord(114, 12000);
     FakeDialogs dialogs;
     dialogs.inputAnswers = {"", "-3", ""};
-    EXPECT_FALSE(AskTankSize(state, dialogs, Tank::Fuel));
-    EXPECT_FALSE(AskMaintenanceAlarm(state, dialogs));
-    EXPECT_EQ(state.image.IntNvm.word(21), 1000);
-    EXPECT_EQ(state.image.IntNvm.word(114), 12000);
+    EXPECT_FALSE(AskTankSize(state.document, dialogs, Tank::Fuel));
+    EXPECT_FALSE(AskMaintenanceAlarm(state.document, dialogs));
+    EXPECT_EQ(state.document.image.IntNvm.word(21), 1000);
+    EXPECT_EQ(state.document.image.IntNvm.word(114), 12000);
     EXPECT_EQ(dialogs.inputs()[1].defaultText, " 200");
-    EXPECT_FALSE(state.editor.imageChanged);
+    EXPECT_FALSE(state.document.changed);
 }
 
 TEST(EditMenu, MaintenanceAlarmIsStoredInMinutesAndShownInWholeHours)
 {
-    AppState state;
+    EditingState state;
     FakeDialogs dialogs;
     dialogs.inputAnswers = {"1000", "999.9"};
-    EXPECT_TRUE(AskMaintenanceAlarm(state, dialogs));
-    EXPECT_EQ(state.image.IntNvm[114], 234);
-    EXPECT_EQ(state.image.IntNvm[115], 90);
+    EXPECT_TRUE(AskMaintenanceAlarm(state.document, dialogs));
+    EXPECT_EQ(state.document.image.IntNvm[114], 234);
+    EXPECT_EQ(state.document.image.IntNvm[115], 90);
     EXPECT_EQ(dialogs.beeps(), 2);
     ASSERT_EQ(dialogs.inputs().size(), 2u);
     EXPECT_EQ(dialogs.inputs()[0].title, "View/Set Engine Maintenance Alarm");
     EXPECT_EQ(dialogs.inputs()[0].text, "Enter a value between 0 and 999.9 hours.\r\n0=OFF");
-    EXPECT_EQ(maintenanceAlarmDefault(state), " 1000");
-    EXPECT_TRUE(state.editor.imageChanged);
+    EXPECT_EQ(maintenanceAlarmDefault(state.document.image), " 1000");
+    EXPECT_TRUE(state.document.changed);
 
     dialogs.inputAnswers = {"1e40", "0.5"};
-    AskMaintenanceAlarm(state, dialogs);
-    EXPECT_EQ(state.image.IntNvm.word(114), 30);
+    AskMaintenanceAlarm(state.document, dialogs);
+    EXPECT_EQ(state.document.image.IntNvm.word(114), 30);
 }

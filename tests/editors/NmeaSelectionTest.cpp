@@ -1,5 +1,7 @@
 #include "editors/NmeaSelection.h"
 
+#include "EditingState.h"
+
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +18,11 @@ namespace {
 class ScriptedLine : public NmeaLine
 {
 public:
-    ScriptedLine(AppState &state, FakePlatform &fake)
-        : m_state(state)
-        , m_fake(fake)
+    explicit ScriptedLine(FakePlatform &fake)
+        : m_fake(fake)
     {}
 
-    bool connect() override
-    {
-        m_state.link.IsConnected = connects;
-        return connects;
-    }
+    bool connect() override { return connects; }
     void sendByte(uint8_t byte) override { sent.push_back(byte); }
     void sendByteCheckEcho(uint8_t byte) override
     {
@@ -33,9 +30,9 @@ public:
         if (++polls == cutAfterPolls)
             isLost = true;
         m_fake.pump.waitForEvents(0.001);
-        m_state.rx.RxSlot[1] = int16_t('a' + polls % 26);
-        m_state.rx.RxCount = 1;
+        m_received = std::string(1, char('a' + polls % 26));
     }
+    std::string received() const override { return m_received; }
     bool lost() const override { return isLost; }
     std::string lostMessage() const override { return "Lost the connection to Orvane on COM 1."; }
     bool portOpen() const override { return true; }
@@ -53,8 +50,8 @@ public:
     std::vector<uint8_t> sent;
 
 private:
-    AppState &m_state;
     FakePlatform &m_fake;
+    std::string m_received;
 };
 
 class RecordingView : public LiveNmeaView
@@ -76,10 +73,10 @@ public:
 TEST(NmeaSelection, LiveViewRefusesABusyLineStopsWithoutConnectionAndReportsALostLink)
 {
     FakePlatform fake;
-    AppState state;
+    EditingState state;
     RecordingView view;
-    ScriptedLine line(state, fake);
-    LiveNmeaData live(state, fake.platform, view);
+    ScriptedLine line(fake);
+    LiveNmeaData live(state.editor, fake.platform, view);
 
     line.busy = "An upload to the Orvane is running. Wait for it to finish.";
     EXPECT_EQ(live.ViewData(line), LiveNmeaEnd::Busy);

@@ -20,10 +20,10 @@ constexpr int kNmea2BPosition = 13;
 
 void setIconBytes(AppState &state, int config, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4)
 {
-    state.image.CDC(config, 1) = b1;
-    state.image.CDC(config, 2) = b2;
-    state.image.CDC(config, 3) = b3;
-    state.image.CDC(config, 4) = b4;
+    state.document.image.CDC(config, 1) = b1;
+    state.document.image.CDC(config, 2) = b2;
+    state.document.image.CDC(config, 3) = b3;
+    state.document.image.CDC(config, 4) = b4;
 }
 
 } // namespace
@@ -34,13 +34,13 @@ TEST_F(DisplayPanelTest, ConfigurationButtonLoadsTheConfigurationAndMarksItself)
 {
     frmMain &w = shown();
     setIconBytes(state, 3, 0x81, 0, 0x20, 0);
-    state.image.CDC(3, 28) = kOilPressure;
+    state.document.image.CDC(3, 28) = kOilPressure;
     w.nmeaWindow()->show();
     EXPECT_FALSE(titleMarksChanges());
 
     w.CmdConf1[2]->click();
 
-    EXPECT_EQ(state.image.IntNvm[6], 3);
+    EXPECT_EQ(state.document.image.IntNvm[6], 3);
     EXPECT_EQ(state.editor.currentConfig, 3);
     EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 3  Icons");
     EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 3  Icons");
@@ -78,7 +78,7 @@ TEST_F(DisplayPanelTest, UserChoiceStoresTheSourceAndRelabelsTheDisplay)
 
     pick("ComboDisplay1", kEngineHoursPosition);
 
-    EXPECT_EQ(state.image.CDC(2, 28), 4);
+    EXPECT_EQ(state.document.image.CDC(2, 28), 4);
     EXPECT_FALSE(w.ui.cmdDD1LoAlarm->isEnabled());
     EXPECT_FALSE(w.ui.cmdDD1HiAlarm->isEnabled());
     EXPECT_EQ(text("LblDisplay1LowAlarm"), "Low Alarm Limit: 0.0");
@@ -89,23 +89,23 @@ TEST_F(DisplayPanelTest, UserChoiceStoresTheSourceAndRelabelsTheDisplay)
     // The keyboard is a user's pick too: Down selects and stores the next item.
     press("ComboDisplay1", Qt::Key_Down, Qt::NoModifier);
     EXPECT_EQ(control<QComboBox>("ComboDisplay1")->currentIndex(), kEngineHoursPosition + 1);
-    EXPECT_EQ(state.image.CDC(2, 28), 5) << "Engine Maintenance Alarm";
+    EXPECT_EQ(state.document.image.CDC(2, 28), 5) << "Engine Maintenance Alarm";
 
     // Display 3 has its own list: the same position means another source.
     pick("ComboDisplay3", 28);
-    EXPECT_EQ(state.image.CDC(2, 68), kTimeOfDay);
+    EXPECT_EQ(state.document.image.CDC(2, 68), kTimeOfDay);
     pick("ComboDisplay1", 28);
-    EXPECT_EQ(state.image.CDC(2, 28), 11) << "Trip Log";
+    EXPECT_EQ(state.document.image.CDC(2, 28), 11) << "Trip Log";
     EXPECT_FALSE(w.ui.cmdDD3LoAlarm->isEnabled()) << "Time of Day has no alarm";
 }
 
 TEST_F(DisplayPanelTest, ReloadSelectsQuietlyAndKeepsCodesItsListCannotShow)
 {
     frmMain &w = shown();
-    state.image.CDC(1, 28) = kTimeOfDay; // only display 3 lists it
-    state.image.CDC(1, 68) = kTimeOfDay;
-    state.image.CDC(1, 88) = 40; // no list names it
-    state.editor.imageChanged = false;
+    state.document.image.CDC(1, 28) = kTimeOfDay; // only display 3 lists it
+    state.document.image.CDC(1, 68) = kTimeOfDay;
+    state.document.image.CDC(1, 88) = 40; // no list names it
+    state.document.changed = false;
 
     panel().reload();
 
@@ -115,29 +115,29 @@ TEST_F(DisplayPanelTest, ReloadSelectsQuietlyAndKeepsCodesItsListCannotShow)
     EXPECT_EQ(control<QComboBox>("ComboDisplay3")->currentText(), "Time of Day");
     EXPECT_EQ(control<QComboBox>("ComboDisplayLeftBar")->currentIndex(), -1);
     EXPECT_TRUE(control<QComboBox>("ComboDisplayLeftBar")->placeholderText().contains("code 40"));
-    EXPECT_EQ(state.image.CDC(1, 28), kTimeOfDay);
-    EXPECT_EQ(state.image.CDC(1, 88), 40);
-    EXPECT_FALSE(state.editor.imageChanged);
+    EXPECT_EQ(state.document.image.CDC(1, 28), kTimeOfDay);
+    EXPECT_EQ(state.document.image.CDC(1, 88), 40);
+    EXPECT_FALSE(state.document.changed);
     EXPECT_FALSE(titleMarksChanges());
 
     // Selecting from code never runs the user's choice: no store, no window.
     display1->setCurrentIndex(kNmea2BPosition);
-    EXPECT_EQ(state.image.CDC(1, 28), kTimeOfDay);
+    EXPECT_EQ(state.document.image.CDC(1, 28), kTimeOfDay);
     EXPECT_FALSE(w.nmeaWindow()->isVisible());
 
     // Until the user picks another item.
     pick("ComboDisplay1", kBoatSpeedPosition);
-    EXPECT_EQ(state.image.CDC(1, 28), 9);
+    EXPECT_EQ(state.document.image.CDC(1, 28), 9);
     EXPECT_TRUE(titleMarksChanges());
 }
 
 TEST_F(DisplayPanelTest, ChangeButtonsStoreLimitsSharedByEveryDisplayOfTheSource)
 {
     frmMain &w = shown();
-    state.image.CDC(2, 28) = kRpm;
-    state.image.CDC(5, 68) = kRpm;
-    state.image.CDC(5, 88) = kOilPressure;
-    state.image.IntNvm.setWord(130, 9999);
+    state.document.image.CDC(2, 28) = kRpm;
+    state.document.image.CDC(5, 68) = kRpm;
+    state.document.image.CDC(5, 88) = kOilPressure;
+    state.document.image.IntNvm.setWord(130, 9999);
     w.CmdConf1[1]->click();
 
     fake.dialogs.inputAnswers = {"4500"};
@@ -154,11 +154,11 @@ TEST_F(DisplayPanelTest, ChangeButtonsStoreLimitsSharedByEveryDisplayOfTheSource
 
     // A cleared answer changes nothing; a bar limit is clamped and shown.
     fake.dialogs.inputAnswers = {"", "7000"};
-    const uint16_t before = state.image.IntNvm.word(128);
+    const uint16_t before = state.document.image.IntNvm.word(128);
     w.ui.cmdDD3LoAlarm->click();
-    EXPECT_EQ(state.image.IntNvm.word(128), before);
+    EXPECT_EQ(state.document.image.IntNvm.word(128), before);
     w.ui.cmdDD4HiBar->click();
-    EXPECT_EQ(state.image.CDC.word(5, 91), 65535);
+    EXPECT_EQ(state.document.image.CDC.word(5, 91), 65535);
     EXPECT_EQ(text("LblLeftBarUpperLimit"), "Upper Bar Limit: 6553.5");
     EXPECT_EQ(fake.dialogs.inputs().back().text, "Enter new Upper Bar Limit value below:");
     EXPECT_EQ(fake.dialogs.unexpected, 0);
@@ -167,9 +167,9 @@ TEST_F(DisplayPanelTest, ChangeButtonsStoreLimitsSharedByEveryDisplayOfTheSource
 TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSourcesHideIt)
 {
     frmMain &w = shown();
-    state.image.IntNvm[77] = 36; // WI
-    state.image.IntNvm[78] = 54; // MWV
-    state.image.IntNvm[79] = 3;
+    state.document.image.IntNvm[77] = 36; // WI
+    state.document.image.IntNvm[78] = 54; // MWV
+    state.document.image.IntNvm[79] = 3;
     state.editor.liveNmeaData = true;
 
     pick("ComboDisplay2", kNmea2BPosition);
@@ -184,12 +184,12 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
     EXPECT_EQ(state.editor.nmeaInputNumber, 2);
     EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
     EXPECT_FALSE(state.editor.liveNmeaData);
-    EXPECT_EQ(state.image.CDC(1, 48), 26) << "NMEA 0183 input #2B";
+    EXPECT_EQ(state.document.image.CDC(1, 48), 26) << "NMEA 0183 input #2B";
 
     // Nothing stored for #4B: the lists select nothing.
-    state.image.IntNvm[89] = 0;
-    state.image.IntNvm[90] = 0;
-    state.image.IntNvm[91] = 0;
+    state.document.image.IntNvm[89] = 0;
+    state.document.image.IntNvm[90] = 0;
+    state.document.image.IntNvm[91] = 0;
     pick("ComboDisplayRightBar", 17);
     EXPECT_EQ(nmea->ui.cmbNmeaTalker->currentIndex(), -1);
     EXPECT_EQ(nmea->pos(), w.geometry().topLeft() + QPoint(6250 / 15, 8050 / 15));
@@ -203,13 +203,13 @@ TEST_F(DisplayPanelTest, AllIconsButtonsAskFirstAndNoLeavesEverythingAsItWas)
     frmMain &w = shown();
     setIconBytes(state, 1, 0x10, 0x02, 0x00, 0x04);
     panel().reload();
-    state.editor.imageChanged = false;
+    state.document.changed = false;
 
     fake.dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::No};
     w.ui.cmdSetCurrentConfig->click();
     w.ui.cmdResetCurrentConfig->click();
-    EXPECT_EQ(state.image.CDC(1, 1), 0x10);
-    EXPECT_EQ(state.image.CDC(1, 4), 0x04);
+    EXPECT_EQ(state.document.image.CDC(1, 1), 0x10);
+    EXPECT_EQ(state.document.image.CDC(1, 4), 0x04);
     EXPECT_TRUE(preview().isItemVisible(PreviewItem::lblNmea3));
     EXPECT_FALSE(preview().isItemVisible(PreviewItem::LblOil));
     EXPECT_FALSE(titleMarksChanges());
@@ -223,10 +223,10 @@ TEST_F(DisplayPanelTest, AllIconsButtonsAskFirstAndNoLeavesEverythingAsItWas)
 
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     w.ui.cmdSetCurrentConfig->click();
-    EXPECT_EQ(state.image.CDC(1, 1), 255);
-    EXPECT_EQ(state.image.CDC(1, 2), 127);
-    EXPECT_EQ(state.image.CDC(1, 3), 224);
-    EXPECT_EQ(state.image.CDC(1, 4), 5);
+    EXPECT_EQ(state.document.image.CDC(1, 1), 255);
+    EXPECT_EQ(state.document.image.CDC(1, 2), 127);
+    EXPECT_EQ(state.document.image.CDC(1, 3), 224);
+    EXPECT_EQ(state.document.image.CDC(1, 4), 5);
     for (const IconInfo &icon : kIcons) {
         EXPECT_TRUE(control<QCheckBox>(icon.checkBox.data())->isChecked()) << icon.checkBox;
         EXPECT_TRUE(preview().isItemVisible(icon.item)) << icon.checkBox;
@@ -236,7 +236,7 @@ TEST_F(DisplayPanelTest, AllIconsButtonsAskFirstAndNoLeavesEverythingAsItWas)
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     w.ui.cmdResetCurrentConfig->click();
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(state.image.CDC(1, n), 0);
+        EXPECT_EQ(state.document.image.CDC(1, n), 0);
     for (const IconInfo &icon : kIcons) {
         EXPECT_FALSE(control<QCheckBox>(icon.checkBox.data())->isChecked()) << icon.checkBox;
         EXPECT_FALSE(preview().isItemVisible(icon.item)) << icon.checkBox;
@@ -250,17 +250,17 @@ TEST_F(DisplayPanelTest, IconBoxRewritesItsByteAndLightsItsItem)
     panel().reload();
 
     control<QCheckBox>("ChkIconsUpperDeg")->click();
-    EXPECT_EQ(state.image.CDC(1, 4), 1);
+    EXPECT_EQ(state.document.image.CDC(1, 4), 1);
     EXPECT_TRUE(preview().isItemVisible(PreviewItem::LblDegU));
 
     control<QCheckBox>("ChkIconsMiddleNmea1Left")->click();
-    EXPECT_EQ(state.image.CDC(1, 4), 5);
+    EXPECT_EQ(state.document.image.CDC(1, 4), 5);
     control<QCheckBox>("ChkIconsUpperDeg")->click();
-    EXPECT_EQ(state.image.CDC(1, 4), 4);
+    EXPECT_EQ(state.document.image.CDC(1, 4), 4);
     EXPECT_FALSE(preview().isItemVisible(PreviewItem::LblDegU));
 
     control<QCheckBox>("ChkIconsLowerRightTemp")->click();
-    EXPECT_EQ(state.image.CDC(1, 2), 0x3F);
+    EXPECT_EQ(state.document.image.CDC(1, 2), 0x3F);
     EXPECT_FALSE(preview().isItemVisible(PreviewItem::LblTemp));
     EXPECT_TRUE(titleMarksChanges());
 }
@@ -269,14 +269,14 @@ TEST_F(DisplayPanelTest, PreviewFollowsTheImageOfTheCurrentConfiguration)
 {
     shown();
     setIconBytes(state, 1, 0x41, 0x10, 0x80, 0x01);
-    state.image.IntNvm[1] = 0x00; // pointer bars, knots, deg C, bar, 24 h
-    state.image.CDC(1, 28) = kRpm;
-    state.image.CDC(1, 48) = 0;
-    state.image.CDC(1, 68) = kTimeOfDay;
-    state.image.CDC(1, 88) = kRpm;
-    state.image.CDC.setWord(1, 89, 0);
-    state.image.CDC.setWord(1, 91, 4900);
-    state.image.CDC(1, 108) = 0;
+    state.document.image.IntNvm[1] = 0x00; // pointer bars, knots, deg C, bar, 24 h
+    state.document.image.CDC(1, 28) = kRpm;
+    state.document.image.CDC(1, 48) = 0;
+    state.document.image.CDC(1, 68) = kTimeOfDay;
+    state.document.image.CDC(1, 88) = kRpm;
+    state.document.image.CDC.setWord(1, 89, 0);
+    state.document.image.CDC.setWord(1, 91, 4900);
+    state.document.image.CDC(1, 108) = 0;
 
     panel().reload();
 

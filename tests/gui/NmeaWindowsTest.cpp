@@ -46,7 +46,9 @@ protected:
 
     std::vector<uint8_t> settings(int k)
     {
-        return {state.image.IntNvm[k], state.image.IntNvm[k + 1], state.image.IntNvm[k + 2]};
+        return {state.document.image.IntNvm[k],
+                state.document.image.IntNvm[k + 1],
+                state.document.image.IntNvm[k + 2]};
     }
 };
 

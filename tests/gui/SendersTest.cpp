@@ -52,8 +52,8 @@ protected:
 TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
 {
     frmSenders &senders = openSenders([](AppState &saved) {
-        saved.image.IntNvm[1] &= uint8_t(~kDegF);
-        saved.image.CalCurve(6, 1, 2) = 2000;
+        saved.document.image.IntNvm[1] &= uint8_t(~kDegF);
+        saved.document.image.CalCurve(6, 1, 2) = 2000;
     });
     QTableWidget *grid = senders.ui.MSFlexGrid1;
     EXPECT_TRUE(senders.isVisible());
@@ -74,7 +74,8 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
     type(senders, Qt::Key_9, "9");
     type(senders, Qt::Key_0, "0");
     EXPECT_EQ(cell(senders, 1, 2), "90");
-    EXPECT_FLOAT_EQ(state.image.CalCurve(6, 1, 2), 1940.0f) << "90 deg C in tenths of deg F";
+    EXPECT_FLOAT_EQ(state.document.image.CalCurve(6, 1, 2), 1940.0f)
+        << "90 deg C in tenths of deg F";
     EXPECT_TRUE(titleMarksChanges());
     type(senders, Qt::Key_X, "x");
     type(senders, Qt::Key_Escape, "\x1b");
@@ -92,7 +93,7 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
     focus("cboFuelSender", QEvent::FocusIn, Qt::MouseFocusReason);
     EXPECT_FALSE(grid->isVisible());
     EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
-    EXPECT_FLOAT_EQ(state.image.CalCurve(6, 1, 2), 1940.0f);
+    EXPECT_FLOAT_EQ(state.document.image.CalCurve(6, 1, 2), 1940.0f);
 
     // The close box keeps the curve in edit and stores no list.
     senders.ui.cmdEditCurve9->click();
@@ -102,16 +103,16 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
     EXPECT_FALSE(grid->isVisible());
     EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
     EXPECT_EQ(state.editor.CurveInEdit, 9);
-    EXPECT_EQ(state.image.IntNvm[98], 7);
+    EXPECT_EQ(state.document.image.IntNvm[98], 7);
     EXPECT_EQ(fake.dialogs.unexpected, 0);
 }
 
 TEST_F(SendersTest, ListsShowTheStoredCodesAndDoneStoresTheirPositions)
 {
     frmSenders &senders = openSenders([](AppState &saved) {
-        saved.image.IntNvm[98] = 5;   // fuel: below the list's codes
-        saved.image.IntNvm[100] = 12; // engine temperature: past its list
-        saved.image.IntNvm[102] = 44; // damping, between the sender bytes
+        saved.document.image.IntNvm[98] = 5;   // fuel: below the list's codes
+        saved.document.image.IntNvm[100] = 12; // engine temperature: past its list
+        saved.document.image.IntNvm[102] = 44; // damping, between the sender bytes
     });
     EXPECT_EQ(senders.ui.cboFuelSender->currentText(), "0:  None");
     EXPECT_EQ(senders.ui.cboEngineTempSender->currentIndex(), -1);
@@ -126,20 +127,20 @@ TEST_F(SendersTest, ListsShowTheStoredCodesAndDoneStoresTheirPositions)
     EXPECT_FALSE(senders.ui.MSFlexGrid1->isVisible());
     EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
     EXPECT_EQ(state.editor.CurveInEdit, 99);
-    EXPECT_EQ(state.image.IntNvm[101], 0);
-    EXPECT_EQ(state.image.IntNvm[99], 19);
-    EXPECT_EQ(state.image.IntNvm[98], 0);
-    EXPECT_EQ(state.image.IntNvm[100], 12) << "a list showing nothing keeps its code";
-    EXPECT_EQ(state.image.IntNvm[102], 44);
-    EXPECT_EQ(state.image.IntNvm[103], 23);
+    EXPECT_EQ(state.document.image.IntNvm[101], 0);
+    EXPECT_EQ(state.document.image.IntNvm[99], 19);
+    EXPECT_EQ(state.document.image.IntNvm[98], 0);
+    EXPECT_EQ(state.document.image.IntNvm[100], 12) << "a list showing nothing keeps its code";
+    EXPECT_EQ(state.document.image.IntNvm[102], 44);
+    EXPECT_EQ(state.document.image.IntNvm[103], 23);
     EXPECT_TRUE(titleMarksChanges());
 }
 
 TEST_F(SendersTest, ViewGraphChartsTheCurveInItsStoredUnits)
 {
     frmSenders &senders
-        = openSenders([](AppState &saved) { saved.image.IntNvm[1] &= uint8_t(~kDegF); });
-    state.image.CalCurve(6, 3, 1) = std::numeric_limits<float>::infinity();
+        = openSenders([](AppState &saved) { saved.document.image.IntNvm[1] &= uint8_t(~kDegF); });
+    state.document.image.CalCurve(6, 3, 1) = std::numeric_limits<float>::infinity();
     senders.ui.cmdEditCurve6->click();
     senders.ui.cmdSendersView->click();
 

@@ -52,15 +52,15 @@ TEST_F(SettingsDialogsTest, DampingBoxShowsWhatWasStoredWhileStayingTypeable)
 
     clear(box);
     EXPECT_EQ(box->text(), "") << "an emptied box waits for the new value";
-    EXPECT_EQ(state.image.IntNvm[102], 0);
+    EXPECT_EQ(state.document.image.IntNvm[102], 0);
     type(box, "12");
-    EXPECT_EQ(state.image.IntNvm[102], 12);
+    EXPECT_EQ(state.document.image.IntNvm[102], 12);
     EXPECT_TRUE(titleMarksChanges());
 
     clear(box);
     type(box, "300");
     EXPECT_EQ(box->text(), "250");
-    EXPECT_EQ(state.image.IntNvm[102], 250);
+    EXPECT_EQ(state.document.image.IntNvm[102], 250);
 
     // A rewrite keeps the caret: "0" typed before "5" disappears, and the
     // next digit still lands in front.
@@ -69,7 +69,7 @@ TEST_F(SettingsDialogsTest, DampingBoxShowsWhatWasStoredWhileStayingTypeable)
     box->setCursorPosition(0);
     type(box, "01");
     EXPECT_EQ(box->text(), "15");
-    EXPECT_EQ(state.image.IntNvm[102], 15);
+    EXPECT_EQ(state.document.image.IntNvm[102], 15);
 
     clear(box);
     emit box->editingFinished();
@@ -77,7 +77,7 @@ TEST_F(SettingsDialogsTest, DampingBoxShowsWhatWasStoredWhileStayingTypeable)
 
     damping->ui.cmdExitDamping->click();
     EXPECT_FALSE(damping->isVisible());
-    state.image.IntNvm[102] = 99; // e.g. a file opened meanwhile
+    state.document.image.IntNvm[102] = 99; // e.g. a file opened meanwhile
     control<QAction>("ViewDamping")->trigger();
     EXPECT_EQ(box->text(), "99");
 }
@@ -93,8 +93,8 @@ TEST_F(SettingsDialogsTest, AlarmTextStaysAsTypedUntilTheAlarmIsPickedAgain)
     type(alarms->ui.txtTodHours, "25");
     clear(alarms->ui.txtTodMinutes);
     type(alarms->ui.txtTodMinutes, "75");
-    EXPECT_EQ(state.image.IntNvm[60], 23);
-    EXPECT_EQ(state.image.IntNvm[61], 59);
+    EXPECT_EQ(state.document.image.IntNvm[60], 23);
+    EXPECT_EQ(state.document.image.IntNvm[61], 59);
     EXPECT_EQ(alarms->ui.txtTodHours->text(), "25");
     EXPECT_EQ(alarms->ui.txtTodMinutes->text(), "75");
 
@@ -104,7 +104,7 @@ TEST_F(SettingsDialogsTest, AlarmTextStaysAsTypedUntilTheAlarmIsPickedAgain)
 
     alarms->ui.cmdExitDamping->click();
     EXPECT_FALSE(alarms->isVisible());
-    state.image.IntNvm[61] = 7;
+    state.document.image.IntNvm[61] = 7;
     control<QAction>("ViewTodAlarms")->trigger();
     EXPECT_EQ(alarms->ui.txtTodMinutes->text(), "07");
 }

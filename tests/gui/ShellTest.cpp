@@ -50,10 +50,10 @@ TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
     AppState saved;
     WriteDefaultsToRam(saved);
     saved.link.ComPortNumber = 3;
-    saved.image.IntNvm[106] = 42; // boat speed damping
-    saved.image.IntNvm[46] = 7;   // first alarm 07:05
-    saved.image.IntNvm[47] = 5;
-    saved.image.IntNvm[98] = 9; // fuel sender: user curve
+    saved.document.image.IntNvm[106] = 42; // boat speed damping
+    saved.document.image.IntNvm[46] = 7;   // first alarm 07:05
+    saved.document.image.IntNvm[47] = 5;
+    saved.document.image.IntNvm[98] = 9; // fuel sender: user curve
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
         << configFileText(saved, fake.clock.local);
 
@@ -65,7 +65,7 @@ TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
     EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodHours->text(), "07");
     EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodMinutes->text(), "05");
     EXPECT_EQ(w.sendersWindow()->ui.cboFuelSender->currentIndex(), 3);
-    EXPECT_EQ(state.image.IntNvm[6], 1);
+    EXPECT_EQ(state.document.image.IntNvm[6], 1);
 }
 
 TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
@@ -106,9 +106,9 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
     AppState saved;
     WriteDefaultsToRam(saved);
     saved.link.ComPortNumber = 5;
-    saved.image.CalCurve(1, 1, 1) = 77; // curve 1 is full and non-default
-    saved.image.CalCurve(1, 2, 2) = 555;
-    saved.image.IntNvm[7] = 50;
+    saved.document.image.CalCurve(1, 1, 1) = 77; // curve 1 is full and non-default
+    saved.document.image.CalCurve(1, 2, 2) = 555;
+    saved.document.image.IntNvm[7] = 50;
     std::string text = configFileText(saved, fake.clock.local);
     // Keep the lines up to and including the first curve's 32 points.
     size_t cut = 0;
@@ -121,9 +121,9 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
     EXPECT_EQ(readAll(programFile("DEFAULT.CFG.bad")), text.substr(0, cut))
         << "the damaged file is kept before it is replaced";
 
-    EXPECT_EQ(state.image.CalCurve(1, 1, 1), 77.0f);
-    EXPECT_EQ(state.image.CalCurve(1, 2, 2), 555.0f);
-    EXPECT_EQ(state.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
+    EXPECT_EQ(state.document.image.CalCurve(1, 1, 1), 77.0f);
+    EXPECT_EQ(state.document.image.CalCurve(1, 2, 2), 555.0f);
+    EXPECT_EQ(state.document.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
     EXPECT_EQ(state.link.ComPortNumber, 0);
     EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
     const std::string rewritten = readAll(programFile("DEFAULT.CFG"));
@@ -164,14 +164,14 @@ TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsO
     AppState shipped;
     WriteDefaultsToRam(shipped);
     shipped.link.ComPortNumber = 4;
-    shipped.image.IntNvm[106] = 42;
+    shipped.document.image.IntNvm[106] = 42;
     const std::string shippedText = configFileText(shipped, fake.clock.local);
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << shippedText;
     fake.files.programDirWritable = false;
 
     started();
     EXPECT_EQ(state.link.ComPortNumber, 4);
-    EXPECT_EQ(state.image.IntNvm[106], 42);
+    EXPECT_EQ(state.document.image.IntNvm[106], 42);
     const auto userFile = std::filesystem::path(userDataDir.path().toStdString()) / "DEFAULT.CFG";
     EXPECT_EQ(readAll(userFile), shippedText);
 
@@ -188,7 +188,7 @@ using FileMenuTest = MainWindowFixture;
 TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
 {
     frmMain &w = started();
-    state.image.IntNvm[7] = 200;
+    state.document.image.IntNvm[7] = 200;
     fake.dialogs.messageAnswers = {MessageAnswer::No};
 
     w.ui.New->trigger();
@@ -198,7 +198,7 @@ TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
     EXPECT_EQ(fake.dialogs.messages()[0].text,
               "Are you sure?\r\nThis will overwrite all the current display configurations and "
               "settings!");
-    EXPECT_EQ(state.image.IntNvm[7], 200);
+    EXPECT_EQ(state.document.image.IntNvm[7], 200);
 }
 
 TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
@@ -209,14 +209,14 @@ TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
         << configFileText(saved, fake.clock.local);
     frmMain &w = started();
-    state.image.CDC(3, 28) = 0;
+    state.document.image.CDC(3, 28) = 0;
     state.link.IsConnected = true;
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
     w.ui.New->trigger();
 
     EXPECT_EQ(state.link.ComPortNumber, 4);
-    EXPECT_EQ(state.image.CDC(3, 28), 1);
+    EXPECT_EQ(state.document.image.CDC(3, 28), 1);
     EXPECT_FALSE(state.link.IsConnected);
     EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 1  Icons");
     EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 1  Icons");
@@ -242,7 +242,7 @@ TEST_F(FileMenuTest, CloseBoxAsksTheSameSingleQuestionAndSaves)
 {
     frmMain &w = started();
     w.show();
-    state.image.IntNvm[7] = 20;
+    state.document.image.IntNvm[7] = 20;
     state.files.ConfigFileName = "OTHER.CFG";
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
@@ -283,14 +283,14 @@ TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchangeAndSayWhy)
     frmMain &w = started();
     w.show();
     state.link.lineUser = LineUser::Upload;
-    state.image.IntNvm[7] = 200;
+    state.document.image.IntNvm[7] = 200;
 
     w.close();
     w.ui.New->trigger();
     w.ui.Open->trigger();
 
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(state.image.IntNvm[7], 200);
+    EXPECT_EQ(state.document.image.IntNvm[7], 200);
     const auto messages = fake.dialogs.messages();
     ASSERT_EQ(messages.size(), 3u) << "only the explanations, no save question";
     EXPECT_EQ(messages[0].title, "Quit Program");

@@ -67,8 +67,8 @@ TEST_F(ConnectionTest, FullHandshakeSendsTheExactBytesWithTheExactPauses)
     EXPECT_EQ(ls.ChipVersionText, (std::array<std::string, 4>{" 21", " 22", " 23", " 24"}));
     EXPECT_EQ(ls.ProductCode, 1);
     EXPECT_EQ(ls.NewConfigCount, 258);
-    EXPECT_EQ(state.image.IntNvm[10], 1);
-    EXPECT_EQ(state.image.IntNvm[11], 2);
+    EXPECT_EQ(state.document.image.IntNvm[10], 1);
+    EXPECT_EQ(state.document.image.IntNvm[11], 2);
     EXPECT_FALSE(state.rx.CommTimedOut);
     EXPECT_EQ(instrument.exchangeMark(), 123);
 
@@ -109,8 +109,8 @@ TEST_F(ConnectionTest, BlankIdentityAndUnwrittenCounter)
     EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  0");
     EXPECT_EQ(state.link.NewConfigCount, 1);
     EXPECT_EQ(view.uploadCount, " 1");
-    EXPECT_EQ(state.image.IntNvm[10], 0);
-    EXPECT_EQ(state.image.IntNvm[11], 1);
+    EXPECT_EQ(state.document.image.IntNvm[10], 0);
+    EXPECT_EQ(state.document.image.IntNvm[11], 1);
 }
 
 TEST(SerialNumberTest, DateBytesAndBlankMemory)

@@ -24,13 +24,13 @@ TEST_F(DownloadTest, OnlyTachoSensitivityChangesByteTwoAlone)
 {
     tickOnly(Category::TachoSensitivity);
     connectFirst(); // connecting reads the upload counter into the image
-    ConfigImage expected = state.image;
+    ConfigImage expected = state.document.image;
     expected.IntNvm[2] = 253;
 
     const double start = now();
     const TransferResult result = transfers.cmdDownload();
     ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
-    EXPECT_EQ(state.image, expected);
+    EXPECT_EQ(state.document.image, expected);
 
     // Delay, read, then the soft reset: 1.95 s of fixed pauses.
     EXPECT_NEAR(now() - start, 0.2 + 0.25 + 1.0 + 0.25 + 0.25, 1e-6);
@@ -47,9 +47,9 @@ TEST_F(DownloadTest, ConnectsOnDemandAndFillsTheBar)
     ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
     EXPECT_EQ(fake.port.openCount, 1);
     // Default ticks: damping, tacho, alarms, time-of-day alarms, calibrations, race timers.
-    EXPECT_EQ(state.image.IntNvm[66], 255 - 66);
-    EXPECT_EQ(state.image.IntNvm[150], 255 - 150);
-    EXPECT_NE(state.image.IntNvm[1], 255 - 1); // units of measure stay the PC's
+    EXPECT_EQ(state.document.image.IntNvm[66], 255 - 66);
+    EXPECT_EQ(state.document.image.IntNvm[150], 255 - 150);
+    EXPECT_NE(state.document.image.IntNvm[1], 255 - 1); // units of measure stay the PC's
     ASSERT_FALSE(view.progress.empty());
     EXPECT_EQ(view.progress.front().first, 0);
     EXPECT_EQ(view.progress.back().first, view.progress.back().second);
@@ -63,19 +63,19 @@ TEST_F(DownloadTest, GarbledFirstReadIsReadAgainBeforeAnythingChanges)
     connectFirst();
     ASSERT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Completed);
     EXPECT_EQ(framesSent({61, 0, 0, 0, 0}), 2);
-    EXPECT_EQ(state.image.IntNvm[66], 255 - 66);
+    EXPECT_EQ(state.document.image.IntNvm[66], 255 - 66);
 }
 
 TEST_F(DownloadTest, CancelChangesNothingAndRemembersTheTicks)
 {
-    const ConfigImage before = state.image;
+    const ConfigImage before = state.document.image;
     view.onShowSelection = [&] {
         view.ticks[8] = false;
         state.transfer.TransferChoice = 1;
     };
     EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Cancelled);
     EXPECT_TRUE(fake.port.written.empty());
-    EXPECT_EQ(state.image, before);
+    EXPECT_EQ(state.document.image, before);
     EXPECT_EQ(state.transfer.DownloadSelection[8], 0);
     EXPECT_EQ(state.transfer.DownloadSelection[7], 1);
 }

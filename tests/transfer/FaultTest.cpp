@@ -19,14 +19,14 @@ protected:
         // The image already holds its check bytes, so an upload that stops
         // half-way has nothing to change in it.
         for (int c = 1; c <= 16; ++c)
-            state.image.CDC(c, 0) = state.image.CDC.checkByte(c);
+            state.document.image.CDC(c, 0) = state.document.image.CDC.checkByte(c);
     }
 
     // Connects, then remembers the image and the instrument as they stand.
     void start()
     {
         connectFirst();
-        image0 = state.image;
+        image0 = state.document.image;
         nvm0 = instrumentNvm();
         started = now();
     }
@@ -39,7 +39,7 @@ protected:
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown.back().text, message);
         EXPECT_EQ(shown.back().title, "Communications Error");
-        EXPECT_EQ(state.image, image0);
+        EXPECT_EQ(state.document.image, image0);
         EXPECT_FALSE(state.link.IsConnected);
         EXPECT_EQ(state.link.lineUser, LineUser::None);
         EXPECT_FALSE(view.progressShown);
@@ -123,7 +123,7 @@ TEST_F(FaultTest, DownloadWithAWrongCheckByteChangesNothing)
     instrumentNvm()[0] = 0x00; // wrong: 255 bytes of 0x42 give 0x42
     start();
     EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Failed);
-    EXPECT_EQ(state.image, image0);
+    EXPECT_EQ(state.document.image, image0);
 }
 
 TEST_F(FaultTest, SerialNumberStaysPendingWhenTheSettingsWriteFails)
@@ -167,10 +167,10 @@ TEST_F(FaultTest, SilentInstrumentStopsTheFirmwareRequestBeforeAnyWrite)
         if (caption == kFirmwareWaitCaption)
             instrument().faults().noAnswer = true;
     };
-    image0 = state.image;
+    image0 = state.document.image;
     started = now();
     const TransferResult result = transfers.UpdateFirmware();
-    image0 = state.image; // connecting read the upload counter into the image
+    image0 = state.document.image; // connecting read the upload counter into the image
     expectStoppedWith(
         result,
         std::string("No answer from the Orvane while asking the Orvane for the firmware "
@@ -215,14 +215,14 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
     ASSERT_TRUE(link.openPort(1).ok());
     state.link.IsConnected = true; // as after a connect
 
-    const ConfigImage before = state.image;
+    const ConfigImage before = state.document.image;
     const TransferResult result = transfers.cmdDownload();
     EXPECT_EQ(result.outcome, TransferOutcome::Failed);
     EXPECT_EQ(result.message,
               "The Orvane's answer was incomplete 5 times while reading the Orvane's settings. "
               "The PC's settings were not changed. Check the cable and the instrument's power, "
               "then try again.");
-    EXPECT_EQ(state.image, before);
+    EXPECT_EQ(state.document.image, before);
     int reads = 0;
     for (size_t i = 0; i + 4 < port.written.size(); ++i)
         if (port.written[i].second == 61 && port.written[i + 1].second == 0)

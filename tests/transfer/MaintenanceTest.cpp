@@ -132,7 +132,7 @@ TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
 {
     state.editor.currentConfig = 5;
     for (int b = 0; b < 129; ++b)
-        state.image.CDC(5, b) = 0xEE;
+        state.document.image.CDC(5, b) = 0xEE;
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
     EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Completed);
@@ -163,25 +163,25 @@ TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
                                    1909};
     for (int b = 0; b < 129; ++b) {
         const int flat = 5 + 17 * b;
-        EXPECT_EQ(state.image.CDC.flat(flat), cleared.count(flat) ? 0 : 0xEE) << flat;
+        EXPECT_EQ(state.document.image.CDC.flat(flat), cleared.count(flat) ? 0 : 0xEE) << flat;
     }
     EXPECT_EQ(view.iconClears, 1);
     EXPECT_EQ(view.redraws, 1);
     EXPECT_TRUE(fake.port.written.empty());
 
     // Anything but Yes leaves the configuration alone.
-    state.image.CDC(5, 28) = 9;
+    state.document.image.CDC(5, 28) = 9;
     fake.dialogs.messageAnswers = {MessageAnswer::No};
     EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Cancelled);
-    EXPECT_EQ(state.image.CDC(5, 28), 9);
+    EXPECT_EQ(state.document.image.CDC(5, 28), 9);
 }
 
 TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
 {
     AppState defaults;
     WriteDefaultsToRam(defaults);
-    state.image.CDC(3, 28) = 17;
-    state.image.IntNvm[2] = 99;
+    state.document.image.CDC(3, 28) = 17;
+    state.document.image.IntNvm[2] = 99;
     state.transfer.UploadSelection.fill(0);
     view.onRerunStartup = [&] {
         setStartValues(state);
@@ -203,8 +203,8 @@ TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
     EXPECT_EQ(view.firstConfigSelections, 1);
     EXPECT_GE(view.redraws, 1);
     EXPECT_EQ(view.selectionShows, 1);
-    EXPECT_EQ(state.image.CDC, defaults.image.CDC);
-    EXPECT_EQ(state.image.IntNvm, defaults.image.IntNvm);
+    EXPECT_EQ(state.document.image.CDC, defaults.document.image.CDC);
+    EXPECT_EQ(state.document.image.IntNvm, defaults.document.image.IntNvm);
     EXPECT_EQ(instrumentNvm(), nvm);
     EXPECT_EQ(eeprom(), rom);
     EXPECT_TRUE(fake.port.written.empty());
@@ -220,7 +220,7 @@ TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
     ASSERT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Completed);
     for (int c = 1; c <= 16; ++c)
         for (int b = 0; b < 128; ++b)
-            ASSERT_EQ(eeprom()[size_t(4096 + 128 * (c - 1) + b)], state.image.CDC(c, b));
+            ASSERT_EQ(eeprom()[size_t(4096 + 128 * (c - 1) + b)], state.document.image.CDC(c, b));
 }
 
 TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRuns)
@@ -243,9 +243,9 @@ TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRu
     // Clearing a configuration only edits the PC's image: never refused.
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     state.editor.currentConfig = 2;
-    state.image.CDC(2, 28) = 9;
+    state.document.image.CDC(2, 28) = 9;
     EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Completed);
-    EXPECT_EQ(state.image.CDC(2, 28), 0);
+    EXPECT_EQ(state.document.image.CDC(2, 28), 0);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ protected:
     {
         for (int i = 1; i < 256; ++i) {
             instrumentNvm()[size_t(i)] = uint8_t(i * 7 + 3);
-            state.image.IntNvm[i] = uint8_t(i ^ 0xA5);
+            state.document.image.IntNvm[i] = uint8_t(i ^ 0xA5);
         }
         instrumentNvm()[10] = 0;
         instrumentNvm()[11] = 255;
@@ -46,12 +46,12 @@ protected:
 
         // A user curve with a 180-ohm point (point 18).
         for (int p = 1; p <= 32; ++p) {
-            state.image.CalCurve(6, p, 1) = float(10 * p);
-            state.image.CalCurve(6, p, 2) = float(500 + 40 * (p - 1));
+            state.document.image.CalCurve(6, p, 1) = float(10 * p);
+            state.document.image.CalCurve(6, p, 2) = float(500 + 40 * (p - 1));
         }
         for (int c = 1; c <= 16; ++c)
             for (int b = 1; b < 128; ++b)
-                state.image.CDC(c, b) = uint8_t(c * 16 + b);
+                state.document.image.CDC(c, b) = uint8_t(c * 16 + b);
     }
 
     uint8_t eepromAt(int address) { return eeprom()[size_t(address)]; }
@@ -71,7 +71,8 @@ TEST_F(UploadTest, EverythingTickedWritesSettingsConfigurationsCurvesAndClock)
     for (int i = 1; i < 256; ++i) {
         if (i == 10 || i == 11 || (i >= 17 && i <= 19))
             continue;
-        const uint8_t expected = merged.count(i) ? state.image.IntNvm[i] : oldNvm[size_t(i)];
+        const uint8_t expected
+            = merged.count(i) ? state.document.image.IntNvm[i] : oldNvm[size_t(i)];
         EXPECT_EQ(instrumentNvm()[size_t(i)], expected) << "NVM " << i;
     }
     EXPECT_EQ(instrumentNvm()[10], 1);
@@ -89,7 +90,7 @@ TEST_F(UploadTest, EverythingTickedWritesSettingsConfigurationsCurvesAndClock)
         uint8_t check = 0;
         for (int b = 1; b < 128; ++b)
             check ^= uint8_t(c * 16 + b);
-        EXPECT_EQ(state.image.CDC(c, 0), check) << c;
+        EXPECT_EQ(state.document.image.CDC(c, 0), check) << c;
         const int base = 4096 + 128 * (c - 1);
         EXPECT_EQ(eepromAt(base), check) << c;
         for (int b = 1; b < 128; ++b)
@@ -109,7 +110,7 @@ TEST_F(UploadTest, EverythingTickedWritesSettingsConfigurationsCurvesAndClock)
     // The other five records are the PC's curves; the rest of the curve
     // area is left alone.
     for (const int n : {9, 16, 19, 22, 25}) {
-        const auto record = curveRecord(state.image.CalCurve, n);
+        const auto record = curveRecord(state.document.image.CalCurve, n);
         for (int k = 0; k < 128; ++k)
             ASSERT_EQ(eepromAt(12288 + 128 * (n - 1) + k), record[size_t(k)]) << n;
     }
@@ -189,7 +190,8 @@ TEST_F(UploadTest, NothingTickedStillRewritesCounterDateAndNmea)
     for (int i = 1; i < 256; ++i) {
         if (i == 10 || i == 11)
             continue;
-        const uint8_t expected = (i >= 68 && i <= 91) ? state.image.IntNvm[i] : before[size_t(i)];
+        const uint8_t expected
+            = (i >= 68 && i <= 91) ? state.document.image.IntNvm[i] : before[size_t(i)];
         EXPECT_EQ(instrumentNvm()[size_t(i)], expected) << i;
     }
     EXPECT_EQ(instrumentNvm()[10], 1);
@@ -217,21 +219,22 @@ TEST_F(UploadTest, NewUnitWritesTheWholeImageAndRestartsTheCounter)
     state.transfer.UploadSelection.fill(0);
     ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
     for (int i = 1; i < 256; ++i)
-        EXPECT_EQ(instrumentNvm()[size_t(i)], state.image.IntNvm[i]) << i;
+        EXPECT_EQ(instrumentNvm()[size_t(i)], state.document.image.IntNvm[i]) << i;
 }
 
 TEST_F(UploadTest, EditsDuringTheUploadDoNotReachTheInstrument)
 {
     // Windows stay live while the upload waits; an edit (or a File Open)
     // half way must not give the instrument a mix of two images.
-    fake.scheduler.schedule(fake.scheduler.now() + 8.0, [this] { state.image.CDC(16, 28) = 99; });
-    const uint8_t sentCode = state.image.CDC(16, 28);
+    fake.scheduler.schedule(fake.scheduler.now() + 8.0,
+                            [this] { state.document.image.CDC(16, 28) = 99; });
+    const uint8_t sentCode = state.document.image.CDC(16, 28);
 
     ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
 
     EXPECT_EQ(eepromAt(4096 + 128 * 15 + 28), sentCode);
-    EXPECT_EQ(state.image.CDC(16, 28), 99) << "the edit itself stays in the image";
-    EXPECT_EQ(state.image.CDC(16, 0), state.image.CDC.checkByte(16));
+    EXPECT_EQ(state.document.image.CDC(16, 28), 99) << "the edit itself stays in the image";
+    EXPECT_EQ(state.document.image.CDC(16, 0), state.document.image.CDC.checkByte(16));
 }
 
 TEST_F(UploadTest, WrongCheckByteIsReadAgain)

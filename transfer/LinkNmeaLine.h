@@ -17,9 +17,25 @@ public:
         , m_connection(connection)
     {}
 
-    bool connect() override { return m_connection.ConnectToTessaro(); }
+    bool connect() override
+    {
+        return m_link.state().link.IsConnected || m_connection.ConnectToTessaro();
+    }
     void sendByte(uint8_t byte) override { m_link.SendByte(byte); }
     void sendByteCheckEcho(uint8_t byte) override { m_link.SendByteCheckEcho(byte); }
+    std::string received() const override
+    {
+        // The poll's answer is in slot 1; a poll that timed out left its
+        // marker there and brought nothing.
+        const ReceiveState &rx = m_link.state().rx;
+        std::string text;
+        for (int slot = 1; slot <= rx.RxCount; ++slot) {
+            const int16_t value = rx.RxSlot[size_t(slot)];
+            if (value >= 0 && value <= 255)
+                text.push_back(char(uint8_t(value)));
+        }
+        return text;
+    }
     bool lost() const override { return m_link.lost(); }
     std::string lostMessage() const override { return m_connection.lostLinkMessage(); }
     bool portOpen() const override { return m_link.isPortOpen(); }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace orvane {
+
+// The transfer selections, the settings buffer of the last exchange and the
+// provisioning flags an upload acts on.
+struct TransferState
+{
+    static constexpr int kCategories = 14;
+    uint8_t TransferChoice = 0; // 0 none yet, 1 CANCEL, 2 CONTINUE
+    bool TransferIsDownload = false;
+    std::array<uint8_t, kCategories> DownloadSelection{};
+    std::array<uint8_t, kCategories> UploadSelection{};
+    std::array<uint8_t, 257> TransferBuffer{};
+    bool ShowUploadWarning = true;
+    bool NewUnitPending = false;
+    bool NewSerialPending = false;
+    std::array<uint8_t, 4> NewSerialBytes{};
+};
+
+} // namespace orvane
