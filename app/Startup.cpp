@@ -1,8 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/FileMenu.h"
 #include "config/ConfigFile.h"
-#include "config/Defaults.h"
-#include "config/FileCommands.h"
 
 namespace orvane {
 
@@ -17,7 +16,7 @@ constexpr std::array<uint8_t, TransferState::kCategories> kFirstDownloadSelectio
 // Copies an unreadable working file to the same name with ".bad" added.
 void keepDamagedCopy(const AppState &state, Platform &platform)
 {
-    const std::string path = configFilePath(state, platform);
+    const std::string path = configFilePath(state.files, platform);
     if (const Result<std::string> text = platform.files.readFile(path))
         (void)platform.files.writeFileAtomically(path + kDamagedSuffix, *text);
 }
@@ -87,7 +86,7 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
     }
 
     StartupResult result;
-    const std::optional<ConfigReadFailure> failure = readConfigsAtStartup(state, platform);
+    const std::optional<ConfigReadFailure> failure = readWorkingFile(state, platform);
     result.readDefaultFile = !failure.has_value();
     if (failure) {
         // The next start must find a valid file: rewrite it with the defaults.
@@ -95,9 +94,10 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
         // configurations can still be recovered by hand.
         if (failure->line > 0)
             keepDamagedCopy(state, platform);
-        WriteDefaultsToRam(state);
+        loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
         state.link.ComPortNumber = 0;
-        result.rewrite = SaveConfigsFile(state, platform);
+        result.rewrite
+            = SaveConfigsFile(state.document, state.files, state.link.ComPortNumber, platform);
     }
     // After a failed read the label goes back to its first caption rather
     // than showing a port number that was not kept.
@@ -120,7 +120,7 @@ bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
     if (answer != MessageAnswer::Yes)
         return false;
     runStartup(state, platform, view);
-    WriteDefaultsToRam(state);
+    loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     view.redraw();
     view.selectFirstConfiguration();
     platform.pump.processPendingEvents();
@@ -150,7 +150,7 @@ bool QuitProgram(AppState &state, Platform &platform, ShellView &view)
         if (answer == MessageAnswer::Yes) {
             state.files.ConfigFileName = "DEFAULT.CFG";
             // The failure has been reported; stay open so nothing is lost.
-            if (fileSave(state, platform) == FileCommandResult::Failed) {
+            if (saveConfigFile(state, platform) == FileCommandResult::Failed) {
                 state.files.ExitPromptDone = false;
                 return false;
             }

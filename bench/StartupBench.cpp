@@ -63,12 +63,15 @@ int main(int argc, char **argv)
     });
 
     orvane::AppState state;
-    orvane::WriteDefaultsToRam(state);
+    orvane::loadFactoryDefaults(state.document, state.editor, false);
     orvane::QtFileSystem files;
     const std::string path = folder.filePath("BENCH.CFG").toStdString();
     orvane::Platform platform{fake.clock, fake.pump, fake.dialogs, files, fake.port};
-    const double write = medianMs([&] { (void)orvane::saveConfigsFileAs(state, platform, path); });
-    const double read = medianMs([&] { orvane::readConfigFile(state, platform, path); });
+    const double write = medianMs([&] {
+        (void)orvane::saveConfigsFileAs(state.document.image, state.files, 0, platform, path);
+    });
+    const double read = medianMs(
+        [&] { orvane::readConfigFile(state.document.image, state.files, platform, path); });
 
     std::printf("editor start-up, first run (defaults written): %8.1f ms\n", firstStart);
     std::printf("editor start-up, reading DEFAULT.CFG:          %8.1f ms\n", laterStart);

@@ -34,7 +34,7 @@ constexpr int kSimStartMs = 10000;
 
 void prepare(AppState &state)
 {
-    WriteDefaultsToRam(state);
+    loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     state.link.ComPortNumber = kBenchPort;
     state.transfer.UploadSelection.fill(1);
     state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};

@@ -54,14 +54,17 @@ std::string creationLine(const LocalDateTime &t)
     return text;
 }
 
-void addHeader(std::string &out, const AppState &state, const LocalDateTime &created)
+void addHeader(std::string &out,
+               const FileState &files,
+               uint8_t comPortNumber,
+               const LocalDateTime &created)
 {
     addLine(out, "Orvane Display Configuration File - Do NOT make any changes!");
-    addLine(out, state.files.VersionText);
+    addLine(out, files.VersionText);
     addLine(out, creationLine(created));
     addLine(out, "*");
     addLine(out, "*");
-    addLine(out, "COMport=," + fileNumber(state.link.ComPortNumber));
+    addLine(out, "COMport=," + fileNumber(comPortNumber));
 }
 
 void addIntNvm(std::string &out, const IntNvmTable &nvm)
@@ -97,37 +100,49 @@ void storeCheckBytes(ConfigImage &image)
         image.CDC(c, 0) = image.CDC.checkByte(c);
 }
 
-std::string configFileText(AppState &state, const LocalDateTime &created)
+std::string configFileText(ConfigImage &image,
+                           const FileState &files,
+                           uint8_t comPortNumber,
+                           const LocalDateTime &created)
 {
-    storeCheckBytes(state.document.image);
+    storeCheckBytes(image);
     std::string out;
     out.reserve(kExpectedSize);
-    addHeader(out, state, created);
-    addIntNvm(out, state.document.image.IntNvm);
-    addConfigurations(out, state.document.image.CDC);
-    addCurves(out, state.document.image.CalCurve);
+    addHeader(out, files, comPortNumber, created);
+    addIntNvm(out, image.IntNvm);
+    addConfigurations(out, image.CDC);
+    addCurves(out, image.CalCurve);
     addLine(out, "-1");
     return out;
 }
 
-std::string configFilePath(const AppState &state, Platform &platform)
+std::string configFilePath(const FileState &files, Platform &platform)
 {
-    return platform.files.resolve(state.files.WorkingFolder, state.files.ConfigFileName);
+    return platform.files.resolve(files.WorkingFolder, files.ConfigFileName);
 }
 
-Result<> SaveConfigsFile(AppState &state, Platform &platform)
+Result<> SaveConfigsFile(ConfigDocument &document,
+                         const FileState &files,
+                         uint8_t comPortNumber,
+                         Platform &platform)
 {
-    Result<> result = saveConfigsFileAs(state, platform, state.files.ConfigFileName);
+    Result<> result
+        = saveConfigsFileAs(document.image, files, comPortNumber, platform, files.ConfigFileName);
     // The working file now holds what memory holds.
     if (result.ok())
-        state.document.changed = false;
+        document.changed = false;
     return result;
 }
 
-Result<> saveConfigsFileAs(AppState &state, Platform &platform, const std::string &path)
+Result<> saveConfigsFileAs(ConfigImage &image,
+                           const FileState &files,
+                           uint8_t comPortNumber,
+                           Platform &platform,
+                           const std::string &path)
 {
-    const std::string text = configFileText(state, platform.clock.localDateTime());
-    const std::string resolved = platform.files.resolve(state.files.WorkingFolder, path);
+    const std::string text
+        = configFileText(image, files, comPortNumber, platform.clock.localDateTime());
+    const std::string resolved = platform.files.resolve(files.WorkingFolder, path);
     return platform.files.writeFileAtomically(resolved, text);
 }
 

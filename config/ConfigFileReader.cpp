@@ -2,7 +2,6 @@
 
 #include "config/ConfigItemReader.h"
 #include "config/NumberText.h"
-#include "config/SenderLists.h"
 
 #include <cfloat>
 #include <cmath>
@@ -79,23 +78,22 @@ std::string pointWhat(int k, int a)
     return "curve " + std::to_string(k) + " point " + std::to_string(a);
 }
 
-// Reads the file's items in their fixed order into the state, stopping at the
-// first item that is missing or malformed.
+// Reads the file's items in their fixed order into the image and the header
+// lines, stopping at the first item that is missing or malformed.
 class ConfigReader
 {
 public:
-    ConfigReader(AppState &state, std::string_view text)
-        : m_state(state)
+    ConfigReader(ConfigImage &image, FileState &files, std::string_view text)
+        : m_image(image)
+        , m_files(files)
         , m_items(text)
     {}
 
-    std::optional<ConfigReadFailure> run()
+    ConfigRead run()
     {
-        if (readHeaders() && readPort() && readIntNvm() && readConfigurations() && readCurves()) {
-            finishLoad();
+        if (readHeaders() && readPort() && readIntNvm() && readConfigurations() && readCurves())
             readEndMark();
-        }
-        return m_failure;
+        return {m_failure, m_comPortNumber};
     }
 
 private:
@@ -157,7 +155,7 @@ private:
     bool readHeaders()
     {
         for (int h = 1; h <= kHeaderLines; ++h) {
-            if (!readText(m_state.files.FileHeaderLines[size_t(h)],
+            if (!readText(m_files.FileHeaderLines[size_t(h)],
                           [h] { return "header line " + std::to_string(h); }))
                 return false;
         }
@@ -166,23 +164,21 @@ private:
 
     bool readPort()
     {
-        return readText(m_state.files.ReadScratch,
+        return readText(m_files.ReadScratch,
                         [] { return std::string("the label before the COM port number"); })
-               && readByte(m_state.link.ComPortNumber,
+               && readByte(m_comPortNumber,
                            [] { return std::string("a byte 0..255 for the COM port number"); });
     }
 
     bool readIntNvm()
     {
         for (int i = 0; i < kIntNvmBytes; ++i) {
-            if (!readText(m_state.files.ReadScratch,
-                          [i] { return "the label before " + nvmWhat(i); })
-                || !readByte(m_state.document.image.IntNvm[i],
-                             [i] { return "a byte 0..255 for " + nvmWhat(i); }))
+            if (!readText(m_files.ReadScratch, [i] { return "the label before " + nvmWhat(i); })
+                || !readByte(m_image.IntNvm[i], [i] { return "a byte 0..255 for " + nvmWhat(i); }))
                 return false;
         }
         // Configuration 1 is the one edited after every load.
-        m_state.document.image.IntNvm[kEditedConfigByte] = 1;
+        m_image.IntNvm[kEditedConfigByte] = 1;
         return true;
     }
 
@@ -193,9 +189,9 @@ private:
                       [c] { return "the blank line before configuration " + std::to_string(c); }))
             return false;
         for (int n = 0; n < kConfigBytes; ++n) {
-            if (!readText(m_state.files.ReadScratch,
+            if (!readText(m_files.ReadScratch,
                           [c, n] { return "the label before " + cdcWhat(c, n); })
-                || !readByte(m_state.document.image.CDC(c, n),
+                || !readByte(m_image.CDC(c, n),
                              [c, n] { return "a byte 0..255 for " + cdcWhat(c, n); }))
                 return false;
         }
@@ -213,7 +209,7 @@ private:
 
     bool readCurves()
     {
-        CalCurveTable &curves = m_state.document.image.CalCurve;
+        CalCurveTable &curves = m_image.CalCurve;
         for (int k = 1; k <= kCurves; ++k) {
             for (int a = 1; a <= kCurvePoints; ++a) {
                 if (!readSingle(curves(k, a, 1),
@@ -226,12 +222,6 @@ private:
         return true;
     }
 
-    void finishLoad()
-    {
-        m_state.editor.senderLists = senderListPositionsFor(m_state.document.image.IntNvm);
-        m_state.editor.CurveInEdit = EditorState::kNoCurve;
-    }
-
     // The closing "-1"; its value is not examined.
     void readEndMark()
     {
@@ -239,28 +229,30 @@ private:
         readNumber([] { return std::string("the closing line -1"); }, item);
     }
 
-    AppState &m_state;
+    ConfigImage &m_image;
+    FileState &m_files;
     ConfigItemReader m_items;
     std::optional<ConfigReadFailure> m_failure;
+    uint8_t m_comPortNumber = 0;
 };
 
 } // namespace
 
-std::optional<ConfigReadFailure> readConfigText(AppState &state, std::string_view text)
+ConfigRead readConfigText(ConfigImage &image, FileState &files, std::string_view text)
 {
-    return ConfigReader(state, text).run();
+    return ConfigReader(image, files, text).run();
 }
 
-std::optional<ConfigReadFailure>
-readConfigFile(AppState &state, Platform &platform, const std::string &path)
+ConfigRead
+readConfigFile(ConfigImage &image, FileState &files, Platform &platform, const std::string &path)
 {
-    const std::string resolved = platform.files.resolve(state.files.WorkingFolder, path);
+    const std::string resolved = platform.files.resolve(files.WorkingFolder, path);
     const Result<std::string> text = platform.files.readFile(resolved);
     if (!text) {
         const std::string &why = text.error();
-        return ConfigReadFailure{0, "a configuration file", why.empty() ? "no such file" : why};
+        return {ConfigReadFailure{0, "a configuration file", why.empty() ? "no such file" : why}};
     }
-    return readConfigText(state, *text);
+    return readConfigText(image, files, *text);
 }
 
 } // namespace orvane

@@ -1,7 +1,5 @@
 #include "config/Defaults.h"
 
-#include "config/SenderLists.h"
-
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -162,18 +160,16 @@ bool isEmptyCurve(const CalCurveTable &curves, int curve)
     return curves(curve, 2, kValueColumn) == 0.0f;
 }
 
-void WriteDefaultsToRam(AppState &state)
+void WriteDefaultsToRam(ConfigDocument &document, bool newUnitPending)
 {
-    ConfigImage &image = state.document.image;
+    ConfigImage &image = document.image;
     writeDefaultConfigurations(image.CDC);
     for (int k = 1; k <= kCurves; ++k) {
-        if (state.transfer.NewUnitPending || isEmptyCurve(image.CalCurve, k))
+        if (newUnitPending || isEmptyCurve(image.CalCurve, k))
             writeDefaultCurve(image.CalCurve, k);
     }
     writeDefaultIntNvm(image.IntNvm);
-    state.editor.senderLists = senderListPositionsFor(image.IntNvm);
-    state.editor.CurveInEdit = EditorState::kNoCurve;
-    state.document.changed = true;
+    document.changed = true;
 }
 
 } // namespace orvane

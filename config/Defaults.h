@@ -1,14 +1,15 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "config/ConfigImage.h"
 
 namespace orvane {
 
 // Fills CDC, IntNvm and the empty sender curves (every curve while a new unit
-// is being provisioned) with the factory defaults, selects the sender lists
-// for the new codes and closes the curve editor. Callers redraw afterwards.
-void WriteDefaultsToRam(AppState &state);
+// is being provisioned) with the factory defaults and marks the image
+// changed. For the editors it is a new image (imageReplaced); callers redraw
+// afterwards.
+void WriteDefaultsToRam(ConfigDocument &document, bool newUnitPending);
 
 // Rows 0..127 of configurations 1..16; column 0 and row 128 stay as they are.
 void writeDefaultConfigurations(CdcTable &cdc);

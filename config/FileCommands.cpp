@@ -13,34 +13,22 @@ constexpr const char *kLineBreak = "\r\n";
 // Everything a read may change, so a failed Open can leave no trace.
 struct ReadSnapshot
 {
-    explicit ReadSnapshot(const AppState &state)
-        : image(state.document.image)
-        , comPortNumber(state.link.ComPortNumber)
-        , headerLines(state.files.FileHeaderLines)
-        , readScratch(state.files.ReadScratch)
-        , senderLists(state.editor.senderLists)
-        , curveInEdit(state.editor.CurveInEdit)
-        , imageChanged(state.document.changed)
+    ReadSnapshot(const ConfigDocument &document, const FileState &files)
+        : document(document)
+        , headerLines(files.FileHeaderLines)
+        , readScratch(files.ReadScratch)
     {}
 
-    void restore(AppState &state) const
+    void restore(ConfigDocument &into, FileState &files) const
     {
-        state.document.image = image;
-        state.link.ComPortNumber = comPortNumber;
-        state.files.FileHeaderLines = headerLines;
-        state.files.ReadScratch = readScratch;
-        state.editor.senderLists = senderLists;
-        state.editor.CurveInEdit = curveInEdit;
-        state.document.changed = imageChanged;
+        into = document;
+        files.FileHeaderLines = headerLines;
+        files.ReadScratch = readScratch;
     }
 
-    ConfigImage image;
-    uint8_t comPortNumber;
+    ConfigDocument document;
     std::array<std::string, 6> headerLines;
     std::string readScratch;
-    SenderListPositions senderLists;
-    uint8_t curveInEdit;
-    bool imageChanged;
 };
 
 void report(Platform &platform, const std::string &text, const char *title, MessageIcon icon)
@@ -49,13 +37,19 @@ void report(Platform &platform, const std::string &text, const char *title, Mess
     platform.dialogs.messageBox(text, title, icon, MessageButtons::Ok);
 }
 
-FileCommandResult saveTo(AppState &state, Platform &platform, const std::string &name, bool working)
+FileCommandResult saveTo(ConfigDocument &document,
+                         const FileState &files,
+                         uint8_t comPortNumber,
+                         Platform &platform,
+                         const std::string &name,
+                         bool working)
 {
     const Result<> result
-        = working ? SaveConfigsFile(state, platform) : saveConfigsFileAs(state, platform, name);
+        = working ? SaveConfigsFile(document, files, comPortNumber, platform)
+                  : saveConfigsFileAs(document.image, files, comPortNumber, platform, name);
     if (result.ok())
         return FileCommandResult::Done;
-    const std::string path = platform.files.resolve(state.files.WorkingFolder, name);
+    const std::string path = platform.files.resolve(files.WorkingFolder, name);
     report(platform, saveFailureMessage(path, result), kSaveFailedTitle, MessageIcon::Critical);
     return FileCommandResult::Failed;
 }
@@ -88,47 +82,52 @@ std::string saveFailureMessage(const std::string &path, const Result<> &result)
              "or save to another place with Save As.";
 }
 
-FileCommandResult fileOpen(AppState &state, Platform &platform)
+OpenedFile fileOpen(ConfigDocument &document, FileState &files, Platform &platform)
 {
     const std::string name = platform.dialogs.openFileName(kOpenTitle, kConfigFileFilter);
     if (name.empty())
-        return FileCommandResult::Cancelled;
-    const ReadSnapshot before(state);
-    const std::optional<ConfigReadFailure> failure = readConfigFile(state, platform, name);
-    if (failure) {
-        before.restore(state);
-        const std::string path = platform.files.resolve(state.files.WorkingFolder, name);
+        return {FileCommandResult::Cancelled};
+    const ReadSnapshot before(document, files);
+    const ConfigRead read = readConfigFile(document.image, files, platform, name);
+    if (read.failure) {
+        before.restore(document, files);
+        const std::string path = platform.files.resolve(files.WorkingFolder, name);
         report(platform,
-               readFailureMessage(path, *failure),
+               readFailureMessage(path, *read.failure),
                kReadFailedTitle,
                MessageIcon::Warning);
-        return FileCommandResult::Failed;
+        return {FileCommandResult::Failed};
     }
-    state.document.changed = true;
-    return FileCommandResult::Done;
+    document.changed = true;
+    return {FileCommandResult::Done, read.comPortNumber};
 }
 
-FileCommandResult fileSave(AppState &state, Platform &platform)
+FileCommandResult fileSave(ConfigDocument &document,
+                           const FileState &files,
+                           uint8_t comPortNumber,
+                           Platform &platform)
 {
-    return saveTo(state, platform, state.files.ConfigFileName, true);
+    return saveTo(document, files, comPortNumber, platform, files.ConfigFileName, true);
 }
 
-FileCommandResult fileSaveAs(AppState &state, Platform &platform)
+FileCommandResult fileSaveAs(ConfigDocument &document,
+                             const FileState &files,
+                             uint8_t comPortNumber,
+                             Platform &platform)
 {
     const std::string name = platform.dialogs.saveFileName(kSaveAsTitle, kConfigFileFilter);
     if (name.empty())
         return FileCommandResult::Cancelled;
-    return saveTo(state, platform, name, false);
+    return saveTo(document, files, comPortNumber, platform, name, false);
 }
 
-std::optional<ConfigReadFailure> readConfigsAtStartup(AppState &state, Platform &platform)
+ConfigRead readConfigsAtStartup(ConfigDocument &document, FileState &files, Platform &platform)
 {
-    std::optional<ConfigReadFailure> failure
-        = readConfigFile(state, platform, state.files.ConfigFileName);
+    ConfigRead read = readConfigFile(document.image, files, platform, files.ConfigFileName);
     // A whole read leaves memory equal to the working file.
-    if (!failure)
-        state.document.changed = false;
-    return failure;
+    if (!read.failure)
+        document.changed = false;
+    return read;
 }
 
 } // namespace orvane

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "config/ConfigFile.h"
+#include "config/FileState.h"
 #include "platform/Platform.h"
 
 #include <optional>
@@ -22,20 +23,34 @@ enum class FileCommandResult {
     Failed,    // the user has been told; memory is as it was
 };
 
+struct OpenedFile
+{
+    FileCommandResult result = FileCommandResult::Cancelled;
+    uint8_t comPortNumber = 0; // after Done: the port number the file names
+};
+
 // Asks for a file and reads it. A file that cannot be read whole is reported
-// with its line and what belongs there, and the image, the port number and
-// the header lines go back to what they were before.
-FileCommandResult fileOpen(AppState &state, Platform &platform);
+// with its line and what belongs there, and the image and the header lines
+// go back to what they were before. After Done the image is marked changed;
+// the caller gives the port number to the link and tells the editors of the
+// new image.
+OpenedFile fileOpen(ConfigDocument &document, FileState &files, Platform &platform);
 
 // Writes ConfigFileName; a failure is reported.
-FileCommandResult fileSave(AppState &state, Platform &platform);
+FileCommandResult fileSave(ConfigDocument &document,
+                           const FileState &files,
+                           uint8_t comPortNumber,
+                           Platform &platform);
 
 // Asks for a file and writes the configuration to it; ConfigFileName stays.
-FileCommandResult fileSaveAs(AppState &state, Platform &platform);
+FileCommandResult fileSaveAs(ConfigDocument &document,
+                             const FileState &files,
+                             uint8_t comPortNumber,
+                             Platform &platform);
 
 // Reads ConfigFileName at start-up. No message and no rollback: whatever was
 // read before a failure stays, for the caller's fallback to the defaults.
-std::optional<ConfigReadFailure> readConfigsAtStartup(AppState &state, Platform &platform);
+ConfigRead readConfigsAtStartup(ConfigDocument &document, FileState &files, Platform &platform);
 
 // The port label of the main window: "COM Port = " and the number with its
 // sign blank.

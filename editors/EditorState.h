@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfigDocument.h"
 #include "config/ConfigImage.h"
 #include "config/SenderLists.h"
 
@@ -25,10 +26,11 @@ struct EditorState
 
 // A whole new image came in (a file was read, the factory defaults were
 // written): the sender lists select its codes and the curve editor closes.
-inline void imageReplaced(EditorState &editor, const ConfigImage &image)
-{
-    editor.senderLists = senderListPositionsFor(image.IntNvm);
-    editor.CurveInEdit = EditorState::kNoCurve;
-}
+void imageReplaced(EditorState &editor, const ConfigImage &image);
+
+// WriteDefaultsToRam as the main window runs it: the factory defaults go into
+// the image (every curve while a new unit is pending), then the editors take
+// it as a new image.
+void loadFactoryDefaults(ConfigDocument &document, EditorState &editor, bool newUnitPending);
 
 } // namespace orvane

@@ -2,7 +2,6 @@
 // reading must end with success or a failure value; and whatever the reader
 // accepts, the writer must write back as a file the reader accepts again.
 
-#include "app/AppState.h"
 #include "config/ConfigFile.h"
 
 #include <cstddef>
@@ -13,13 +12,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    auto state = std::make_unique<orvane::AppState>();
-    if (orvane::readConfigText(*state, text))
+    auto image = std::make_unique<orvane::ConfigImage>();
+    orvane::FileState files;
+    const orvane::ConfigRead read = orvane::readConfigText(*image, files, text);
+    if (read.failure)
         return 0;
 
-    const std::string written = orvane::configFileText(*state, {});
-    auto again = std::make_unique<orvane::AppState>();
-    if (orvane::readConfigText(*again, written))
+    const std::string written = orvane::configFileText(*image, files, read.comPortNumber, {});
+    auto again = std::make_unique<orvane::ConfigImage>();
+    orvane::FileState againFiles;
+    if (orvane::readConfigText(*again, againFiles, written).failure)
         __builtin_trap();
     return 0;
 }

@@ -1,4 +1,3 @@
-#include "config/Defaults.h"
 #include "config/NumberText.h"
 #include "link/Commands.h"
 #include "link/LineUser.h"
@@ -65,8 +64,7 @@ TransferResult Transfers::ResetDefaults()
         return {TransferOutcome::Cancelled, {}};
 
     m_view.rerunStartup();
-    WriteDefaultsToRam(m_state);
-    m_state.document.changed = true;
+    loadFactoryDefaults(m_state.document, m_state.editor, m_state.transfer.NewUnitPending);
     m_view.redraw();
     m_view.selectFirstConfiguration();
     m_platform.pump.processPendingEvents();

@@ -1,5 +1,6 @@
 #include "app/ui/frmMain.h"
 
+#include "app/FileMenu.h"
 #include "app/PickLists.h"
 #include "app/ui/MainLinkView.h"
 #include "app/ui/Twips.h"
@@ -162,7 +163,7 @@ void frmMain::reportStartup(const StartupResult &result)
         return;
     // Without this the user would lose every change at the next exit too.
     m_platform.dialogs.messageBox(
-        saveFailureMessage(configFilePath(m_state, m_platform), result.rewrite),
+        saveFailureMessage(configFilePath(m_state.files, m_platform), result.rewrite),
         "Orvane Display Configuration Editor",
         MessageIcon::Warning,
         MessageButtons::Ok);
@@ -328,7 +329,7 @@ void frmMain::Open_Click()
 {
     if (refuseDuringExchange())
         return;
-    if (fileOpen(m_state, m_platform) == FileCommandResult::Done) {
+    if (openConfigFile(m_state, m_platform) == FileCommandResult::Done) {
         setCommsPortLabel(commsPortCaption(m_state.link.ComPortNumber));
         redraw();
     }
@@ -336,13 +337,13 @@ void frmMain::Open_Click()
 
 void frmMain::Save_Click()
 {
-    fileSave(m_state, m_platform);
+    saveConfigFile(m_state, m_platform);
     refreshTitle();
 }
 
 void frmMain::SaveAs_Click()
 {
-    fileSaveAs(m_state, m_platform);
+    saveConfigFileAs(m_state, m_platform);
 }
 
 void frmMain::Exit_Click()

@@ -12,9 +12,9 @@ namespace {
 
 // An image unlike the defaults in every table, with curve values that need
 // the decimal point, exponents and the sign.
-AppState unusualState()
+ConfigState unusualState()
 {
-    AppState state;
+    ConfigState state;
     uint32_t seed = 12345;
     auto nextByte = [&seed] {
         seed = seed * 1103515245u + 12345u;
@@ -36,14 +36,14 @@ AppState unusualState()
     state.document.image.CalCurve(7, 1, 2) = 1450.4f;
     state.document.image.CalCurve(7, 2, 1) = 1e-5f;
     state.document.image.CalCurve(7, 2, 2) = -0.001f;
-    state.link.ComPortNumber = 7;
+    state.comPortNumber = 7;
     return state;
 }
 
 // A state whose every cell differs from what any file here holds.
-AppState sentinelState()
+ConfigState sentinelState()
 {
-    AppState state;
+    ConfigState state;
     for (int i = 0; i <= 256; ++i)
         state.document.image.IntNvm[i] = 0xEE;
     for (int c = 0; c <= 16; ++c) {
@@ -56,13 +56,13 @@ AppState sentinelState()
                 state.document.image.CalCurve(k, a, col) = -7.0f;
         }
     }
-    state.link.ComPortNumber = 99;
+    state.comPortNumber = 99;
     return state;
 }
 
-std::string textOf(AppState state)
+std::string textOf(ConfigState state)
 {
-    return configFileText(state, {});
+    return fileTextOf(state);
 }
 
 std::string replaceAll(std::string text, const std::string &from, const std::string &to)
@@ -76,14 +76,15 @@ std::string replaceAll(std::string text, const std::string &from, const std::str
 
 TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
 {
-    AppState original = unusualState();
+    ConfigState original = unusualState();
     original.document.image.CalCurve(7, 3, 1) = 12345678.0f;
-    const std::string text = configFileText(original, {2026, 7, 4, 14, 5, 9});
+    const std::string text = fileTextOf(original, {2026, 7, 4, 14, 5, 9});
 
-    AppState back = sentinelState();
-    ASSERT_EQ(readConfigText(back, text), std::nullopt);
+    ConfigState back = sentinelState();
+    const ConfigRead read = readTextInto(back, text);
+    ASSERT_EQ(read.failure, std::nullopt);
 
-    EXPECT_EQ(back.link.ComPortNumber, 7);
+    EXPECT_EQ(read.comPortNumber, 7);
     EXPECT_EQ(back.files.FileHeaderLines[1],
               "Orvane Display Configuration File - Do NOT make any changes!");
     EXPECT_EQ(back.files.FileHeaderLines[3], "Date created: 07-04-2026.  Time created: 14:05:09");
@@ -116,35 +117,37 @@ TEST(ConfigFileReader, RoundTripRestoresEveryWrittenValue)
     EXPECT_EQ(back.document.image.CalCurve(7, 3, 1), 12345680.0f);
     EXPECT_EQ(back.document.image.CalCurve(0, 1, 1), -7.0f);
     EXPECT_EQ(back.document.image.CalCurve(1, 0, 1), -7.0f);
-    EXPECT_EQ(back.editor.CurveInEdit, 99);
-    EXPECT_EQ(back.editor.senderLists.engineTemp, original.document.image.IntNvm[100]);
 
     // A second pass is stable: what was read writes the same text.
-    const std::string second = configFileText(back, {});
-    AppState again;
-    ASSERT_EQ(readConfigText(again, second), std::nullopt);
-    EXPECT_EQ(configFileText(again, {}), second);
+    back.comPortNumber = read.comPortNumber;
+    const std::string second = fileTextOf(back);
+    ConfigState again;
+    const ConfigRead readAgain = readTextInto(again, second);
+    ASSERT_EQ(readAgain.failure, std::nullopt);
+    again.comPortNumber = readAgain.comPortNumber;
+    EXPECT_EQ(fileTextOf(again), second);
 }
 
 TEST(ConfigFileReader, ByteOutOfRangeStopsAtItsLineAndKeepsEarlierItems)
 {
     const std::string good = textOf(unusualState());
     const int line = intNvmLine(5);
-    AppState state = sentinelState();
+    ConfigState state = sentinelState();
 
-    const auto failure = readConfigText(state, withLine(good, line, " 5 , 256 "));
+    const ConfigRead read = readTextInto(state, withLine(good, line, " 5 , 256 "));
+    const auto &failure = read.failure;
 
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->line, line);
     EXPECT_EQ(failure->expected, "a byte 0..255 for IntNvm byte 5");
     EXPECT_EQ(failure->found, "\"256\"");
-    AppState expected = unusualState();
+    ConfigState expected = unusualState();
     storeCheckBytes(expected.document.image);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(state.document.image.IntNvm[i], expected.document.image.IntNvm[i]) << i;
     for (int i = 5; i <= 255; ++i)
         EXPECT_EQ(state.document.image.IntNvm[i], 0xEE) << i;
-    EXPECT_EQ(state.link.ComPortNumber, 7);
+    EXPECT_EQ(read.comPortNumber, 7);
     EXPECT_EQ(state.document.image.CDC(1, 1), 0xEE);
 }
 
@@ -172,8 +175,8 @@ TEST(ConfigFileReader, MalformedItemsAreNamedWithLineAndContent)
         {3351, "end", "the closing line -1", "\"end\""},
     };
     for (const Case &c : cases) {
-        AppState state;
-        const auto failure = readConfigText(state, withLine(good, c.line, c.text));
+        ConfigState state;
+        const auto failure = readTextInto(state, withLine(good, c.line, c.text)).failure;
         ASSERT_TRUE(failure) << c.text;
         EXPECT_EQ(failure->line, c.line) << c.text;
         EXPECT_EQ(failure->expected, c.expected) << c.text;
@@ -189,22 +192,23 @@ TEST(ConfigFileReader, NumbersReadByTheTypedNumberRules)
     text = withLine(text, intNvmLine(21), " 21 , 2.5 ");
     text = withLine(text, intNvmLine(22), "22,&HFF");
     text = withLine(text, 6, "COMport=,\t3");
-    AppState state;
+    ConfigState state;
 
-    ASSERT_EQ(readConfigText(state, text), std::nullopt);
+    const ConfigRead read = readTextInto(state, text);
+    ASSERT_EQ(read.failure, std::nullopt);
 
     EXPECT_EQ(state.document.image.CalCurve(2, 1, 1), 0.5f);
     EXPECT_EQ(state.document.image.CalCurve(2, 1, 2), 12.0f);
     EXPECT_EQ(state.document.image.IntNvm[20], 12);
     EXPECT_EQ(state.document.image.IntNvm[21], 2);
     EXPECT_EQ(state.document.image.IntNvm[22], 255);
-    EXPECT_EQ(state.link.ComPortNumber, 3);
+    EXPECT_EQ(read.comPortNumber, 3);
 }
 
 TEST(ConfigFileReader, HandEditedLabelsAndLineEndsReadTheSameValues)
 {
-    AppState original = unusualState();
-    const std::string text = configFileText(original, {});
+    ConfigState original = unusualState();
+    const std::string text = fileTextOf(original);
     std::vector<std::string> lines = crlfLines(text);
     lines[5] = "Port number,3 ";
     for (int i = 0; i <= 255; ++i)
@@ -216,18 +220,18 @@ TEST(ConfigFileReader, HandEditedLabelsAndLineEndsReadTheSameValues)
     lines[size_t(263 + 129 - 1)] = "";
     const std::string edited = joinLines(lines);
 
-    AppState expected;
-    ASSERT_EQ(readConfigText(expected, text), std::nullopt);
-    expected.link.ComPortNumber = 3;
+    ConfigState expected;
+    ASSERT_EQ(readTextInto(expected, text).failure, std::nullopt);
 
     for (const std::string &end : {std::string("\n"), std::string("\r")}) {
-        AppState state;
-        ASSERT_EQ(readConfigText(state, replaceAll(edited, "\r\n", end)), std::nullopt);
+        ConfigState state;
+        const ConfigRead read = readTextInto(state, replaceAll(edited, "\r\n", end));
+        ASSERT_EQ(read.failure, std::nullopt);
         EXPECT_EQ(state.document.image, expected.document.image);
-        EXPECT_EQ(state.link.ComPortNumber, 3);
+        EXPECT_EQ(read.comPortNumber, 3);
 
         const std::string bad = withLine(edited, cdcLine(16, 1), "CDC( 16 - 1 ), 300");
-        const auto failure = readConfigText(state, replaceAll(bad, "\r\n", end));
+        const auto failure = readTextInto(state, replaceAll(bad, "\r\n", end)).failure;
         ASSERT_TRUE(failure);
         EXPECT_EQ(failure->line, cdcLine(16, 1));
     }
@@ -238,9 +242,9 @@ TEST(ConfigFileReader, FileEndingEarlyKeepsWhatWasReadAndNamesTheNextItem)
     const std::string text = textOf(unusualState());
     const std::vector<std::string> lines = crlfLines(text);
     const std::string cut = joinLines({lines.begin(), lines.begin() + curveLine(4, 1) - 1});
-    AppState state = sentinelState();
+    ConfigState state = sentinelState();
 
-    const auto failure = readConfigText(state, cut);
+    const auto failure = readTextInto(state, cut).failure;
 
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->line, curveLine(4, 1));
@@ -249,11 +253,9 @@ TEST(ConfigFileReader, FileEndingEarlyKeepsWhatWasReadAndNamesTheNextItem)
     EXPECT_EQ(state.document.image.CalCurve(3, 32, 1),
               unusualState().document.image.CalCurve(3, 32, 1));
     EXPECT_EQ(state.document.image.CalCurve(4, 1, 1), -7.0f);
-    // The sender lists are only selected once the whole image is in.
-    EXPECT_EQ(state.editor.senderLists.fuel, -1);
 
-    AppState empty;
-    const auto nothing = readConfigText(empty, "");
+    ConfigState empty;
+    const auto nothing = readTextInto(empty, "").failure;
     ASSERT_TRUE(nothing);
     EXPECT_EQ(nothing->line, 1);
     EXPECT_EQ(nothing->expected, "header line 1");
@@ -264,17 +266,17 @@ class StartupRead : public ConfigFixtureBase, public ::testing::Test
 
 TEST_F(StartupRead, TruncatedWorkingFileKeepsItsCurvesThroughTheDefaults)
 {
-    AppState written = unusualState();
-    const std::vector<std::string> lines = crlfLines(configFileText(written, {}));
+    ConfigState written = unusualState();
+    const std::vector<std::string> lines = crlfLines(fileTextOf(written));
     writeText(folder.file("DEFAULT.CFG"),
               joinLines({lines.begin(), lines.begin() + curveLine(3, 1) - 1}));
 
-    const auto failure = readConfigsAtStartup(state, platform);
+    const auto failure = readConfigsAtStartup(state.document, state.files, platform).failure;
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->line, curveLine(3, 1));
     EXPECT_TRUE(fake.dialogs.calls.empty());
 
-    WriteDefaultsToRam(state);
+    WriteDefaultsToRam(state.document, false);
     EXPECT_EQ(state.document.image.CalCurve(2, 5, 2), written.document.image.CalCurve(2, 5, 2));
     EXPECT_EQ(state.document.image.CalCurve(3, 32, 1), 180.0f);
     EXPECT_EQ(state.document.image.IntNvm[7], 5);
@@ -282,7 +284,7 @@ TEST_F(StartupRead, TruncatedWorkingFileKeepsItsCurvesThroughTheDefaults)
 
 TEST_F(StartupRead, MissingWorkingFileFailsWithoutAMessage)
 {
-    const auto failure = readConfigsAtStartup(state, platform);
+    const auto failure = readConfigsAtStartup(state.document, state.files, platform).failure;
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->line, 0);
     EXPECT_TRUE(fake.dialogs.calls.empty());
@@ -290,9 +292,9 @@ TEST_F(StartupRead, MissingWorkingFileFailsWithoutAMessage)
 
 TEST_F(StartupRead, WholeWorkingFileMatchesMemory)
 {
-    WriteDefaultsToRam(state);
-    ASSERT_TRUE(SaveConfigsFile(state, platform).ok());
+    WriteDefaultsToRam(state.document, false);
+    ASSERT_TRUE(SaveConfigsFile(state.document, state.files, state.comPortNumber, platform).ok());
     state.document.changed = true;
-    EXPECT_EQ(readConfigsAtStartup(state, platform), std::nullopt);
+    EXPECT_EQ(readConfigsAtStartup(state.document, state.files, platform).failure, std::nullopt);
     EXPECT_FALSE(state.document.changed);
 }

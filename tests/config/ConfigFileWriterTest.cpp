@@ -50,10 +50,10 @@ TEST(ConfigFileWriter, DefaultsFileHasTheDescribedLines)
 
 TEST(ConfigFileWriter, StoresTheCheckBytesItWrites)
 {
-    AppState state = defaultState();
+    ConfigState state = defaultState();
     state.document.image.CDC(2, 40) = 0x3C;
     state.document.image.IntNvm[200] = 0x81;
-    const std::vector<std::string> lines = crlfLines(configFileText(state, {}));
+    const std::vector<std::string> lines = crlfLines(fileTextOf(state));
 
     EXPECT_EQ(lineValue(lines.at(size_t(intNvmLine(0) - 1))), state.document.image.IntNvm[0]);
     EXPECT_EQ(state.document.image.IntNvm[0], state.document.image.IntNvm.checkByte());
@@ -69,22 +69,22 @@ TEST(ConfigFileWriter, StoresTheCheckBytesItWrites)
     state.document.image.CDC(3, 40) ^= 0x0F;
     state.document.image.CDC(0, 40) ^= 0x01;
     state.document.image.IntNvm[40] ^= 0x10;
-    configFileText(state, {});
+    fileTextOf(state);
     EXPECT_EQ(state.document.image.CDC(2, 0), second);
     state.document.image.CDC(2, 127) ^= 0x21;
-    configFileText(state, {});
+    fileTextOf(state);
     EXPECT_EQ(state.document.image.CDC(2, 0), second ^ 0x21);
 }
 
 TEST(ConfigFileWriter, PortAndCurveValuesFollowThePrintConvention)
 {
-    AppState state = defaultState();
-    state.link.ComPortNumber = 3;
+    ConfigState state = defaultState();
+    state.comPortNumber = 3;
     state.document.image.CalCurve(2, 1, 1) = 0.5f;
     state.document.image.CalCurve(2, 1, 2) = -12.25f;
     state.document.image.CalCurve(2, 2, 1) = 1e-5f;
     state.document.image.CalCurve(2, 2, 2) = 12345678.0f;
-    const std::vector<std::string> lines = crlfLines(configFileText(state, {}));
+    const std::vector<std::string> lines = crlfLines(fileTextOf(state));
 
     EXPECT_EQ(lines.at(5), "COMport=, 3 ");
     EXPECT_EQ(lines.at(size_t(curveLine(2, 1) - 1)), " .5 ,-12.25 ");
@@ -93,13 +93,13 @@ TEST(ConfigFileWriter, PortAndCurveValuesFollowThePrintConvention)
 
 TEST(ConfigFileWriter, NonFiniteCurveValuesStillGiveAReadableFile)
 {
-    AppState state = defaultState();
+    ConfigState state = defaultState();
     state.document.image.CalCurve(5, 3, 1) = std::numeric_limits<float>::infinity();
     state.document.image.CalCurve(5, 3, 2) = std::numeric_limits<float>::quiet_NaN();
-    const std::string text = configFileText(state, {});
+    const std::string text = fileTextOf(state);
 
-    AppState back;
-    EXPECT_EQ(readConfigText(back, text), std::nullopt);
+    ConfigState back;
+    EXPECT_EQ(readTextInto(back, text).failure, std::nullopt);
     EXPECT_TRUE(std::isfinite(back.document.image.CalCurve(5, 3, 1)));
     EXPECT_GT(back.document.image.CalCurve(5, 3, 1), 3.4e38f);
     EXPECT_EQ(back.document.image.CalCurve(5, 3, 2), 0.0f);
@@ -110,11 +110,12 @@ class ConfigFileSave : public ConfigFixtureBase, public ::testing::Test
 
 TEST_F(ConfigFileSave, WritesConfigFileNameInTheWorkingFolder)
 {
-    WriteDefaultsToRam(state);
-    state.link.ComPortNumber = 4;
+    WriteDefaultsToRam(state.document, false);
+    state.comPortNumber = 4;
     fake.clock.local = {2031, 12, 1, 23, 0, 7};
 
-    const Result<> result = SaveConfigsFile(state, platform);
+    const Result<> result
+        = SaveConfigsFile(state.document, state.files, state.comPortNumber, platform);
 
     ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_FALSE(state.document.changed);
@@ -130,10 +131,11 @@ TEST_F(ConfigFileSave, FailedWriteIsReportedAndChangesOnlyTheCheckBytes)
     // a regular file does.
     writeText(folder.file("blocker"), "not a folder");
     state.files.ConfigFileName = "blocker/DEFAULT.CFG";
-    WriteDefaultsToRam(state);
-    AppState before = state;
+    WriteDefaultsToRam(state.document, false);
+    ConfigState before = state;
 
-    const Result<> result = SaveConfigsFile(state, platform);
+    const Result<> result
+        = SaveConfigsFile(state.document, state.files, state.comPortNumber, platform);
 
     EXPECT_FALSE(result.ok());
     EXPECT_FALSE(result.error().empty());

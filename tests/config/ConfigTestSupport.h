@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "config/FileState.h"
 #include "support/FakePlatform.h"
 
 #include <cstdlib>
@@ -107,17 +108,36 @@ inline int lineValue(const std::string &line)
     return std::stoi(line.substr(line.rfind(',') + 1));
 }
 
-inline AppState defaultState()
+// What the configuration file carries: the image with its changed flag, the
+// file names and header lines, and the port number it names for the link.
+struct ConfigState
 {
-    AppState state;
-    WriteDefaultsToRam(state);
+    ConfigDocument document;
+    FileState files;
+    uint8_t comPortNumber = 0;
+};
+
+inline std::string fileTextOf(ConfigState &state, const LocalDateTime &created = {})
+{
+    return configFileText(state.document.image, state.files, state.comPortNumber, created);
+}
+
+inline ConfigRead readTextInto(ConfigState &state, std::string_view text)
+{
+    return readConfigText(state.document.image, state.files, text);
+}
+
+inline ConfigState defaultState()
+{
+    ConfigState state;
+    WriteDefaultsToRam(state.document, false);
     return state;
 }
 
 inline std::string defaultsText(const LocalDateTime &created = {2026, 7, 4, 14, 5, 9})
 {
-    AppState state = defaultState();
-    return configFileText(state, created);
+    ConfigState state = defaultState();
+    return fileTextOf(state, created);
 }
 
 // A fake platform whose program and working folder is a fresh scratch folder.
@@ -133,7 +153,7 @@ struct ConfigFixtureBase
     TempFolder folder;
     FakePlatform fake;
     Platform &platform = fake.platform;
-    AppState state;
+    ConfigState state;
 };
 
 } // namespace orvane::test

@@ -26,16 +26,16 @@ void expectDefaultCurve(const CalCurveTable &curves, int k)
 
 TEST(WriteDefaultsToRam, ConfigurationsGetTheFactoryTableAndLeaveUnusedCellsAlone)
 {
-    AppState state;
+    ConfigDocument document;
     for (int n = 0; n <= 128; ++n)
-        state.document.image.CDC(0, n) = 7;
+        document.image.CDC(0, n) = 7;
     for (int c = 1; c <= 16; ++c)
-        state.document.image.CDC(c, 128) = 9;
+        document.image.CDC(c, 128) = 9;
     for (int c = 1; c <= 16; ++c)
-        state.document.image.CDC(c, 0) = 0xAA;
+        document.image.CDC(c, 0) = 0xAA;
 
-    WriteDefaultsToRam(state);
-    const CdcTable &cdc = state.document.image.CDC;
+    WriteDefaultsToRam(document, false);
+    const CdcTable &cdc = document.image.CDC;
 
     for (int c = 1; c <= 16; ++c) {
         EXPECT_EQ(cdc(c, 0), 0) << c;
@@ -60,11 +60,11 @@ TEST(WriteDefaultsToRam, ConfigurationsGetTheFactoryTableAndLeaveUnusedCellsAlon
 
 TEST(WriteDefaultsToRam, SettingsImageMatchesTheFactoryValues)
 {
-    AppState state;
-    state.document.image.IntNvm[0] = 0x5A;
-    state.document.image.IntNvm[256] = 77;
-    WriteDefaultsToRam(state);
-    const IntNvmTable &nvm = state.document.image.IntNvm;
+    ConfigDocument document;
+    document.image.IntNvm[0] = 0x5A;
+    document.image.IntNvm[256] = 77;
+    WriteDefaultsToRam(document, false);
+    const IntNvmTable &nvm = document.image.IntNvm;
 
     EXPECT_EQ(nvm[0], 0);
     EXPECT_EQ(nvm[256], 77);
@@ -101,16 +101,16 @@ TEST(WriteDefaultsToRam, SettingsImageMatchesTheFactoryValues)
 
 TEST(WriteDefaultsToRam, FillsOnlyEmptyCurvesUnlessANewUnitIsPending)
 {
-    AppState state;
+    ConfigDocument document;
     // Curve 3: point 2 holds a value, the rest is zero; it counts as filled.
-    state.document.image.CalCurve(3, 2, 2) = 12.5f;
+    document.image.CalCurve(3, 2, 2) = 12.5f;
     // Curve 4: data everywhere except the value of point 2; it counts as empty.
     for (int a = 1; a <= 32; ++a)
-        state.document.image.CalCurve(4, a, 1) = 999.0f;
-    state.document.image.CalCurve(0, 1, 1) = 42.0f;
+        document.image.CalCurve(4, a, 1) = 999.0f;
+    document.image.CalCurve(0, 1, 1) = 42.0f;
 
-    WriteDefaultsToRam(state);
-    const CalCurveTable &curves = state.document.image.CalCurve;
+    WriteDefaultsToRam(document, false);
+    const CalCurveTable &curves = document.image.CalCurve;
 
     EXPECT_EQ(curves(3, 2, 2), 12.5f);
     EXPECT_EQ(curves(3, 1, 1), 0.0f);
@@ -121,24 +121,8 @@ TEST(WriteDefaultsToRam, FillsOnlyEmptyCurvesUnlessANewUnitIsPending)
     EXPECT_EQ(curves(1, 32, 2), 1000.0f);
     EXPECT_EQ(curves(0, 1, 1), 42.0f);
 
-    state.transfer.NewUnitPending = true;
-    WriteDefaultsToRam(state);
-    expectDefaultCurve(state.document.image.CalCurve, 3);
-}
-
-TEST(WriteDefaultsToRam, SelectsSenderListsAndClosesTheCurveEditor)
-{
-    AppState state;
-    state.editor.CurveInEdit = 6;
-    WriteDefaultsToRam(state);
-
-    const SenderListPositions &lists = state.editor.senderLists;
-    EXPECT_EQ(lists.fuel, 1);        // code 7, base 6
-    EXPECT_EQ(lists.trim, 4);        // code 20, base 16
-    EXPECT_EQ(lists.engineTemp, 3);  // code 3, its own position
-    EXPECT_EQ(lists.oilPressure, 2); // code 11, base 9
-    EXPECT_EQ(lists.secondTank, 1);  // code 23, base 22
-    EXPECT_EQ(state.editor.CurveInEdit, 99);
+    WriteDefaultsToRam(document, true);
+    expectDefaultCurve(document.image.CalCurve, 3);
 }
 
 TEST(SenderLists, CodesAtOrBelowTheBaseGivePositionZero)

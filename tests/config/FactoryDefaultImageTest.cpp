@@ -262,19 +262,19 @@ TEST(FactoryDefaultImage, EveryConfigurationAndSettingsByteMatchesTheFactoryTabl
         const ExpectedIntNvmBuilder nvm = expectedIntNvm(fill);
         ASSERT_TRUE(nvm.tableFaults().empty()) << joined(nvm.tableFaults());
 
-        AppState state;
+        ConfigDocument document;
         for (int i = 0; i < CdcTable::kSize; ++i)
-            state.document.image.CDC.flat(i) = uint8_t(fill);
+            document.image.CDC.flat(i) = uint8_t(fill);
         for (int i = 0; i < IntNvmTable::kSize; ++i)
-            state.document.image.IntNvm[i] = uint8_t(fill);
+            document.image.IntNvm[i] = uint8_t(fill);
 
-        WriteDefaultsToRam(state);
+        WriteDefaultsToRam(document, false);
 
         const std::vector<std::string> cdc
-            = cdcMismatches(state.document.image.CDC, expectedConfigurations(fill));
+            = cdcMismatches(document.image.CDC, expectedConfigurations(fill));
         EXPECT_TRUE(cdc.empty()) << joined(cdc);
         const std::vector<std::string> settings
-            = intNvmMismatches(state.document.image.IntNvm, nvm.bytes());
+            = intNvmMismatches(document.image.IntNvm, nvm.bytes());
         EXPECT_TRUE(settings.empty()) << joined(settings);
     }
 }

@@ -16,24 +16,28 @@ protected:
     // is visible.
     void SetUp() override
     {
-        WriteDefaultsToRam(state);
+        WriteDefaultsToRam(state.document, false);
         state.document.image.CDC(4, 30) = 0x42;
         state.document.image.CalCurve(6, 5, 1) = 77.5f;
-        state.link.ComPortNumber = 2;
+        state.comPortNumber = 2;
         state.files.FileHeaderLines[3] = "Date created: 01-01-2020.  Time created: 00:00:00";
-        state.editor.CurveInEdit = 6;
         state.document.changed = false;
+    }
+
+    FileCommandResult saveAs()
+    {
+        return fileSaveAs(state.document, state.files, state.comPortNumber, platform);
     }
 
     std::string otherFileText()
     {
-        AppState other;
-        WriteDefaultsToRam(other);
-        other.link.ComPortNumber = 5;
+        ConfigState other;
+        WriteDefaultsToRam(other.document, false);
+        other.comPortNumber = 5;
         other.document.image.IntNvm[98] = 9; // fuel sender code 9 -> list position 3
         other.document.image.IntNvm[6] = 12;
         other.document.image.CDC(16, 100) = 1;
-        return configFileText(other, {2025, 3, 9, 8, 7, 6});
+        return fileTextOf(other, {2025, 3, 9, 8, 7, 6});
     }
 };
 
@@ -44,41 +48,39 @@ TEST_F(FileCommands, OpenReadsTheChosenFileWithoutChangingConfigFileName)
     writeText(folder.file("BOAT.CFG"), otherFileText());
     fake.dialogs.fileAnswers.push_back(folder.file("BOAT.CFG"));
 
-    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Done);
+    const OpenedFile opened = fileOpen(state.document, state.files, platform);
+    EXPECT_EQ(opened.result, FileCommandResult::Done);
 
     ASSERT_EQ(fake.dialogs.calls.size(), 1u);
     EXPECT_EQ(fake.dialogs.calls[0].kind, DialogCall::Kind::OpenFile);
     EXPECT_EQ(fake.dialogs.calls[0].title, "Read configuration data from file:");
     EXPECT_EQ(fake.dialogs.calls[0].text, "Files (*.CFG)| *.CFG");
     EXPECT_EQ(state.files.ConfigFileName, "DEFAULT.CFG");
-    EXPECT_EQ(state.link.ComPortNumber, 5);
-    EXPECT_EQ(commsPortCaption(state.link.ComPortNumber), "COM Port =  5");
+    EXPECT_EQ(opened.comPortNumber, 5);
+    EXPECT_EQ(commsPortCaption(opened.comPortNumber), "COM Port =  5");
     EXPECT_EQ(state.document.image.IntNvm[6], 1);
     EXPECT_EQ(state.document.image.CDC(16, 100), 1);
-    EXPECT_EQ(state.editor.senderLists.fuel, 3);
-    EXPECT_EQ(state.editor.CurveInEdit, 99);
     EXPECT_EQ(state.files.FileHeaderLines[3], "Date created: 03-09-2025.  Time created: 08:07:06");
     EXPECT_TRUE(state.document.changed);
 
     // Save still writes the working file, not the one opened.
-    EXPECT_EQ(fileSave(state, platform), FileCommandResult::Done);
+    EXPECT_EQ(fileSave(state.document, state.files, opened.comPortNumber, platform),
+              FileCommandResult::Done);
     EXPECT_EQ(crlfLines(readText(folder.file("DEFAULT.CFG"))).at(5), "COMport=, 5 ");
     EXPECT_EQ(readText(folder.file("BOAT.CFG")), otherFileText());
 }
 
 TEST_F(FileCommands, MalformedFileIsReportedAndRolledBackCompletely)
 {
-    const AppState before = state;
+    const ConfigState before = state;
     // Byte 200 fails after the port, the headers and 200 bytes were read.
     writeText(folder.file("BAD.CFG"), withLine(otherFileText(), 7 + 200, " 200 , 256 "));
     fake.dialogs.fileAnswers.push_back(folder.file("BAD.CFG"));
 
-    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
+    EXPECT_EQ(fileOpen(state.document, state.files, platform).result, FileCommandResult::Failed);
 
     EXPECT_EQ(state.document.image, before.document.image);
-    EXPECT_EQ(state.link.ComPortNumber, 2);
     EXPECT_EQ(state.files.FileHeaderLines, before.files.FileHeaderLines);
-    EXPECT_EQ(state.editor.CurveInEdit, 6);
     EXPECT_FALSE(state.document.changed);
 
     const std::vector<DialogCall> messages = fake.dialogs.messages();
@@ -95,10 +97,10 @@ TEST_F(FileCommands, MalformedFileIsReportedAndRolledBackCompletely)
 
 TEST_F(FileCommands, OpenOfAMissingFileSaysSoAndChangesNothing)
 {
-    const AppState before = state;
+    const ConfigState before = state;
     fake.dialogs.fileAnswers.push_back(folder.file("NOPE.CFG"));
 
-    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Failed);
+    EXPECT_EQ(fileOpen(state.document, state.files, platform).result, FileCommandResult::Failed);
 
     EXPECT_EQ(state.document.image, before.document.image);
     ASSERT_EQ(fake.dialogs.messages().size(), 1u);
@@ -107,11 +109,11 @@ TEST_F(FileCommands, OpenOfAMissingFileSaysSoAndChangesNothing)
 
 TEST_F(FileCommands, CancelledDialogsDoNothing)
 {
-    const AppState before = state;
+    const ConfigState before = state;
     fake.dialogs.fileAnswers = {"", ""};
 
-    EXPECT_EQ(fileOpen(state, platform), FileCommandResult::Cancelled);
-    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Cancelled);
+    EXPECT_EQ(fileOpen(state.document, state.files, platform).result, FileCommandResult::Cancelled);
+    EXPECT_EQ(saveAs(), FileCommandResult::Cancelled);
 
     EXPECT_EQ(state.document.image, before.document.image);
     EXPECT_TRUE(fake.dialogs.messages().empty());
@@ -122,7 +124,7 @@ TEST_F(FileCommands, SaveAsWritesTheChosenFileOnly)
 {
     fake.dialogs.fileAnswers.push_back(folder.file("COPY.CFG"));
 
-    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Done);
+    EXPECT_EQ(saveAs(), FileCommandResult::Done);
 
     const DialogCall &dialog = fake.dialogs.calls.at(0);
     EXPECT_EQ(dialog.kind, DialogCall::Kind::SaveFile);
@@ -134,7 +136,7 @@ TEST_F(FileCommands, SaveAsWritesTheChosenFileOnly)
     // Only the working file counts as saving the working state.
     state.document.changed = true;
     fake.dialogs.fileAnswers.push_back(folder.file("COPY.CFG"));
-    fileSaveAs(state, platform);
+    saveAs();
     EXPECT_TRUE(state.document.changed);
 }
 
@@ -146,9 +148,10 @@ TEST_F(FileCommands, FailedSaveIsReportedAndKeepsWhatWasThere)
     writeText(folder.file("DEFAULT.CFG/keep"), "old");
     writeText(folder.file("plain"), "x");
 
-    EXPECT_EQ(fileSave(state, platform), FileCommandResult::Failed);
+    EXPECT_EQ(fileSave(state.document, state.files, state.comPortNumber, platform),
+              FileCommandResult::Failed);
     fake.dialogs.fileAnswers.push_back(folder.file("plain/NEW.CFG"));
-    EXPECT_EQ(fileSaveAs(state, platform), FileCommandResult::Failed);
+    EXPECT_EQ(saveAs(), FileCommandResult::Failed);
 
     EXPECT_EQ(readText(folder.file("DEFAULT.CFG/keep")), "old");
     EXPECT_EQ(readText(folder.file("plain")), "x");

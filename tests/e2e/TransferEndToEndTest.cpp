@@ -40,7 +40,7 @@ protected:
         ASSERT_TRUE(sim.start(kPortNumber, {"--state", statePath}, &error)) << error;
         port.setLinkFolder(sim.folder());
 
-        WriteDefaultsToRam(state);
+        loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
         state.link.ComPortNumber = kPortNumber;
         state.transfer.UploadSelection.fill(1);
         state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};

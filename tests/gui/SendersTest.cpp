@@ -28,10 +28,13 @@ protected:
     frmSenders &openSenders(const std::function<void(AppState &)> &change)
     {
         AppState saved;
-        WriteDefaultsToRam(saved);
+        loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
         change(saved);
         std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-            << configFileText(saved, fake.clock.local);
+            << configFileText(saved.document.image,
+                              saved.files,
+                              saved.link.ComPortNumber,
+                              fake.clock.local);
         frmMain &w = shown();
         control<QAction>("Senders")->trigger();
         return *w.sendersWindow();

@@ -21,9 +21,12 @@ namespace {
 std::string defaultsFileText(const LocalDateTime &when)
 {
     AppState defaults;
-    WriteDefaultsToRam(defaults);
+    loadFactoryDefaults(defaults.document, defaults.editor, defaults.transfer.NewUnitPending);
     defaults.link.ComPortNumber = 0;
-    return configFileText(defaults, when);
+    return configFileText(defaults.document.image,
+                          defaults.files,
+                          defaults.link.ComPortNumber,
+                          when);
 }
 
 } // namespace
@@ -48,14 +51,17 @@ TEST_F(StartupTest, EmptyFolderGetsTheFactoryDefaultsFile)
 TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
 {
     AppState saved;
-    WriteDefaultsToRam(saved);
+    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
     saved.link.ComPortNumber = 3;
     saved.document.image.IntNvm[106] = 42; // boat speed damping
     saved.document.image.IntNvm[46] = 7;   // first alarm 07:05
     saved.document.image.IntNvm[47] = 5;
     saved.document.image.IntNvm[98] = 9; // fuel sender: user curve
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(saved, fake.clock.local);
+        << configFileText(saved.document.image,
+                          saved.files,
+                          saved.link.ComPortNumber,
+                          fake.clock.local);
 
     frmMain &w = started();
 
@@ -104,12 +110,15 @@ TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
 TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
 {
     AppState saved;
-    WriteDefaultsToRam(saved);
+    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
     saved.link.ComPortNumber = 5;
     saved.document.image.CalCurve(1, 1, 1) = 77; // curve 1 is full and non-default
     saved.document.image.CalCurve(1, 2, 2) = 555;
     saved.document.image.IntNvm[7] = 50;
-    std::string text = configFileText(saved, fake.clock.local);
+    std::string text = configFileText(saved.document.image,
+                                      saved.files,
+                                      saved.link.ComPortNumber,
+                                      fake.clock.local);
     // Keep the lines up to and including the first curve's 32 points.
     size_t cut = 0;
     for (int line = 0; line < 2326 + 32; ++line)
@@ -162,10 +171,13 @@ TEST_F(StartupTest, ReadOnlyProgramFolderUsesTheUserDataFolder)
 TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsOwn)
 {
     AppState shipped;
-    WriteDefaultsToRam(shipped);
+    loadFactoryDefaults(shipped.document, shipped.editor, shipped.transfer.NewUnitPending);
     shipped.link.ComPortNumber = 4;
     shipped.document.image.IntNvm[106] = 42;
-    const std::string shippedText = configFileText(shipped, fake.clock.local);
+    const std::string shippedText = configFileText(shipped.document.image,
+                                                   shipped.files,
+                                                   shipped.link.ComPortNumber,
+                                                   fake.clock.local);
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << shippedText;
     fake.files.programDirWritable = false;
 
@@ -178,7 +190,10 @@ TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsO
     // Later starts keep to the per-user file, whatever ships beside the program.
     shipped.link.ComPortNumber = 9;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(shipped, fake.clock.local);
+        << configFileText(shipped.document.image,
+                          shipped.files,
+                          shipped.link.ComPortNumber,
+                          fake.clock.local);
     window().startup();
     EXPECT_EQ(state.link.ComPortNumber, 4);
 }
@@ -204,10 +219,13 @@ TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
 TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
 {
     AppState saved;
-    WriteDefaultsToRam(saved);
+    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
     saved.link.ComPortNumber = 4;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(saved, fake.clock.local);
+        << configFileText(saved.document.image,
+                          saved.files,
+                          saved.link.ComPortNumber,
+                          fake.clock.local);
     frmMain &w = started();
     state.document.image.CDC(3, 28) = 0;
     state.link.IsConnected = true;

@@ -192,7 +192,7 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
     ScriptedPort port(fake.scheduler);
     Platform platform{fake.clock, fake.pump, fake.dialogs, fake.files, port};
     AppState state;
-    WriteDefaultsToRam(state);
+    loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     state.transfer.DownloadSelection.fill(1);
     ByteLink link(state, platform);
     QuietConnectionView connectionView;

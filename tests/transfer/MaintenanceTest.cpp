@@ -179,7 +179,7 @@ TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
 TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
 {
     AppState defaults;
-    WriteDefaultsToRam(defaults);
+    loadFactoryDefaults(defaults.document, defaults.editor, defaults.transfer.NewUnitPending);
     state.document.image.CDC(3, 28) = 17;
     state.document.image.IntNvm[2] = 99;
     state.transfer.UploadSelection.fill(0);

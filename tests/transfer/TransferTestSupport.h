@@ -93,7 +93,7 @@ protected:
     TransferTest()
     {
         state.link.ComPortNumber = 1;
-        WriteDefaultsToRam(state);
+        loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
         state.transfer.UploadSelection.fill(1);
         state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
         view.onShowSelection = [this] {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "config/FileCommands.h"
+#include "platform/Platform.h"
+
+#include <optional>
+
+// The File menu's Open, Save and Save As over the whole working state.
+// Reading and writing the file is config's; the port number the file carries
+// belongs to the link, and a whole read is a new image for the editors.
+
+namespace orvane {
+
+// Done: the link has the file's port number and the editors the new image;
+// the window redraws.
+FileCommandResult openConfigFile(AppState &state, Platform &platform);
+FileCommandResult saveConfigFile(AppState &state, Platform &platform);
+FileCommandResult saveConfigFileAs(AppState &state, Platform &platform);
+
+// Start-up's read of ConfigFileName, with what a whole read brings stored as
+// Open stores it. A failure leaves whatever was read, for the caller's
+// fallback to the defaults.
+std::optional<ConfigReadFailure> readWorkingFile(AppState &state, Platform &platform);
+
+} // namespace orvane
