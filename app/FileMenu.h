@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "config/FileCommands.h"
+#include "link/ByteLink.h"
 #include "platform/Platform.h"
 
 #include <optional>
@@ -14,13 +15,14 @@ namespace orvane {
 
 // Done: the link has the file's port number and the editors the new image;
 // the window redraws.
-FileCommandResult openConfigFile(AppState &state, Platform &platform);
-FileCommandResult saveConfigFile(AppState &state, Platform &platform);
-FileCommandResult saveConfigFileAs(AppState &state, Platform &platform);
+FileCommandResult openConfigFile(AppState &state, ByteLink &link, Platform &platform);
+FileCommandResult saveConfigFile(AppState &state, const ByteLink &link, Platform &platform);
+FileCommandResult saveConfigFileAs(AppState &state, const ByteLink &link, Platform &platform);
 
 // Start-up's read of ConfigFileName, with what a whole read brings stored as
 // Open stores it. A failure leaves whatever was read, for the caller's
 // fallback to the defaults.
-std::optional<ConfigReadFailure> readWorkingFile(AppState &state, Platform &platform);
+std::optional<ConfigReadFailure>
+readWorkingFile(AppState &state, ByteLink &link, Platform &platform);
 
 } // namespace orvane

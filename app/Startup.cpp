@@ -38,7 +38,7 @@ void seedWorkingFile(FileSystem &files, const std::string &workingFolder, const 
 
 } // namespace
 
-void setStartValues(AppState &state)
+void setStartValues(AppState &state, ByteLink &link)
 {
     state.files.VersionText = "Ver 1.4.31";
     state.transfer.NewUnitPending = false;
@@ -47,17 +47,15 @@ void setStartValues(AppState &state)
     state.files.ConfigFileName = "DEFAULT.CFG";
     state.files.NmeaTableFileName = "NVMNMEAG.DAT";
     state.files.DecPointsFileName = "DECPTSA.DAT";
-    state.link.FactoryMode = false;
-    state.rx.CommTimedOut = false;
-    state.link.IsConnected = false;
+    link.setFactoryMode(false);
+    link.clearCommTimedOut();
+    link.setConnected(false);
     state.files.ExitPromptDone = false;
 }
 
-void setFirstRunValues(AppState &state)
+void setFirstRunValues(AppState &state, ByteLink &link)
 {
-    state.link.SerialNumberText = kUnknown;
-    state.link.SoftwareVersionText = kUnknown;
-    state.link.HardwareVersionText = kUnknown;
+    link.setIdentityTexts(kUnknown);
     state.transfer.UploadSelection.fill(1);
     state.transfer.DownloadSelection = kFirstDownloadSelection;
     state.editor.CurveInEdit = EditorState::kNoCurve;
@@ -71,22 +69,22 @@ std::string chooseWorkingFolder(FileSystem &files)
     return files.userDataFolder();
 }
 
-StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
+StartupResult runStartup(AppState &state, ByteLink &link, Platform &platform, ShellView &view)
 {
-    setStartValues(state);
+    setStartValues(state, link);
     view.createFactoryWindow();
     state.files.WorkingFolder = chooseWorkingFolder(platform.files);
     seedWorkingFile(platform.files, state.files.WorkingFolder, state.files.ConfigFileName);
 
     if (!view.pickListsFilled()) {
-        setFirstRunValues(state);
+        setFirstRunValues(state, link);
         view.setDataFrameCaption(kFirstDataFrameCaption);
         view.showIdentity();
         view.fillPickLists();
     }
 
     StartupResult result;
-    const std::optional<ConfigReadFailure> failure = readWorkingFile(state, platform);
+    const std::optional<ConfigReadFailure> failure = readWorkingFile(state, link, platform);
     result.readDefaultFile = !failure.has_value();
     if (failure) {
         // The next start must find a valid file: rewrite it with the defaults.
@@ -95,13 +93,15 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
         if (failure->line > 0)
             keepDamagedCopy(state, platform);
         loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
-        state.link.ComPortNumber = 0;
-        result.rewrite
-            = SaveConfigsFile(state.document, state.files, state.link.ComPortNumber, platform);
+        link.setComPortNumber(0);
+        result.rewrite = SaveConfigsFile(state.document,
+                                         state.files,
+                                         link.linkState().ComPortNumber,
+                                         platform);
     }
     // After a failed read the label goes back to its first caption rather
     // than showing a port number that was not kept.
-    view.setCommsPortLabel(result.readDefaultFile ? commsPortCaption(state.link.ComPortNumber)
+    view.setCommsPortLabel(result.readDefaultFile ? commsPortCaption(link.linkState().ComPortNumber)
                                                   : kInitialCommsPortCaption);
     view.showFirstDampingAndAlarm();
     view.redraw();
@@ -109,7 +109,7 @@ StartupResult runStartup(AppState &state, Platform &platform, ShellView &view)
     return result;
 }
 
-bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
+bool newConfiguration(AppState &state, ByteLink &link, Platform &platform, ShellView &view)
 {
     platform.dialogs.beep();
     const MessageAnswer answer = platform.dialogs.messageBox(
@@ -119,7 +119,7 @@ bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
         MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes)
         return false;
-    runStartup(state, platform, view);
+    runStartup(state, link, platform, view);
     loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     view.redraw();
     view.selectFirstConfiguration();
@@ -127,13 +127,14 @@ bool newConfiguration(AppState &state, Platform &platform, ShellView &view)
     return true;
 }
 
-bool QuitProgram(AppState &state, Platform &platform, ShellView &view)
+bool QuitProgram(AppState &state, ByteLink &link, Platform &platform, ShellView &view)
 {
     // Closing the port under a running exchange would leave the instrument
     // half written and the user unaware of it.
-    if (state.link.lineUser != LineUser::None) {
+    const LineUser holder = link.linkState().lineUser;
+    if (holder != LineUser::None) {
         platform.dialogs.beep();
-        platform.dialogs.messageBox(lineBusyMessage(state.link.lineUser),
+        platform.dialogs.messageBox(lineBusyMessage(holder),
                                     "Quit Program",
                                     MessageIcon::Information,
                                     MessageButtons::Ok);
@@ -150,7 +151,7 @@ bool QuitProgram(AppState &state, Platform &platform, ShellView &view)
         if (answer == MessageAnswer::Yes) {
             state.files.ConfigFileName = "DEFAULT.CFG";
             // The failure has been reported; stay open so nothing is lost.
-            if (saveConfigFile(state, platform) == FileCommandResult::Failed) {
+            if (saveConfigFile(state, link, platform) == FileCommandResult::Failed) {
                 state.files.ExitPromptDone = false;
                 return false;
             }

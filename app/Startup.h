@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "link/ByteLink.h"
 #include "platform/Platform.h"
 
 #include <string>
@@ -34,10 +35,10 @@ public:
 };
 
 // The start values of every run of the start-up sequence.
-void setStartValues(AppState &state);
+void setStartValues(AppState &state, ByteLink &link);
 
 // Values set only on the first run, when the lists are still empty.
-void setFirstRunValues(AppState &state);
+void setFirstRunValues(AppState &state, ByteLink &link);
 
 // Chooses the folder that relative file names resolve against: the program's
 // folder, or the per-user data folder when the program's folder is not
@@ -52,15 +53,15 @@ struct StartupResult
 
 // The main window's load: start values, factory window, working folder, pick
 // lists on the first run, then the working file or the factory defaults.
-StartupResult runStartup(AppState &state, Platform &platform, ShellView &view);
+StartupResult runStartup(AppState &state, ByteLink &link, Platform &platform, ShellView &view);
 
 // File New: asks, then reloads the start state and applies the factory
 // defaults. Returns false when the user said No.
-bool newConfiguration(AppState &state, Platform &platform, ShellView &view);
+bool newConfiguration(AppState &state, ByteLink &link, Platform &platform, ShellView &view);
 
 // Asks once whether to save the working file, then closes the windows and the
 // port; the caller ends the process. False when the program must stay open:
 // an exchange is running, or the save the user asked for failed.
-bool QuitProgram(AppState &state, Platform &platform, ShellView &view);
+bool QuitProgram(AppState &state, ByteLink &link, Platform &platform, ShellView &view);
 
 } // namespace orvane

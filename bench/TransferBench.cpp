@@ -5,6 +5,7 @@
 
 #include "BenchViews.h"
 #include "CpuTime.h"
+#include "app/AppState.h"
 
 #include "config/Defaults.h"
 #include "link/ByteLink.h"
@@ -32,10 +33,10 @@ namespace {
 constexpr int kBenchPort = 10; // COM10: out of the way of a user's COM1
 constexpr int kSimStartMs = 10000;
 
-void prepare(AppState &state)
+void prepare(AppState &state, ByteLink &link)
 {
     loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
-    state.link.ComPortNumber = kBenchPort;
+    link.setComPortNumber(kBenchPort);
     state.transfer.UploadSelection.fill(1);
     state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
 }
@@ -44,12 +45,12 @@ void prepare(AppState &state)
 struct Editor
 {
     explicit Editor(Platform &platform)
-        : link(state, platform)
-        , connection(state, platform, link, connectionView)
+        : link(platform)
+        , connection(platform, link, connectionView)
         , view(state.transfer)
-        , transfers(state, platform, link, connection, view)
+        , transfers(state.document, state.transfer, state.editor, platform, link, connection, view)
     {
-        prepare(state);
+        prepare(state, link);
     }
 
     AppState state;

@@ -6,9 +6,8 @@ namespace {
 constexpr std::string_view kWriteFailed = "The byte could not be written to the port.";
 } // namespace
 
-ByteLink::ByteLink(AppState &state, Platform &platform)
-    : m_state(state)
-    , m_platform(platform)
+ByteLink::ByteLink(Platform &platform)
+    : m_platform(platform)
 {
     m_platform.port.setReceiveHandler([this] { MSComm1_OnComm(); });
     m_platform.port.setErrorHandler([this](const std::string &reason) { markLost(reason); });
@@ -20,9 +19,16 @@ ByteLink::~ByteLink()
     m_platform.port.setErrorHandler({});
 }
 
+void ByteLink::setIdentityTexts(const std::string &text)
+{
+    m_linkState.SerialNumberText = text;
+    m_linkState.SoftwareVersionText = text;
+    m_linkState.HardwareVersionText = text;
+}
+
 void ByteLink::store(uint8_t byte)
 {
-    ReceiveState &rx = m_state.rx;
+    ReceiveState &rx = m_rx;
     // Past the end of the table every further byte overwrites the last slot.
     rx.RxSlot[size_t(rx.RxCount) + 1] = byte;
     if (rx.RxCount < ReceiveState::kMaxCount)
@@ -55,8 +61,8 @@ void ByteLink::markLost(const std::string &reason)
     if (!m_lost)
         m_lostReason = reason.empty() ? std::string(kWriteFailed) : reason;
     m_lost = true;
-    m_state.link.IsConnected = false;
-    m_state.rx.CommTimedOut = true;
+    m_linkState.IsConnected = false;
+    m_rx.CommTimedOut = true;
 }
 
 void ByteLink::SendByte(uint8_t byte)
@@ -73,7 +79,7 @@ void ByteLink::SendByte(uint8_t byte)
 
 void ByteLink::waitForSlot1(int16_t marker, double deadline)
 {
-    ReceiveState &rx = m_state.rx;
+    ReceiveState &rx = m_rx;
     m_platform.pump.processPendingEvents();
     // Slot 1 is looked at after every wake, so the wait ends as soon as the
     // byte has been stored.
@@ -89,7 +95,7 @@ void ByteLink::waitForSlot1(int16_t marker, double deadline)
 
 void ByteLink::SendByteCheckEcho(uint8_t byte)
 {
-    ReceiveState &rx = m_state.rx;
+    ReceiveState &rx = m_rx;
     const auto marker = int16_t(-1 - int(byte));
     rx.RxSlot[1] = marker;
     if (m_lost)
@@ -105,7 +111,7 @@ void ByteLink::SendByteCheckEcho(uint8_t byte)
 
 int16_t ByteLink::ReceiveByte()
 {
-    ReceiveState &rx = m_state.rx;
+    ReceiveState &rx = m_rx;
     constexpr int16_t marker = -1;
     rx.RxSlot[1] = marker;
     if (m_lost)
@@ -118,8 +124,8 @@ int16_t ByteLink::ReceiveByte()
 
 void ByteLink::ResetReceive()
 {
-    m_state.rx.RxCount = 0;
-    m_state.rx.RxSlot[1] = 0;
+    m_rx.RxCount = 0;
+    m_rx.RxSlot[1] = 0;
     if (!m_lost)
         m_platform.port.discardInput();
 }

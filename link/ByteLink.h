@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "link/LineUser.h"
+#include "link/LinkState.h"
+#include "link/ReceiveState.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
 
@@ -19,6 +21,10 @@ namespace orvane {
 // does not go out) marks the link as lost: `IsConnected` and later writes stop,
 // waits end at once, and `lost()` tells the running operation to end with a
 // clear message instead of talking into the void.
+//
+// The link owns the receive table and the connection state. Others read them
+// through the const views and change only what the setters below allow;
+// Connection, which connects and identifies, writes the rest.
 class ByteLink
 {
 public:
@@ -27,7 +33,7 @@ public:
     static constexpr double kEchoTimeout = 0.5;
 
     // Installs the receive and error handlers on the platform's port.
-    ByteLink(AppState &state, Platform &platform);
+    explicit ByteLink(Platform &platform);
     ~ByteLink();
     ByteLink(const ByteLink &) = delete;
     ByteLink &operator=(const ByteLink &) = delete;
@@ -60,16 +66,37 @@ public:
     // Marks the link as lost, e.g. when the instrument stopped answering.
     void markLost(const std::string &reason);
 
-    int16_t rxSlot(int k) const { return m_state.rx.RxSlot.at(size_t(k)); }
-    AppState &state() { return m_state; }
+    int16_t rxSlot(int k) const { return m_rx.RxSlot.at(size_t(k)); }
+    const ReceiveState &rx() const { return m_rx; }
+    const LinkState &linkState() const { return m_linkState; }
     Platform &platform() { return m_platform; }
 
+    // The port number read from a configuration file, or none at start-up.
+    void setComPortNumber(uint8_t portNumber) { m_linkState.ComPortNumber = portNumber; }
+    // Connection sets it once an instrument is accepted; start-up and a
+    // command that failed clear it.
+    void setConnected(bool connected) { m_linkState.IsConnected = connected; }
+    void setFactoryMode(bool on) { m_linkState.FactoryMode = on; }
+    void clearCommTimedOut() { m_rx.CommTimedOut = false; }
+    // Serial number and versions before anything was identified ("Unknown").
+    void setIdentityTexts(const std::string &text);
+    // Holds the line for the lifetime of one exchange.
+    [[nodiscard]] LineClaim claimLine(LineUser user) { return {m_linkState.lineUser, user}; }
+    // For an exchange that holds the line across events of its own (the live
+    // NMEA view); None frees it.
+    void setLineUser(LineUser user) { m_linkState.lineUser = user; }
+
 private:
+    friend class Connection;
+    LinkState &mutableLinkState() { return m_linkState; }
+    ReceiveState &mutableRx() { return m_rx; }
+
     void waitForSlot1(int16_t marker, double deadline);
     void store(uint8_t byte);
 
-    AppState &m_state;
     Platform &m_platform;
+    ReceiveState m_rx;
+    LinkState m_linkState;
     bool m_lost = false;
     std::string m_lostReason;
 };

@@ -61,16 +61,15 @@ long long serialNumberFromBytes(std::array<int, 4> b)
     return static_cast<long long>(roundHalfEven(serial));
 }
 
-Connection::Connection(AppState &state, Platform &platform, ByteLink &link, ConnectionView &view)
-    : m_state(state)
-    , m_platform(platform)
+Connection::Connection(Platform &platform, ByteLink &link, ConnectionView &view)
+    : m_platform(platform)
     , m_link(link)
     , m_view(view)
 {}
 
 std::string Connection::portText() const
 {
-    return displayNumber(static_cast<long long>(m_state.link.ComPortNumber));
+    return displayNumber(static_cast<long long>(state().ComPortNumber));
 }
 
 std::string Connection::lostLinkMessage() const
@@ -87,7 +86,7 @@ bool Connection::waitForPortChoice()
     m_view.showComms();
     while (!m_commsDone)
         m_platform.pump.waitForEvents(kChoiceWaitSlice);
-    return m_state.link.ComPortNumber != 0;
+    return state().ComPortNumber != 0;
 }
 
 void Connection::OrvaneComPort()
@@ -100,10 +99,10 @@ void Connection::OrvaneComPort()
 
 void Connection::acceptCommsChoice(int portNumber)
 {
-    m_state.link.ComPortNumber = uint8_t(portNumber);
+    state().ComPortNumber = uint8_t(portNumber);
     m_view.hideComms();
     m_view.setCommsPortCaption("COM Port = " + portText());
-    m_state.link.IsConnected = false;
+    state().IsConnected = false;
     m_commsDone = true;
 }
 
@@ -112,22 +111,24 @@ void Connection::commsDialogClosed()
     m_commsDone = true;
 }
 
-Result<std::string> Connection::testPort(int portNumber)
+Result<std::string> Connection::testPort(int portNumber, const IdentityStore &store)
 {
-    LinkState &link = m_state.link;
+    LinkState &link = state();
     if (portNumber < 1 || portNumber > kHighestPortNumber)
         return failure("Choose a COM port to test.");
     if (link.lineUser != LineUser::None)
         return failure(lineBusyMessage(link.lineUser));
-    const LineClaim claim(link.lineUser, LineUser::PortTest);
+    const LineClaim claim = m_link.claimLine(LineUser::PortTest);
 
     const uint8_t chosen = link.ComPortNumber;
     link.ComPortNumber = uint8_t(portNumber);
     link.IsConnected = false;
-    const bool connected = ConnectToTessaro();
+    const ConnectOutcome outcome = ConnectToTessaro();
+    if (outcome.identity && store)
+        store(*outcome.identity);
     // The "Communications Error" box may have moved the test to another port.
     const std::string tested = "COM" + portText();
-    if (connected)
+    if (outcome.connected)
         endExchange(CommandCode::SoftReset);
     const bool lost = m_link.lost();
     const bool moved = link.ComPortNumber != portNumber;
@@ -142,7 +143,7 @@ Result<std::string> Connection::testPort(int portNumber)
         const size_t first = number.find_first_not_of(' ');
         return first == std::string::npos ? std::string() : number.substr(first);
     };
-    switch (m_lastEnd) {
+    switch (outcome.end) {
     case ConnectEnd::Connected:
         return "Orvane found on " + tested + ": serial number " + trimmed(link.SerialNumberText)
                + ", software version " + trimmed(link.SoftwareVersionText) + ", hardware version "
@@ -166,7 +167,7 @@ Result<std::string> Connection::testPort(int portNumber)
 bool Connection::OpenPort()
 {
     for (;;) {
-        bool open = m_link.openPort(m_state.link.ComPortNumber).ok();
+        bool open = m_link.openPort(state().ComPortNumber).ok();
         if (open) {
             m_link.Delay(kPortSettlePause);
             open = !m_link.lost() && m_link.isPortOpen();
@@ -178,7 +179,7 @@ bool Connection::OpenPort()
         std::optional<int> chosen;
         while (!chosen) {
             const std::string answer
-                = m_platform.dialogs.inputBox(portErrorPrompt(m_state.link.ComPortNumber),
+                = m_platform.dialogs.inputBox(portErrorPrompt(state().ComPortNumber),
                                               kPortErrorTitle,
                                               "0");
             if (answer.empty())
@@ -187,7 +188,7 @@ bool Connection::OpenPort()
             if (!chosen)
                 m_platform.dialogs.beep();
         }
-        m_state.link.ComPortNumber = uint8_t(*chosen);
+        state().ComPortNumber = uint8_t(*chosen);
         m_view.selectCommsOption(*chosen);
         m_view.setCommsPortCaption("COM Port = " + portText());
     }
@@ -207,7 +208,7 @@ bool Connection::askRetry()
 bool Connection::failLost()
 {
     m_lastEnd = ConnectEnd::LinkLost;
-    m_state.link.IsConnected = false;
+    state().IsConnected = false;
     m_view.hideConnecting();
     m_view.setConnectedCaption(kNotConnectedText);
     m_platform.dialogs.messageBox(lostLinkMessage(),
@@ -220,25 +221,31 @@ bool Connection::failLost()
 void Connection::refuse()
 {
     m_lastEnd = ConnectEnd::Refused;
-    m_state.link.IsConnected = false;
+    state().IsConnected = false;
     m_link.Delay(kRefusalPause);
     sendEndOfExchange(m_link, CommandCode::Disconnect);
     m_view.setConnectedCaption(kNotConnectedText);
     m_view.hideProgress();
-    m_state.rx.CommTimedOut = true;
+    m_link.mutableRx().CommTimedOut = true;
 }
 
 void Connection::endExchange(CommandCode code)
 {
     sendEndOfExchange(m_link, code);
-    m_state.link.IsConnected = false;
+    state().IsConnected = false;
     m_view.setConnectedCaption(kNotConnectedText);
 }
 
-bool Connection::ConnectToTessaro()
+ConnectOutcome Connection::ConnectToTessaro()
 {
-    LinkState &link = m_state.link;
-    auto &slot = m_state.rx.RxSlot;
+    m_identity.reset();
+    const bool connected = connect();
+    return {m_lastEnd, connected, m_identity};
+}
+
+bool Connection::connect()
+{
+    LinkState &link = state();
 
     m_lastEnd = ConnectEnd::NoPort;
     if (link.ComPortNumber == 0 && !waitForPortChoice())
@@ -257,10 +264,10 @@ bool Connection::ConnectToTessaro()
     m_link.Delay(kConnectReadPause);
     if (m_link.lost())
         return failLost();
+    // An instrument in command mode counts as resynchronised.
     bool resyncDone = false;
-    if (slot[1] == kQuickProbeAnswer) {
+    if (m_link.rxSlot(1) == kQuickProbeAnswer) {
         link.IsConnected = true;
-        slot[1] = kResyncAnswer;
         resyncDone = true;
     }
 
@@ -269,6 +276,7 @@ bool Connection::ConnectToTessaro()
     bool freshAttempt = true;
     int tries = 0;
     for (;;) {
+        bool resynchronised = resyncDone;
         if (!resyncDone) {
             if (freshAttempt) {
                 caption = captionStart;
@@ -295,7 +303,7 @@ bool Connection::ConnectToTessaro()
                 m_link.Delay(kConnectReadPause);
                 if (m_link.lost())
                     return failLost();
-                if (slot[1] == kPresenceProbe)
+                if (m_link.rxSlot(1) == kPresenceProbe)
                     link.IsConnected = true;
             }
 
@@ -305,10 +313,11 @@ bool Connection::ConnectToTessaro()
             m_link.Delay(kConnectReadPause);
             if (m_link.lost())
                 return failLost();
+            resynchronised = m_link.rxSlot(1) == kResyncAnswer;
         }
         resyncDone = false;
 
-        if (slot[1] != kResyncAnswer) {
+        if (!resynchronised) {
             // Back to the presence probes. The failed pass counts as a try, so
             // an instrument that answers "=" but never "@" still leads to the
             // retry question instead of probing for ever.
@@ -321,10 +330,10 @@ bool Connection::ConnectToTessaro()
         m_link.Delay(kConnectReadPause);
         if (m_link.lost())
             return failLost();
-        link.SoftwareVersionText = slotText(slot[1]);
-        link.HardwareVersionText = slotText(slot[2]);
+        link.SoftwareVersionText = slotText(m_link.rxSlot(1));
+        link.HardwareVersionText = slotText(m_link.rxSlot(2));
         for (int i = 0; i < 4; ++i)
-            link.ChipVersionText[size_t(i)] = slotText(slot[size_t(3 + i)]);
+            link.ChipVersionText[size_t(i)] = slotText(m_link.rxSlot(3 + i));
         m_view.showChipVersions(link.ChipVersionText);
 
         m_link.ResetReceive();
@@ -332,7 +341,7 @@ bool Connection::ConnectToTessaro()
         m_link.Delay(kConnectReadPause);
         if (m_link.lost())
             return failLost();
-        link.ProductCode = uint8_t(slot[1] & 0xFF);
+        link.ProductCode = uint8_t(m_link.rxSlot(1) & 0xFF);
         m_view.showProductCode(displayNumber(static_cast<long long>(link.ProductCode)));
 
         if (link.ProductCode == kRefusedProductCode && !link.FactoryMode) {
@@ -361,9 +370,7 @@ bool Connection::ConnectToTessaro()
 
 void Connection::identify()
 {
-    LinkState &link = m_state.link;
-    ReceiveState &rx = m_state.rx;
-    auto &slot = rx.RxSlot;
+    LinkState &link = state();
 
     sendExchangeMark(m_link, kExchangeBegins);
 
@@ -372,46 +379,44 @@ void Connection::identify()
     m_link.Delay(kConnectReadPause);
     if (m_link.lost())
         return;
-    const auto blank = [&slot](int16_t v) {
-        return slot[1] == v && slot[2] == v && slot[3] == v && slot[4] == v;
-    };
-    if (blank(kErasedIdentityByte))
-        slot[1] = slot[2] = slot[3] = slot[4] = 0;
-    if (blank(kBlankIdentityByte))
-        slot[1] = slot[2] = slot[3] = slot[4] = 0;
-    link.SerialNumberText
-        = displayNumber(serialNumberFromBytes({slot[1], slot[2], slot[3], slot[4]}));
-    link.SoftwareVersionText = slotText(slot[5]);
-    link.HardwareVersionText = slotText(slot[6]);
+    std::array<int, 4> serial{};
+    for (int i = 0; i < 4; ++i)
+        serial[size_t(i)] = m_link.rxSlot(1 + i);
+    link.SerialNumberText = displayNumber(serialNumberFromBytes(serial));
+    link.SoftwareVersionText = slotText(m_link.rxSlot(5));
+    link.HardwareVersionText = slotText(m_link.rxSlot(6));
 
     m_link.ResetReceive();
     sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 1, kFirmwareVersionAddress));
     m_link.Delay(kConnectNvmPause);
     if (m_link.lost())
         return;
-    if (slot[1] < 255)
-        link.SoftwareVersionText = slotText(slot[1]);
+    if (m_link.rxSlot(1) < 255)
+        link.SoftwareVersionText = slotText(m_link.rxSlot(1));
 
     m_view.setSerialNumberCaption(" Orvane SN#: " + link.SerialNumberText);
     m_view.showIdentity(link.SerialNumberText, link.SoftwareVersionText, link.HardwareVersionText);
 
-    rx.CommTimedOut = false;
+    m_link.clearCommTimedOut();
     m_link.ResetReceive();
     sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 2, kUploadCounterAddress));
     m_link.Delay(kConnectNvmPause);
     if (m_link.lost())
         return;
-    IntNvmTable &nvm = m_state.document.image.IntNvm;
-    nvm[kUploadCounterAddress] = uint8_t(slot[1] & 0xFF);
-    if (nvm[kUploadCounterAddress] >= kUnknownCounterHigh) {
-        // A counter never written reads as one upload.
-        nvm[kUploadCounterAddress] = 0;
-        nvm[kUploadCounterAddress + 1] = 1;
-    } else {
-        nvm[kUploadCounterAddress + 1] = uint8_t(slot[2] & 0xFF);
-    }
-    link.NewConfigCount = nvm.word(kUploadCounterAddress);
+    std::array<uint8_t, 2> counter
+        = {uint8_t(m_link.rxSlot(1) & 0xFF), uint8_t(m_link.rxSlot(2) & 0xFF)};
+    // A counter never written reads as one upload.
+    if (counter[0] >= kUnknownCounterHigh)
+        counter = {0, 1};
+    link.NewConfigCount = uint16_t(counter[0] << 8 | counter[1]);
     m_view.showUploadCount(displayNumber(static_cast<long long>(link.NewConfigCount)));
+
+    m_identity = Identity{link.SerialNumberText,
+                          link.SoftwareVersionText,
+                          link.HardwareVersionText,
+                          link.ChipVersionText,
+                          link.ProductCode,
+                          counter};
 }
 
 ConnectionLamp connectionLamp(bool isConnected)

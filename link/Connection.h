@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace orvane {
@@ -47,6 +49,33 @@ public:
     virtual void hideProgress() = 0; // frmProgress
 };
 
+// How a connection attempt ended.
+enum class ConnectEnd { Connected, NoPort, PortNotOpened, NoAnswer, Refused, LinkLost };
+
+// What identification read. The connection shows it and keeps its own texts;
+// the upload counter belongs in the image, where whoever connected stores it.
+struct Identity
+{
+    std::string serialNumber;
+    std::string softwareVersion;
+    std::string hardwareVersion;
+    std::array<std::string, 4> chipVersions;
+    uint8_t productCode = 0;
+    // Internal NVM bytes 10 (high) and 11; a counter never written reads as
+    // one upload.
+    std::array<uint8_t, 2> uploadCounter{};
+};
+
+struct ConnectOutcome
+{
+    ConnectEnd end = ConnectEnd::NoPort;
+    bool connected = false; // `IsConnected` on return: an instrument is ready for commands
+    // Set once identification has read the upload counter.
+    std::optional<Identity> identity;
+
+    explicit operator bool() const { return connected; }
+};
+
 // Captions of the connection state.
 inline constexpr const char *kConnectedText = "Connected to Orvane";
 inline constexpr const char *kNotConnectedText = "Not connected to Orvane";
@@ -68,11 +97,18 @@ public:
     // How long one sleep of the port-choice wait may last; a click wakes it sooner.
     static constexpr double kChoiceWaitSlice = 1.0;
 
-    Connection(AppState &state, Platform &platform, ByteLink &link, ConnectionView &view);
+    // Stores what identification read where it belongs (the upload counter
+    // into the image); called by whoever connects, at the step that read it.
+    using IdentityStore = std::function<void(const Identity &)>;
+
+    Connection(Platform &platform, ByteLink &link, ConnectionView &view);
 
     // Connects and identifies; on return `IsConnected` tells whether an
-    // instrument is ready for commands (also the result).
-    bool ConnectToTessaro();
+    // instrument is ready for commands (also `connected`). The link's state
+    // holds the texts; the caller stores the identity's upload counter.
+    ConnectOutcome ConnectToTessaro();
+
+    const LinkState &linkState() const { return m_link.linkState(); }
 
     // Opens port `ComPortNumber`, asking for another number while it fails.
     // True when the port is open; false when the user cancelled (port closed).
@@ -86,9 +122,10 @@ public:
     void acceptCommsChoice(int portNumber); // cmdCommsAccept
     void commsDialogClosed();               // close box or Escape
     // The Test button: identifies what answers on `portNumber` and ends the
-    // exchange as every operation does. The chosen port stays as it was; only
-    // Accept changes it. What was found, or why nothing was.
-    Result<std::string> testPort(int portNumber);
+    // exchange as every operation does, handing the identity to `store` first
+    // as every connection does. The chosen port stays as it was; only Accept
+    // changes it. What was found, or why nothing was.
+    Result<std::string> testPort(int portNumber, const IdentityStore &store);
 
     // Ends an exchange with the soft reset (251) or the disconnect (255) and
     // marks the link as not connected.
@@ -98,9 +135,7 @@ public:
     std::string lostLinkMessage() const;
 
 private:
-    // How the last connection attempt ended, for the Test button's report.
-    enum class ConnectEnd { Connected, NoPort, PortNotOpened, NoAnswer, Refused, LinkLost };
-
+    bool connect();
     bool waitForPortChoice();
     bool askRetry();
     bool failLost();
@@ -108,13 +143,17 @@ private:
     void identify();
     std::string portText() const;
 
-    AppState &m_state;
+    LinkState &state() { return m_link.mutableLinkState(); }
+    const LinkState &state() const { return m_link.linkState(); }
+
     Platform &m_platform;
     ByteLink &m_link;
     ConnectionView &m_view;
     // frmComms was accepted or closed since the wait for a port choice began.
     bool m_commsDone = false;
+    // How the running attempt ends, and what it identified.
     ConnectEnd m_lastEnd = ConnectEnd::NoPort;
+    std::optional<Identity> m_identity;
 };
 
 // The prompt of the "Communications Error" box for a port that did not open.

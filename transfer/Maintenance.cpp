@@ -64,7 +64,7 @@ TransferResult Transfers::ResetDefaults()
         return {TransferOutcome::Cancelled, {}};
 
     m_view.rerunStartup();
-    loadFactoryDefaults(m_state.document, m_state.editor, m_state.transfer.NewUnitPending);
+    loadFactoryDefaults(m_document, m_editor, m_transfer.NewUnitPending);
     m_view.redraw();
     m_view.selectFirstConfiguration();
     m_platform.pump.processPendingEvents();
@@ -75,7 +75,7 @@ TransferResult Transfers::cmdClearConfig()
 {
     // Only the PC's image changes, and a running upload sends the image as it
     // stood when it began, so nothing on the line stands in the way.
-    const int c = m_state.editor.currentConfig;
+    const int c = m_editor.currentConfig;
     if (c < 1 || c > kConfigurations)
         return {TransferOutcome::Cancelled, {}};
     const std::string n = displayNumber(static_cast<long long>(c));
@@ -92,8 +92,8 @@ TransferResult Transfers::cmdClearConfig()
 
     m_view.clearDisplayIcons();
     for (const int b : kClearedConfigBytes)
-        m_state.document.image.CDC(c, b) = 0;
-    m_state.document.changed = true;
+        m_document.image.CDC(c, b) = 0;
+    m_document.changed = true;
     m_view.redraw();
     return {TransferOutcome::Completed, {}};
 }
@@ -119,7 +119,7 @@ TransferResult Transfers::CreateBackup()
                 + kCrLf + kAreYouSure,
             "Create System Backup"))
         return {TransferOutcome::Cancelled, {}};
-    const LineClaim claim(m_state.link.lineUser, LineUser::Backup);
+    const LineClaim claim = m_link.claimLine(LineUser::Backup);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
 
@@ -201,7 +201,7 @@ TransferResult Transfers::RestoreBackup()
                        + kAreYouSure,
                    "Restore All from Backup"))
         return {TransferOutcome::Cancelled, {}};
-    const LineClaim claim(m_state.link.lineUser, LineUser::Restore);
+    const LineClaim claim = m_link.claimLine(LineUser::Restore);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
 
@@ -251,10 +251,10 @@ TransferResult Transfers::UpdateFirmware()
                    "WARNING - Are you sure that you want to do this?",
                    "Update Firmware"))
         return {TransferOutcome::Cancelled, {}};
-    const LineClaim claim(m_state.link.lineUser, LineUser::FirmwareUpdate);
+    const LineClaim claim = m_link.claimLine(LineUser::FirmwareUpdate);
 
     // The request must reach a freshly connected instrument.
-    if (m_state.link.IsConnected) {
+    if (m_link.linkState().IsConnected) {
         m_link.Delay(kDisconnectPause);
         m_connection.endExchange(CommandCode::Disconnect);
     }

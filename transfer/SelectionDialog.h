@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "platform/Platform.h"
 #include "transfer/TransferCategories.h"
+#include "transfer/TransferState.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "transfer/TransferState.h"
 
 #include <array>
 #include <span>

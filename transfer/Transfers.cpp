@@ -2,6 +2,7 @@
 
 #include "link/Commands.h"
 #include "link/LineUser.h"
+#include "transfer/Identification.h"
 #include "transfer/TransferImage.h"
 
 #include <algorithm>
@@ -46,12 +47,16 @@ int uploadMs(const Selection &ticks)
 
 } // namespace
 
-Transfers::Transfers(AppState &state,
+Transfers::Transfers(ConfigDocument &document,
+                     TransferState &transfer,
+                     EditorState &editor,
                      Platform &platform,
                      ByteLink &link,
                      Connection &connection,
                      TransferView &view)
-    : m_state(state)
+    : m_document(document)
+    , m_transfer(transfer)
+    , m_editor(editor)
     , m_platform(platform)
     , m_link(link)
     , m_connection(connection)
@@ -63,7 +68,7 @@ Transfers::Transfers(AppState &state,
 
 bool Transfers::refuseWhileBusy()
 {
-    std::string why = lineBusyMessage(m_state.link.lineUser);
+    std::string why = lineBusyMessage(m_link.linkState().lineUser);
     if (why.empty() && m_view.selectionVisible())
         why = kSelectionWaiting;
     if (why.empty())
@@ -81,9 +86,9 @@ bool Transfers::connect(bool downloading)
     m_stepPhrase.clear();
     m_nothingChanged = true;
     m_downloading = downloading;
-    if (m_state.link.IsConnected)
+    if (m_link.linkState().IsConnected)
         return true;
-    return m_connection.ConnectToTessaro();
+    return connectToInstrument(m_connection, m_document.image).connected;
 }
 
 void Transfers::beginStep(const std::string &phrase, int number, int count)
@@ -130,7 +135,7 @@ bool Transfers::readAnswer(const Frame &frame,
         answer = issueRead(m_link, frame, count, pause);
         if (!linkHolds())
             return false;
-        const int received = m_state.rx.RxCount;
+        const int received = m_link.rx().RxCount;
         if (received >= count)
             return true;
         m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
@@ -140,15 +145,15 @@ bool Transfers::readAnswer(const Frame &frame,
 
 Transfers::ReadOutcome Transfers::readSettingsImage()
 {
-    SettingsBuffer &buffer = m_state.transfer.TransferBuffer;
+    SettingsBuffer &buffer = m_transfer.TransferBuffer;
     for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
         // A read that failed is repeated from the connect, as the verify of
         // the upload always did; a lost link is not reconnected behind the
         // user's back.
-        if (!m_state.link.IsConnected) {
+        if (!m_link.linkState().IsConnected) {
             if (!linkHolds() || attempt > 1)
                 return ReadOutcome::Failed;
-            if (!m_connection.ConnectToTessaro())
+            if (!connectToInstrument(m_connection, m_document.image).connected)
                 return ReadOutcome::NotConnected;
         }
         m_link.Delay(kSettingsReadLeadPause);
@@ -162,7 +167,7 @@ Transfers::ReadOutcome Transfers::readSettingsImage()
 
         for (int i = 0; i < kSettingsSize; ++i)
             buffer[size_t(i)] = uint8_t(m_link.rxSlot(i + 1) & 0xFF);
-        const int received = m_state.rx.RxCount;
+        const int received = m_link.rx().RxCount;
         if (received < kSettingsSize) {
             m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
             continue;
@@ -226,7 +231,7 @@ TransferResult Transfers::fail(ExchangeEnd end)
             break;
         }
     }
-    m_state.link.IsConnected = false;
+    m_link.setConnected(false);
     m_view.setConnectedCaption(kNotConnectedText);
     m_view.hideProgress();
     m_platform.dialogs.messageBox(message,
@@ -242,11 +247,11 @@ TransferResult Transfers::cmdDownload()
 {
     if (refuseWhileBusy())
         return {TransferOutcome::Busy, {}};
-    TransferState &transfer = m_state.transfer;
+    TransferState &transfer = m_transfer;
 
     if (!askDownloadSelection(transfer, m_platform, m_view))
         return {TransferOutcome::Cancelled, {}};
-    const LineClaim claim(m_state.link.lineUser, LineUser::Download);
+    const LineClaim claim = m_link.claimLine(LineUser::Download);
     if (!connect(true))
         return {TransferOutcome::NotConnected, {}};
 
@@ -262,12 +267,12 @@ TransferResult Transfers::cmdDownload()
     m_progress.advance(settingsReadMs());
 
     // Only a complete read with the right check byte reaches the image.
-    const ConfigImage before = m_state.document.image;
-    copyDownloadCategories(m_state.document.image.IntNvm,
+    const ConfigImage before = m_document.image;
+    copyDownloadCategories(m_document.image.IntNvm,
                            transfer.TransferBuffer,
                            transfer.DownloadSelection);
-    if (!(m_state.document.image == before))
-        m_state.document.changed = true;
+    if (!(m_document.image == before))
+        m_document.changed = true;
 
     beginStep("restarting the Orvane");
     m_link.Delay(kEndPause);
@@ -297,19 +302,19 @@ bool Transfers::writeRecord(int address, std::span<const uint8_t> record)
 
 TransferResult Transfers::runUpload()
 {
-    TransferState &transfer = m_state.transfer;
+    TransferState &transfer = m_transfer;
 
     if (!askUploadSelection(transfer, m_platform, m_view))
         return {TransferOutcome::Cancelled, {}};
     const Selection ticks = transfer.UploadSelection;
-    const LineClaim claim(m_state.link.lineUser, LineUser::Upload);
+    const LineClaim claim = m_link.claimLine(LineUser::Upload);
     if (!connect())
         return {TransferOutcome::NotConnected, {}};
     // Send the image as it stands once connected (which reads the upload
     // counter into it): windows stay live during the upload, and an edit or a
     // File Open meanwhile must not leave the instrument with a mix of two
     // images.
-    ConfigImage image = m_state.document.image;
+    ConfigImage image = m_document.image;
 
     m_progress.start(uploadMs(ticks));
     switch (readSettingsImage()) {
@@ -352,7 +357,7 @@ TransferResult Transfers::runUpload()
         for (int c = 1; c <= kConfigurations; ++c) {
             beginStep("writing display configuration", c, kConfigurations);
             const auto record = configurationRecord(image.CDC, c);
-            m_state.document.image.CDC(c, 0) = m_state.document.image.CDC.checkByte(c);
+            m_document.image.CDC(c, 0) = m_document.image.CDC.checkByte(c);
             if (!writeRecord(configRecordAddress(c), record))
                 return fail(ExchangeEnd::SoftReset);
         }

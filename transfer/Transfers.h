@@ -1,11 +1,13 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
+#include "editors/EditorState.h"
 #include "link/ByteLink.h"
 #include "link/CommandFrames.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
 #include "transfer/TransferProgress.h"
+#include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
 
 #include <cstdint>
@@ -62,7 +64,9 @@ public:
     static constexpr int kEepromBackupBlocks = 96;
     static constexpr uint8_t kFirmwareUpdateRequest = 1;
 
-    Transfers(AppState &state,
+    Transfers(ConfigDocument &document,
+              TransferState &transfer,
+              EditorState &editor,
               Platform &platform,
               ByteLink &link,
               Connection &connection,
@@ -119,7 +123,9 @@ private:
     TransferResult fail(ExchangeEnd end);
     std::string failureMessage() const;
 
-    AppState &m_state;
+    ConfigDocument &m_document;
+    TransferState &m_transfer;
+    EditorState &m_editor;
     Platform &m_platform;
     ByteLink &m_link;
     Connection &m_connection;

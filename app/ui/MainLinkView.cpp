@@ -4,6 +4,7 @@
 #include "factory/ui/frmHalvero.h"
 #include "link/ui/frmComms.h"
 #include "link/ui/frmShowConnecting.h"
+#include "transfer/Identification.h"
 
 namespace orvane {
 
@@ -16,13 +17,14 @@ QString text(const std::string &s)
 
 MainLinkView::MainLinkView(frmMain &window, AppState &state, Platform &platform)
     : m_window(window)
-    , m_state(state)
-    , m_link(state, platform)
-    , m_connection(state, platform, m_link, *this)
+    , m_link(platform)
+    , m_connection(platform, m_link, *this)
     , m_comms(std::make_unique<frmComms>(
-          state,
           m_connection,
           platform.port,
+          [&image = state.document.image](const Identity &identity) {
+              storeIdentity(image, identity);
+          },
           [&port = platform.port](int n) { return port.adviceForPort(n); },
           &window))
     , m_connecting(std::make_unique<frmShowConnecting>(&window))
@@ -32,7 +34,7 @@ MainLinkView::~MainLinkView() = default;
 
 void MainLinkView::showLamp()
 {
-    const ConnectionLamp lamp = connectionLamp(m_state.link.IsConnected);
+    const ConnectionLamp lamp = connectionLamp(m_link.linkState().IsConnected);
     m_window.ui.shpCommsConnected->setStyleSheet(
         QStringLiteral(
             "background-color: rgb(%1, %2, %3); border-radius: 8px; border: 1px solid #444;")
@@ -40,7 +42,7 @@ void MainLinkView::showLamp()
             .arg(lamp.colour.green)
             .arg(lamp.colour.blue));
     // A running exchange writes its own captions ("Updating Firmware - WAIT!").
-    if (m_state.link.lineUser == LineUser::None)
+    if (m_link.linkState().lineUser == LineUser::None)
         m_window.ui.lblConnected->setText(text(lamp.caption));
 }
 

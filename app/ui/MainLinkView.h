@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppState.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
 
@@ -50,7 +51,6 @@ public:
 
 private:
     frmMain &m_window;
-    AppState &m_state;
     ByteLink m_link;
     Connection m_connection;
     std::unique_ptr<frmComms> m_comms;

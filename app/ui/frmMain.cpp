@@ -49,7 +49,9 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     m_panel = new DisplayPanel(*this, m_state, m_platform);
     m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);
     m_nmea->dataWindow()->setLineFactory([this] {
-        return std::make_unique<LinkNmeaLine>(m_linkView->link(), m_linkView->connection());
+        return std::make_unique<LinkNmeaLine>(m_linkView->link(),
+                                              m_linkView->connection(),
+                                              m_state.document.image);
     });
     createTransfers();
     connectFileMenu();
@@ -151,7 +153,7 @@ void frmMain::connectFileMenu()
 
 StartupResult frmMain::startup()
 {
-    const StartupResult result = runStartup(m_state, m_platform, *this);
+    const StartupResult result = runStartup(m_state, m_linkView->link(), m_platform, *this);
     reportStartup(result);
     refreshTitle();
     return result;
@@ -167,6 +169,11 @@ void frmMain::reportStartup(const StartupResult &result)
         "Orvane Display Configuration Editor",
         MessageIcon::Warning,
         MessageButtons::Ok);
+}
+
+const LinkState &frmMain::link() const
+{
+    return m_linkView->link().linkState();
 }
 
 void frmMain::refreshTitle()
@@ -225,7 +232,7 @@ void frmMain::fillPickLists()
 
 void frmMain::showIdentity()
 {
-    const QString unknown = QString::fromStdString(m_state.link.SerialNumberText);
+    const QString unknown = QString::fromStdString(link().SerialNumberText);
     for (QLineEdit *box : {m_halvero->ui.txtOrvaneSN,
                            m_halvero->ui.txtOrvaneSwVer,
                            m_halvero->ui.txtOrvaneHwVer,
@@ -290,7 +297,7 @@ void frmMain::closeAllWindows()
 
 void frmMain::whenLineFree(std::function<void()> command)
 {
-    if (m_state.link.lineUser != LineUser::LiveNmea) {
+    if (link().lineUser != LineUser::LiveNmea) {
         command(); // any other holder is refused by the command itself, with its reason
         return;
     }
@@ -307,10 +314,10 @@ bool frmMain::refuseDuringExchange()
 {
     // Reloading the image or changing the port under a running exchange would
     // mix two images or pull the line from under it.
-    if (m_state.link.lineUser == LineUser::None)
+    if (link().lineUser == LineUser::None)
         return false;
     m_platform.dialogs.beep();
-    m_platform.dialogs.messageBox(lineBusyMessage(m_state.link.lineUser),
+    m_platform.dialogs.messageBox(lineBusyMessage(link().lineUser),
                                   kLineBusyTitle,
                                   MessageIcon::Information,
                                   MessageButtons::Ok);
@@ -321,7 +328,7 @@ void frmMain::New_Click()
 {
     if (refuseDuringExchange())
         return;
-    newConfiguration(m_state, m_platform, *this);
+    newConfiguration(m_state, m_linkView->link(), m_platform, *this);
     refreshTitle();
 }
 
@@ -329,26 +336,26 @@ void frmMain::Open_Click()
 {
     if (refuseDuringExchange())
         return;
-    if (openConfigFile(m_state, m_platform) == FileCommandResult::Done) {
-        setCommsPortLabel(commsPortCaption(m_state.link.ComPortNumber));
+    if (openConfigFile(m_state, m_linkView->link(), m_platform) == FileCommandResult::Done) {
+        setCommsPortLabel(commsPortCaption(link().ComPortNumber));
         redraw();
     }
 }
 
 void frmMain::Save_Click()
 {
-    saveConfigFile(m_state, m_platform);
+    saveConfigFile(m_state, m_linkView->link(), m_platform);
     refreshTitle();
 }
 
 void frmMain::SaveAs_Click()
 {
-    saveConfigFileAs(m_state, m_platform);
+    saveConfigFileAs(m_state, m_linkView->link(), m_platform);
 }
 
 void frmMain::Exit_Click()
 {
-    QuitProgram(m_state, m_platform, *this);
+    QuitProgram(m_state, m_linkView->link(), m_platform, *this);
 }
 
 void frmMain::About_Click()
@@ -360,9 +367,9 @@ void frmMain::About_Click()
     // The values are copied when the dialog opens; a later connection does
     // not change an open dialog.
     m_about->ui.txtPcSoftwareVer->setText(QString::fromStdString(m_state.files.VersionText));
-    m_about->ui.txtOrvaneSN->setText(QString::fromStdString(m_state.link.SerialNumberText));
-    m_about->ui.txtOrvaneSwVer->setText(QString::fromStdString(m_state.link.SoftwareVersionText));
-    m_about->ui.txtOrvaneHwVer->setText(QString::fromStdString(m_state.link.HardwareVersionText));
+    m_about->ui.txtOrvaneSN->setText(QString::fromStdString(link().SerialNumberText));
+    m_about->ui.txtOrvaneSwVer->setText(QString::fromStdString(link().SoftwareVersionText));
+    m_about->ui.txtOrvaneHwVer->setText(QString::fromStdString(link().HardwareVersionText));
     m_about->ui.lblWorkingFolder->setText(
         tr("Working file folder: %1").arg(QString::fromStdString(m_state.files.WorkingFolder)));
     m_about->show();
@@ -384,7 +391,7 @@ void frmMain::OrvaneComPort_Click()
 
 void frmMain::lblConnected_Click()
 {
-    if (!m_state.link.FactoryMode)
+    if (!link().FactoryMode)
         return;
     m_halvero->show();
     m_halvero->raise();
@@ -399,12 +406,12 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (!m_quitting && m_state.link.lineUser == LineUser::LiveNmea) {
+    if (!m_quitting && link().lineUser == LineUser::LiveNmea) {
         event->ignore();
         whenLineFree([this] { close(); });
         return;
     }
-    if (!m_quitting && !QuitProgram(m_state, m_platform, *this)) {
+    if (!m_quitting && !QuitProgram(m_state, m_linkView->link(), m_platform, *this)) {
         event->ignore();
         return;
     }

@@ -89,6 +89,8 @@ private:
     void OrvaneComPort_Click();
     void lblConnected_Click();
     void Timer1_Timer();
+    // The connection state, owned by the link.
+    const LinkState &link() const;
 
     AppState &m_state;
     Platform &m_platform;

@@ -399,7 +399,7 @@ bool DisplayPanel::eventFilter(QObject *watched, QEvent *event)
                                  modifiers.testFlag(Qt::ControlModifier),
                                  modifiers.testFlag(Qt::AltModifier)};
             if (factoryKeyDown(chord) == PanelKeyRequest::FactoryMode) {
-                m_state.link.FactoryMode = true;
+                m_window.linkView().link().setFactoryMode(true);
                 return true;
             }
         }

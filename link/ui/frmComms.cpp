@@ -1,7 +1,6 @@
 #include "link/ui/frmComms.h"
 #include "ui_frmComms.h"
 
-#include "app/AppState.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
 
@@ -34,16 +33,16 @@ QString deviceLine(const SerialDeviceInfo &d)
 
 } // namespace
 
-frmComms::frmComms(AppState &state,
-                   Connection &connection,
+frmComms::frmComms(Connection &connection,
                    SerialPort &port,
+                   Connection::IdentityStore storeIdentity,
                    AdviceFunction advice,
                    QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::frmComms>())
-    , m_state(state)
     , m_connection(connection)
     , m_port(port)
+    , m_storeIdentity(std::move(storeIdentity))
     , m_advice(std::move(advice))
     , m_options(new QButtonGroup(this))
 {
@@ -76,7 +75,7 @@ void frmComms::showEvent(QShowEvent *event)
 {
     if (!m_loaded) {
         m_loaded = true;
-        selectOption(m_state.link.ComPortNumber);
+        selectOption(m_connection.linkState().ComPortNumber);
     }
     refreshDevices();
     QDialog::showEvent(event);
@@ -126,7 +125,7 @@ void frmComms::cmdCommsTest_Click()
     // No second exchange while this one waits for the instrument.
     m_ui->cmdCommsTest->setEnabled(false);
     m_ui->cmdCommsAccept->setEnabled(false);
-    const Result<std::string> found = m_connection.testPort(n);
+    const Result<std::string> found = m_connection.testPort(n, m_storeIdentity);
     m_ui->cmdCommsTest->setEnabled(true);
     m_ui->cmdCommsAccept->setEnabled(true);
     m_ui->lblCommsTestResult->setText(QString::fromStdString(found ? *found : found.error()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Connection.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -17,8 +19,6 @@ class frmComms;
 
 namespace orvane {
 
-struct AppState;
-class Connection;
 class SerialPort;
 
 // "Orvane Communication Port": picks ComPortNumber. Shown without being
@@ -30,9 +30,10 @@ public:
     // One line per problem with the device a port number reaches.
     using AdviceFunction = std::function<std::vector<std::string>(int portNumber)>;
 
-    frmComms(AppState &state,
-             Connection &connection,
+    // `storeIdentity` keeps what Test identified, as every connection does.
+    frmComms(Connection &connection,
              SerialPort &port,
+             Connection::IdentityStore storeIdentity,
              AdviceFunction advice = {},
              QWidget *parent = nullptr);
     ~frmComms() override;
@@ -57,9 +58,9 @@ private:
     void showAdvice();
 
     std::unique_ptr<Ui::frmComms> m_ui;
-    AppState &m_state;
     Connection &m_connection;
     SerialPort &m_port;
+    Connection::IdentityStore m_storeIdentity;
     AdviceFunction m_advice;
     QButtonGroup *m_options;
     std::vector<QLabel *> m_deviceLabels;

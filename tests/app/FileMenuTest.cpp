@@ -20,7 +20,7 @@ protected:
         fake.files.userDataDir = folder.path();
         state.files.WorkingFolder = folder.path();
         loadFactoryDefaults(state.document, state.editor, false);
-        state.link.ComPortNumber = 2;
+        link.setComPortNumber(2);
         state.editor.CurveInEdit = 6;
     }
 
@@ -37,6 +37,7 @@ protected:
     TempFolder folder;
     FakePlatform fake;
     AppState state;
+    ByteLink link{fake.platform};
 };
 
 } // namespace
@@ -46,14 +47,14 @@ TEST_F(FileMenu, OpenGivesThePortToTheLinkAndTheNewImageToTheEditors)
     writeText(folder.file("BOAT.CFG"), otherFileText());
     fake.dialogs.fileAnswers.push_back(folder.file("BOAT.CFG"));
 
-    EXPECT_EQ(openConfigFile(state, fake.platform), FileCommandResult::Done);
+    EXPECT_EQ(openConfigFile(state, link, fake.platform), FileCommandResult::Done);
 
-    EXPECT_EQ(state.link.ComPortNumber, 5);
+    EXPECT_EQ(link.linkState().ComPortNumber, 5);
     EXPECT_EQ(state.editor.senderLists.fuel, 3);
     EXPECT_EQ(state.editor.senderLists.engineTemp, 4);
     EXPECT_EQ(state.editor.CurveInEdit, 99);
     // Saving writes the port the link now has.
-    EXPECT_EQ(saveConfigFile(state, fake.platform), FileCommandResult::Done);
+    EXPECT_EQ(saveConfigFile(state, link, fake.platform), FileCommandResult::Done);
     EXPECT_EQ(crlfLines(readText(folder.file("DEFAULT.CFG"))).at(5), "COMport=, 5 ");
 }
 
@@ -62,8 +63,8 @@ TEST_F(FileMenu, AFileNotReadWholeLeavesThePortAndTheEditorsAlone)
     writeText(folder.file("BAD.CFG"), withLine(otherFileText(), 7 + 200, " 200 , 256 "));
     fake.dialogs.fileAnswers.push_back(folder.file("BAD.CFG"));
 
-    EXPECT_EQ(openConfigFile(state, fake.platform), FileCommandResult::Failed);
-    EXPECT_EQ(state.link.ComPortNumber, 2);
+    EXPECT_EQ(openConfigFile(state, link, fake.platform), FileCommandResult::Failed);
+    EXPECT_EQ(link.linkState().ComPortNumber, 2);
     EXPECT_EQ(state.editor.CurveInEdit, 6);
 
     // At start-up too: the sender lists are only selected once the whole
@@ -72,17 +73,17 @@ TEST_F(FileMenu, AFileNotReadWholeLeavesThePortAndTheEditorsAlone)
     writeText(folder.file("DEFAULT.CFG"),
               joinLines({lines.begin(), lines.begin() + curveLine(4, 1) - 1}));
     state.editor.senderLists = {};
-    ASSERT_TRUE(readWorkingFile(state, fake.platform));
+    ASSERT_TRUE(readWorkingFile(state, link, fake.platform));
     EXPECT_EQ(state.editor.senderLists.fuel, -1);
     EXPECT_EQ(state.editor.CurveInEdit, 6);
-    EXPECT_EQ(state.link.ComPortNumber, 2);
+    EXPECT_EQ(link.linkState().ComPortNumber, 2);
 }
 
 TEST_F(FileMenu, AWholeWorkingFileSelectsTheSenderListsAndClosesTheCurveEditor)
 {
     writeText(folder.file("DEFAULT.CFG"), otherFileText());
-    EXPECT_EQ(readWorkingFile(state, fake.platform), std::nullopt);
-    EXPECT_EQ(state.link.ComPortNumber, 5);
+    EXPECT_EQ(readWorkingFile(state, link, fake.platform), std::nullopt);
+    EXPECT_EQ(link.linkState().ComPortNumber, 5);
     EXPECT_EQ(state.editor.senderLists.engineTemp, 4);
     EXPECT_EQ(state.editor.senderLists.fuel, 3);
     EXPECT_EQ(state.editor.CurveInEdit, 99);

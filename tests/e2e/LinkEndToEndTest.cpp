@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(sim.start(kPortNumber, {"--serial", "120530007"}, &error)) << error;
         device = sim.device();
         port.setLinkFolder(sim.folder());
-        state.link.ComPortNumber = kPortNumber;
+        link.setComPortNumber(kPortNumber);
     }
 
     void TearDown() override
@@ -55,10 +55,9 @@ protected:
     QtFileSystem files;
     QtSerialPort port;
     Platform platform{clock, pump, dialogs, files, port};
-    AppState state;
-    ByteLink link{state, platform};
+    ByteLink link{platform};
     RecordingView view;
-    Connection connection{state, platform, link, view};
+    Connection connection{platform, link, view};
 };
 
 TEST_F(LinkEndToEnd, PortNumberReachesTheSimulatorThroughItsLink)
@@ -74,9 +73,9 @@ TEST_F(LinkEndToEnd, ConnectsAndIdentifiesTheSimulator)
     QElapsedTimer wall;
     wall.start();
     ASSERT_TRUE(connection.ConnectToTessaro());
-    EXPECT_EQ(state.link.SerialNumberText, " 120530007");
+    EXPECT_EQ(link.linkState().SerialNumberText, " 120530007");
     EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
-    EXPECT_EQ(state.link.ProductCode, 1);
+    EXPECT_EQ(link.linkState().ProductCode, 1);
     EXPECT_EQ(view.connectedCaption, "Connected to Orvane");
     EXPECT_FALSE(link.lost());
     EXPECT_TRUE(dialogs.calls.empty());
@@ -85,13 +84,18 @@ TEST_F(LinkEndToEnd, ConnectsAndIdentifiesTheSimulator)
                 double(wall.nsecsElapsed()) * 1e-9);
 
     connection.endExchange(CommandCode::SoftReset);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_FALSE(link.lost());
 }
 
 TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
 {
-    frmComms dialog(state, connection, port, [this](int n) { return port.adviceForPort(n); });
+    int identitiesStored = 0;
+    frmComms dialog(
+        connection,
+        port,
+        [&identitiesStored](const Identity &) { ++identitiesStored; },
+        [this](int n) { return port.adviceForPort(n); });
     dialog.show();
     auto *option = dialog.findChild<QRadioButton *>("optComm5");
     ASSERT_NE(option, nullptr);
@@ -102,14 +106,15 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
               QFileInfo(device).canonicalFilePath());
 
     dialog.findChild<QRadioButton *>("optComm5")->setChecked(true);
-    state.link.ComPortNumber = 2; // Test must not choose the port it tests
+    link.setComPortNumber(2); // Test must not choose the port it tests
     dialog.findChild<QPushButton *>("cmdCommsTest")->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.findChild<QLabel *>("lblCommsTestResult")->text().toStdString(),
               "Orvane found on COM 5: serial number 120530007, software version 23, "
               "hardware version 3.");
-    EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_EQ(state.link.ComPortNumber, 2);
+    EXPECT_EQ(identitiesStored, 1) << "what Test identified is kept as by every connection";
+    EXPECT_FALSE(link.linkState().IsConnected);
+    EXPECT_EQ(link.linkState().ComPortNumber, 2);
     // The instrument got the soft reset: it is idle again, so the quick probe's
     // "=" is answered as a presence probe, not with the command-mode 4.
     ASSERT_TRUE(link.isPortOpen());
@@ -118,8 +123,8 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
 
     dialog.findChild<QRadioButton *>("optComm3")->setChecked(true);
     dialog.findChild<QPushButton *>("cmdCommsAccept")->click();
-    EXPECT_EQ(state.link.ComPortNumber, 3);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_EQ(link.linkState().ComPortNumber, 3);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(view.contains("hide frmComms"));
 }
 
@@ -140,12 +145,12 @@ TEST_F(LinkEndToEnd, EchoRoundTripOverThePseudoTerminal)
             const double t0 = clock.monotonicSeconds();
             link.SendByteCheckEcho(b);
             roundTrips.push_back(clock.monotonicSeconds() - t0);
-            if (state.rx.RxSlot[1] != b)
+            if (link.rx().RxSlot[1] != b)
                 ++wrong;
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_FALSE(state.rx.CommTimedOut);
+    EXPECT_FALSE(link.rx().CommTimedOut);
     ASSERT_EQ(int(roundTrips.size()), kEchoes);
     std::sort(roundTrips.begin(), roundTrips.end());
     const double median = roundTrips[roundTrips.size() / 2];
@@ -178,8 +183,8 @@ TEST_F(LinkEndToEnd, SimulatorGoneMidExchangeEndsTheWaitWithALostLink)
     for (int i = 0; i < 128 && !link.lost(); ++i)
         link.SendByteCheckEcho(uint8_t(i));
     EXPECT_TRUE(link.lost());
-    EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_TRUE(state.rx.CommTimedOut);
+    EXPECT_FALSE(link.linkState().IsConnected);
+    EXPECT_TRUE(link.rx().CommTimedOut);
     EXPECT_LT(wall.elapsed(), 2000);
     link.SendByte(61); // no crash on the dead line
     std::printf("[ measured ] lost link noticed after %lld ms: %s\n",

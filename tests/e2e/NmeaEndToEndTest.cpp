@@ -1,6 +1,7 @@
 // The live NMEA view of the real main window, through the real serial code,
 // against orvane-sim over a pseudo-terminal.
 
+#include "app/ui/MainLinkView.h"
 #include "app/ui/frmMain.h"
 #include "editors/ui/frmNmea.h"
 #include "editors/ui/frmNmeaData.h"
@@ -38,7 +39,7 @@ protected:
         window = std::make_unique<frmMain>(state, platform);
         window->startup();
         window->show();
-        state.link.ComPortNumber = kPortNumber;
+        link().setComPortNumber(kPortNumber);
     }
 
     void TearDown() override
@@ -56,6 +57,7 @@ protected:
     }
 
     frmNmeaData &data() { return *window->nmeaWindow()->dataWindow(); }
+    ByteLink &link() { return window->linkView().link(); }
 
     // Runs `action` once the live view has shown some text.
     void whenTextArrives(std::function<void()> action)
@@ -100,8 +102,8 @@ TEST_F(NmeaEndToEnd, TextArrivesAnotherSourceEndsTheExchangeAndReopeningStartsTh
     EXPECT_FALSE(data().isVisible());
     EXPECT_TRUE(sim.waitForLog("live NMEA stream"));
     EXPECT_TRUE(sim.waitForLog("soft reset: idle")) << "the loop ends its exchange";
-    EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_FALSE(link().linkState().IsConnected);
+    EXPECT_EQ(link().linkState().lineUser, LineUser::None);
 
     // Hidden, then opened again: a new exchange, with "?" sent again.
     pick(kNmea1APosition);

@@ -41,7 +41,7 @@ protected:
         port.setLinkFolder(sim.folder());
 
         loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
-        state.link.ComPortNumber = kPortNumber;
+        link.setComPortNumber(kPortNumber);
         state.transfer.UploadSelection.fill(1);
         state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
 
@@ -84,9 +84,9 @@ protected:
     QtSerialPort port;
     Platform platform{clock, pump, dialogs, files, port};
     AppState state;
-    ByteLink link{state, platform};
+    ByteLink link{platform};
     RecordingView connectionView;
-    Connection connection{state, platform, link, connectionView};
+    Connection connection{platform, link, connectionView};
     QWidget mainWindow;
     std::unique_ptr<TransferController> controller;
     frmBeingSentReceived *dialog = nullptr;
@@ -143,7 +143,7 @@ TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(state.transfer.UploadSelection,
               (Selection{0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}));
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(dialogs.calls.size() == 1 && dialogs.beeps() == 1); // the upload's own beep
 
     sim.stop(); // saves its memories to the state file
@@ -175,7 +175,7 @@ TEST_F(TransferEndToEnd, DownloadDialogOffersOnlyWhatTheInstrumentChangesAndClos
     EXPECT_EQ(controller->lastResult().outcome, TransferOutcome::Cancelled);
     EXPECT_EQ(state.document.image, before);
     EXPECT_FALSE(port.isOpen()); // nothing was sent
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_EQ(link.linkState().lineUser, LineUser::None);
 }
 
 } // namespace

@@ -358,9 +358,9 @@ TEST_F(DisplayPanelTest, CtrlAltQOnTheUpperBarButtonTurnsOnFactoryMode)
     press("cmdDD4HiBar", Qt::Key_Q, Qt::ControlModifier);
     press("cmdDD4HiBar", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
     press("cmdDD5HiBar", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_FALSE(state.link.FactoryMode);
+    EXPECT_FALSE(link().linkState().FactoryMode);
 
     press("cmdDD4HiBar", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_TRUE(state.link.FactoryMode);
+    EXPECT_TRUE(link().linkState().FactoryMode);
     EXPECT_FALSE(titleMarksChanges()) << "factory mode is not part of the image";
 }

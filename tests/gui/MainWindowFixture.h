@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/ui/MainLinkView.h"
 #include "app/ui/frmMain.h"
 #include "support/FakePlatform.h"
 
@@ -32,6 +33,9 @@ protected:
             m_window = std::make_unique<frmMain>(state, fake.platform);
         return *m_window;
     }
+
+    // The connection state, owned by the window's link.
+    ByteLink &link() { return window().linkView().link(); }
 
     frmMain &started()
     {

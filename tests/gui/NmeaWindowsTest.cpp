@@ -82,7 +82,7 @@ TEST_F(NmeaWindowsTest, AcceptStoresTheChoicesAndCancelStoresNothing)
 TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange)
 {
     frmMain &w = shown();
-    state.link.ComPortNumber = 1;
+    link().setComPortNumber(1);
     pick("ComboDisplay2", kNmea2BPosition);
     EXPECT_EQ(data().pos(), w.geometry().topLeft() + QPoint(45 / 15, 3970 / 15));
 
@@ -95,7 +95,7 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
             fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
             return;
         }
-        EXPECT_EQ(state.link.lineUser, LineUser::LiveNmea);
+        EXPECT_EQ(link().linkState().lineUser, LineUser::LiveNmea);
         // A transfer asks to stop the live view; No leaves both as they are.
         fake.dialogs.messageAnswers = {MessageAnswer::No};
         w.ui.cmdDownload->click();
@@ -119,7 +119,7 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
             });
             fake.scheduler.schedule(fake.scheduler.now() + 1.5, [&] {
                 downloadAskedAfterTheLoop = w.transfers().selectionWindow()->isVisible()
-                                            && state.link.lineUser == LineUser::None;
+                                            && link().linkState().lineUser == LineUser::None;
                 w.transfers().selectionWindow()->close();
             });
         });
@@ -146,8 +146,8 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
               (std::vector<uint8_t>{'=', 251, 0, 0, 0}));
     EXPECT_TRUE(std::all_of(tail.begin(), tail.end() - 5, [](uint8_t b) { return b == 2; }));
     EXPECT_EQ(fake.instrument.linkMode(), sim::Instrument::LinkMode::Idle);
-    EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_FALSE(link().linkState().IsConnected);
+    EXPECT_EQ(link().linkState().lineUser, LineUser::None);
 
     // The window keeps exactly the last 200 characters of channel 2's stream.
     const std::string text = data().live().text();

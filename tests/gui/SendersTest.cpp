@@ -1,6 +1,7 @@
 #include "PanelTestSupport.h"
 
 #include "config/ConfigFile.h"
+#include "config/ConfigTestSupport.h"
 #include "config/Defaults.h"
 #include "editors/ui/frmChart.h"
 #include "editors/ui/frmSenders.h"
@@ -25,16 +26,13 @@ class SendersTest : public PanelFixture
 {
 protected:
     // Starts on a working file made from the defaults as the test changes them.
-    frmSenders &openSenders(const std::function<void(AppState &)> &change)
+    frmSenders &openSenders(const std::function<void(ConfigState &)> &change)
     {
-        AppState saved;
-        loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
+        ConfigState saved;
+        WriteDefaultsToRam(saved.document, false);
         change(saved);
         std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-            << configFileText(saved.document.image,
-                              saved.files,
-                              saved.link.ComPortNumber,
-                              fake.clock.local);
+            << fileTextOf(saved, fake.clock.local);
         frmMain &w = shown();
         control<QAction>("Senders")->trigger();
         return *w.sendersWindow();
@@ -54,7 +52,7 @@ protected:
 
 TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
 {
-    frmSenders &senders = openSenders([](AppState &saved) {
+    frmSenders &senders = openSenders([](ConfigState &saved) {
         saved.document.image.IntNvm[1] &= uint8_t(~kDegF);
         saved.document.image.CalCurve(6, 1, 2) = 2000;
     });
@@ -112,7 +110,7 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
 
 TEST_F(SendersTest, ListsShowTheStoredCodesAndDoneStoresTheirPositions)
 {
-    frmSenders &senders = openSenders([](AppState &saved) {
+    frmSenders &senders = openSenders([](ConfigState &saved) {
         saved.document.image.IntNvm[98] = 5;   // fuel: below the list's codes
         saved.document.image.IntNvm[100] = 12; // engine temperature: past its list
         saved.document.image.IntNvm[102] = 44; // damping, between the sender bytes
@@ -141,8 +139,8 @@ TEST_F(SendersTest, ListsShowTheStoredCodesAndDoneStoresTheirPositions)
 
 TEST_F(SendersTest, ViewGraphChartsTheCurveInItsStoredUnits)
 {
-    frmSenders &senders
-        = openSenders([](AppState &saved) { saved.document.image.IntNvm[1] &= uint8_t(~kDegF); });
+    frmSenders &senders = openSenders(
+        [](ConfigState &saved) { saved.document.image.IntNvm[1] &= uint8_t(~kDegF); });
     state.document.image.CalCurve(6, 3, 1) = std::numeric_limits<float>::infinity();
     senders.ui.cmdEditCurve6->click();
     senders.ui.cmdSendersView->click();

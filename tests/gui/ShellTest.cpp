@@ -2,6 +2,7 @@
 
 #include "app/ui/frmAbout.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigTestSupport.h"
 #include "config/Defaults.h"
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmNmea.h"
@@ -20,13 +21,10 @@ namespace {
 
 std::string defaultsFileText(const LocalDateTime &when)
 {
-    AppState defaults;
-    loadFactoryDefaults(defaults.document, defaults.editor, defaults.transfer.NewUnitPending);
-    defaults.link.ComPortNumber = 0;
-    return configFileText(defaults.document.image,
-                          defaults.files,
-                          defaults.link.ComPortNumber,
-                          when);
+    ConfigState defaults;
+    WriteDefaultsToRam(defaults.document, false);
+    defaults.comPortNumber = 0;
+    return fileTextOf(defaults, when);
 }
 
 } // namespace
@@ -50,23 +48,20 @@ TEST_F(StartupTest, EmptyFolderGetsTheFactoryDefaultsFile)
 
 TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
 {
-    AppState saved;
-    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
-    saved.link.ComPortNumber = 3;
+    ConfigState saved;
+    WriteDefaultsToRam(saved.document, false);
+    saved.comPortNumber = 3;
     saved.document.image.IntNvm[106] = 42; // boat speed damping
     saved.document.image.IntNvm[46] = 7;   // first alarm 07:05
     saved.document.image.IntNvm[47] = 5;
     saved.document.image.IntNvm[98] = 9; // fuel sender: user curve
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(saved.document.image,
-                          saved.files,
-                          saved.link.ComPortNumber,
-                          fake.clock.local);
+        << fileTextOf(saved, fake.clock.local);
 
     frmMain &w = started();
 
     EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port =  3");
-    EXPECT_EQ(state.link.ComPortNumber, 3);
+    EXPECT_EQ(link().linkState().ComPortNumber, 3);
     EXPECT_EQ(w.dampingWindow()->ui.txtDampingValue->text(), "42");
     EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodHours->text(), "07");
     EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodMinutes->text(), "05");
@@ -109,16 +104,13 @@ TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
 
 TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
 {
-    AppState saved;
-    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
-    saved.link.ComPortNumber = 5;
+    ConfigState saved;
+    WriteDefaultsToRam(saved.document, false);
+    saved.comPortNumber = 5;
     saved.document.image.CalCurve(1, 1, 1) = 77; // curve 1 is full and non-default
     saved.document.image.CalCurve(1, 2, 2) = 555;
     saved.document.image.IntNvm[7] = 50;
-    std::string text = configFileText(saved.document.image,
-                                      saved.files,
-                                      saved.link.ComPortNumber,
-                                      fake.clock.local);
+    std::string text = fileTextOf(saved, fake.clock.local);
     // Keep the lines up to and including the first curve's 32 points.
     size_t cut = 0;
     for (int line = 0; line < 2326 + 32; ++line)
@@ -133,7 +125,7 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
     EXPECT_EQ(state.document.image.CalCurve(1, 1, 1), 77.0f);
     EXPECT_EQ(state.document.image.CalCurve(1, 2, 2), 555.0f);
     EXPECT_EQ(state.document.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
-    EXPECT_EQ(state.link.ComPortNumber, 0);
+    EXPECT_EQ(link().linkState().ComPortNumber, 0);
     EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
     const std::string rewritten = readAll(programFile("DEFAULT.CFG"));
     EXPECT_EQ(std::count(rewritten.begin(), rewritten.end(), '\n'), 3351);
@@ -170,32 +162,26 @@ TEST_F(StartupTest, ReadOnlyProgramFolderUsesTheUserDataFolder)
 
 TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsOwn)
 {
-    AppState shipped;
-    loadFactoryDefaults(shipped.document, shipped.editor, shipped.transfer.NewUnitPending);
-    shipped.link.ComPortNumber = 4;
+    ConfigState shipped;
+    WriteDefaultsToRam(shipped.document, false);
+    shipped.comPortNumber = 4;
     shipped.document.image.IntNvm[106] = 42;
-    const std::string shippedText = configFileText(shipped.document.image,
-                                                   shipped.files,
-                                                   shipped.link.ComPortNumber,
-                                                   fake.clock.local);
+    const std::string shippedText = fileTextOf(shipped, fake.clock.local);
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << shippedText;
     fake.files.programDirWritable = false;
 
     started();
-    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(link().linkState().ComPortNumber, 4);
     EXPECT_EQ(state.document.image.IntNvm[106], 42);
     const auto userFile = std::filesystem::path(userDataDir.path().toStdString()) / "DEFAULT.CFG";
     EXPECT_EQ(readAll(userFile), shippedText);
 
     // Later starts keep to the per-user file, whatever ships beside the program.
-    shipped.link.ComPortNumber = 9;
+    shipped.comPortNumber = 9;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(shipped.document.image,
-                          shipped.files,
-                          shipped.link.ComPortNumber,
-                          fake.clock.local);
+        << fileTextOf(shipped, fake.clock.local);
     window().startup();
-    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(link().linkState().ComPortNumber, 4);
 }
 
 using FileMenuTest = MainWindowFixture;
@@ -218,24 +204,21 @@ TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
 
 TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
 {
-    AppState saved;
-    loadFactoryDefaults(saved.document, saved.editor, saved.transfer.NewUnitPending);
-    saved.link.ComPortNumber = 4;
+    ConfigState saved;
+    WriteDefaultsToRam(saved.document, false);
+    saved.comPortNumber = 4;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
-        << configFileText(saved.document.image,
-                          saved.files,
-                          saved.link.ComPortNumber,
-                          fake.clock.local);
+        << fileTextOf(saved, fake.clock.local);
     frmMain &w = started();
     state.document.image.CDC(3, 28) = 0;
-    state.link.IsConnected = true;
+    link().setConnected(true);
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
     w.ui.New->trigger();
 
-    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(link().linkState().ComPortNumber, 4);
     EXPECT_EQ(state.document.image.CDC(3, 28), 1);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link().linkState().IsConnected);
     EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 1  Icons");
     EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 1  Icons");
     EXPECT_EQ(w.ui.cmdClearConfig->text(), "Clear Configuration # 1");
@@ -300,7 +283,7 @@ TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchangeAndSayWhy)
 {
     frmMain &w = started();
     w.show();
-    state.link.lineUser = LineUser::Upload;
+    link().setLineUser(LineUser::Upload);
     state.document.image.IntNvm[7] = 200;
 
     w.close();

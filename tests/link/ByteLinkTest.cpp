@@ -12,9 +12,8 @@ protected:
     FakePlatform fake;
     ScriptedPort port{fake.scheduler};
     Platform platform{fake.clock, fake.pump, fake.dialogs, fake.files, port};
-    AppState state;
-    ByteLink link{state, platform};
-    ReceiveState &rx = state.rx;
+    ByteLink link{platform};
+    const ReceiveState &rx = link.rx();
 };
 
 TEST_F(ByteLinkTest, ReceiveTableKeepsTheFirstBytesAndOverwritesItsLastSlot)
@@ -113,7 +112,7 @@ TEST_F(ByteLinkTest, EchoWaitDiscardsEarlierInputAndTimesOutWithTheMarker)
     EXPECT_TRUE(rx.CommTimedOut);
     EXPECT_NEAR(fake.scheduler.now(), start + ByteLink::kEchoTimeout, 1e-9);
 
-    rx.CommTimedOut = false;
+    link.clearCommTimedOut();
     EXPECT_EQ(link.ReceiveByte(), -1);
     EXPECT_TRUE(rx.CommTimedOut);
     port.arrive({0x99}, fake.scheduler.now() + 0.2);
@@ -122,14 +121,14 @@ TEST_F(ByteLinkTest, EchoWaitDiscardsEarlierInputAndTimesOutWithTheMarker)
 
 TEST_F(ByteLinkTest, AWriteToAClosedPortMarksTheLinkLost)
 {
-    state.link.IsConnected = true;
+    link.setConnected(true);
     port.close();
     const double start = fake.scheduler.now();
     link.SendByte(0x3D);
     link.SendByteCheckEcho(0x10);
     EXPECT_TRUE(link.lost());
     EXPECT_FALSE(link.lostReason().empty());
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(rx.CommTimedOut);
     EXPECT_EQ(fake.scheduler.now(), start); // nothing to wait for
     EXPECT_EQ(rx.RxSlot[1], -1 - 0x10);     // the marker tells the caller
@@ -154,8 +153,7 @@ TEST_F(ByteLinkTest, APortErrorEndsAnEchoWaitAtOnce)
 TEST(ByteLinkCableTest, PulledCableEndsTheWait)
 {
     FakePlatform fake;
-    AppState state;
-    ByteLink link(state, fake.platform);
+    ByteLink link(fake.platform);
     ASSERT_TRUE(link.openPort(1).ok());
     fake.instrument.faults().noAnswer = true;
     fake.scheduler.schedule(fake.scheduler.now() + 0.2, [&] { fake.port.pullCable(); });

@@ -41,8 +41,7 @@ protected:
     }
 
     FakePlatform fake;
-    AppState state;
-    ByteLink link{state, fake.platform};
+    ByteLink link{fake.platform};
     sim::Instrument &instrument = fake.instrument;
 };
 
@@ -52,7 +51,7 @@ TEST_F(CommandsTest, ReadOfCountZeroDeliversTheWholeSettingsMemory)
     const double start = fake.scheduler.now();
     const auto bytes = readMemory(link, CommandCode::ReadInternalNvm, 256, 0, kReadPause);
     EXPECT_NEAR(fake.scheduler.now(), start + 5 * 0.05 + kReadPause, 1e-9);
-    EXPECT_EQ(state.rx.RxCount, 256);
+    EXPECT_EQ(link.rx().RxCount, 256);
     ASSERT_EQ(bytes.size(), 256u);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), instrument.internalNvm().begin()));
 }
@@ -83,7 +82,7 @@ TEST_F(CommandsTest, BlockWriteGivesUpAtTheFirstMissedEcho)
     EXPECT_EQ(writeBlock(link, CommandCode::WriteEeprom, configRecordAddress(1), record, 0.5),
               BlockWriteEnd::NoEcho);
     EXPECT_TRUE(link.lost());
-    EXPECT_TRUE(state.rx.CommTimedOut);
+    EXPECT_TRUE(link.rx().CommTimedOut);
     // The frame and eleven data bytes; nothing after the one without an echo,
     // which the instrument would store as data. Not 118 echo time-outs in a row.
     EXPECT_EQ(fake.port.written.size(), 5u + 11u);
@@ -96,7 +95,7 @@ TEST_F(CommandsTest, SlowEchoesWithinTheTimeoutAreWaitedFor)
     const std::vector<uint8_t> data{1, 2, 3};
     EXPECT_EQ(writeBlock(link, CommandCode::WriteInternalNvm, 200, data, 0.0),
               BlockWriteEnd::Completed);
-    EXPECT_FALSE(state.rx.CommTimedOut);
+    EXPECT_FALSE(link.rx().CommTimedOut);
 }
 
 TEST_F(CommandsTest, SingleByteNvmWriteKeepsTheChecksumRight)

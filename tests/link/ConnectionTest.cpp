@@ -10,7 +10,7 @@ class ConnectionTest : public ::testing::Test
 protected:
     ConnectionTest()
     {
-        state.link.ComPortNumber = 1;
+        link.setComPortNumber(1);
         instrument.setSerial(12, 5, 30, 7);
         instrument.setFirmwareVersion(17);
         instrument.setHardwareVersions({3, {21, 22, 23, 24}});
@@ -34,16 +34,16 @@ protected:
 
     FakePlatform fake;
     sim::Instrument &instrument = fake.instrument;
-    AppState state;
-    ByteLink link{state, fake.platform};
+    ByteLink link{fake.platform};
     RecordingView view;
-    Connection connection{state, fake.platform, link, view};
+    Connection connection{fake.platform, link, view};
 };
 
 TEST_F(ConnectionTest, FullHandshakeSendsTheExactBytesWithTheExactPauses)
 {
     const double start = fake.scheduler.now();
-    ASSERT_TRUE(connection.ConnectToTessaro());
+    const ConnectOutcome outcome = connection.ConnectToTessaro();
+    ASSERT_TRUE(outcome);
 
     WireScript script(start + Connection::kPortSettlePause);
     script.send({61, 4, 5, 5, 5}).pause(0.1);                 // quick probe: idle, answers "="
@@ -59,7 +59,7 @@ TEST_F(ConnectionTest, FullHandshakeSendsTheExactBytesWithTheExactPauses)
     expectWire(fake.port.written, script.entries);
     EXPECT_NEAR(fake.scheduler.now(), script.end(), 1e-9);
 
-    const LinkState &ls = state.link;
+    const LinkState &ls = link.linkState();
     EXPECT_TRUE(ls.IsConnected);
     EXPECT_EQ(ls.SerialNumberText, " 120530007");
     EXPECT_EQ(ls.SoftwareVersionText, " 17");
@@ -67,9 +67,13 @@ TEST_F(ConnectionTest, FullHandshakeSendsTheExactBytesWithTheExactPauses)
     EXPECT_EQ(ls.ChipVersionText, (std::array<std::string, 4>{" 21", " 22", " 23", " 24"}));
     EXPECT_EQ(ls.ProductCode, 1);
     EXPECT_EQ(ls.NewConfigCount, 258);
-    EXPECT_EQ(state.document.image.IntNvm[10], 1);
-    EXPECT_EQ(state.document.image.IntNvm[11], 2);
-    EXPECT_FALSE(state.rx.CommTimedOut);
+    EXPECT_EQ(outcome.end, ConnectEnd::Connected);
+    ASSERT_TRUE(outcome.identity);
+    EXPECT_EQ(outcome.identity->uploadCounter, (std::array<uint8_t, 2>{1, 2}));
+    EXPECT_EQ(outcome.identity->serialNumber, ls.SerialNumberText);
+    EXPECT_EQ(outcome.identity->softwareVersion, ls.SoftwareVersionText);
+    EXPECT_EQ(outcome.identity->productCode, 1);
+    EXPECT_FALSE(link.rx().CommTimedOut);
     EXPECT_EQ(instrument.exchangeMark(), 123);
 
     EXPECT_EQ(view.connectedCaption, "Connected to Orvane");
@@ -96,7 +100,7 @@ TEST_F(ConnectionTest, InstrumentInCommandModeIsIdentifiedWithoutTheNotice)
     EXPECT_EQ(fake.port.written[6].second, 14);
     EXPECT_NEAR(fake.port.written[5].first, start + 0.5 + 0.25 + 0.1, 1e-9);
     EXPECT_EQ(writtenCount(35), 0);
-    EXPECT_EQ(state.link.SerialNumberText, " 120530007");
+    EXPECT_EQ(link.linkState().SerialNumberText, " 120530007");
 }
 
 TEST_F(ConnectionTest, BlankIdentityAndUnwrittenCounter)
@@ -104,13 +108,14 @@ TEST_F(ConnectionTest, BlankIdentityAndUnwrittenCounter)
     instrument.faults().blankIdentity = true;
     instrument.internalNvm()[10] = 255;
     instrument.internalNvm()[11] = 255;
-    ASSERT_TRUE(connection.ConnectToTessaro());
-    EXPECT_EQ(state.link.SerialNumberText, " 0");
+    const ConnectOutcome outcome = connection.ConnectToTessaro();
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(link.linkState().SerialNumberText, " 0");
     EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  0");
-    EXPECT_EQ(state.link.NewConfigCount, 1);
+    EXPECT_EQ(link.linkState().NewConfigCount, 1);
     EXPECT_EQ(view.uploadCount, " 1");
-    EXPECT_EQ(state.document.image.IntNvm[10], 0);
-    EXPECT_EQ(state.document.image.IntNvm[11], 1);
+    ASSERT_TRUE(outcome.identity);
+    EXPECT_EQ(outcome.identity->uploadCounter, (std::array<uint8_t, 2>{0, 1}));
 }
 
 TEST(SerialNumberTest, DateBytesAndBlankMemory)
@@ -128,8 +133,8 @@ TEST_F(ConnectionTest, SiblingModelIsRefusedUnlessInFactoryMode)
     fake.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::No};
     EXPECT_FALSE(connection.ConnectToTessaro());
 
-    EXPECT_FALSE(state.link.IsConnected);
-    EXPECT_TRUE(state.rx.CommTimedOut);
+    EXPECT_FALSE(link.linkState().IsConnected);
+    EXPECT_TRUE(link.rx().CommTimedOut);
     const auto questions = fake.dialogs.messages();
     ASSERT_EQ(questions.size(), 2u);
     EXPECT_EQ(questions[0].title, "Can't find Orvane");
@@ -157,9 +162,9 @@ TEST_F(ConnectionTest, SiblingModelIsRefusedUnlessInFactoryMode)
 TEST_F(ConnectionTest, SiblingModelIsAcceptedInFactoryMode)
 {
     instrument.setProductCode(2);
-    state.link.FactoryMode = true;
+    link.setFactoryMode(true);
     EXPECT_TRUE(connection.ConnectToTessaro());
-    EXPECT_EQ(state.link.ProductCode, 2);
+    EXPECT_EQ(link.linkState().ProductCode, 2);
     EXPECT_TRUE(fake.dialogs.calls.empty());
 }
 
@@ -170,7 +175,7 @@ TEST_F(ConnectionTest, NoAnswerAsksAfterFiftyTriesAndNoGivesUp)
     const double start = fake.scheduler.now();
     EXPECT_FALSE(connection.ConnectToTessaro());
 
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(fake.port.isOpen());
     EXPECT_EQ(writtenCount(61), 1 + 50); // the quick probe's "=" and fifty probes
     EXPECT_NEAR(fake.scheduler.now(), start + 0.5 + 0.35 + 50 * 0.15, 1e-9);
@@ -204,16 +209,15 @@ TEST(ConnectionResyncTest, ResyncThatNeverAnswersEndsInTheRetryQuestion)
         return std::vector<uint8_t>{61};
     };
     Platform platform{fake.clock, fake.pump, fake.dialogs, fake.files, port};
-    AppState state;
-    state.link.ComPortNumber = 2;
-    ByteLink link(state, platform);
+    ByteLink link(platform);
+    link.setComPortNumber(2);
     RecordingView view;
-    Connection connection(state, platform, link, view);
+    Connection connection(platform, link, view);
     fake.dialogs.messageAnswers = {MessageAnswer::No};
 
     EXPECT_FALSE(connection.ConnectToTessaro());
     EXPECT_EQ(fake.dialogs.messages().size(), 1u);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
 }
 
 TEST_F(ConnectionTest, PulledCableDuringTheProbesEndsTheConnect)
@@ -223,7 +227,7 @@ TEST_F(ConnectionTest, PulledCableDuringTheProbesEndsTheConnect)
     const double start = fake.scheduler.now();
     EXPECT_FALSE(connection.ConnectToTessaro());
     EXPECT_LT(fake.scheduler.now() - start, 2.2);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_FALSE(view.connectingShown);
     EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
     const auto messages = fake.dialogs.messages();
@@ -235,7 +239,7 @@ TEST_F(ConnectionTest, PulledCableDuringTheProbesEndsTheConnect)
 
 TEST_F(ConnectionTest, PortErrorBoxAsksAgainUntilAWholePortNumber)
 {
-    state.link.ComPortNumber = 3;
+    link.setComPortNumber(3);
     fake.port.missingPorts = {3};
     fake.dialogs.inputAnswers = {"abc", "0", "-2", "300", "5"};
     ASSERT_TRUE(connection.ConnectToTessaro());
@@ -249,15 +253,15 @@ TEST_F(ConnectionTest, PortErrorBoxAsksAgainUntilAWholePortNumber)
               "connections.\r\n\r\nEnter a new COM port number or click Cancel.");
     EXPECT_EQ(inputs[4].text, inputs[0].text); // the bad answers changed nothing
     EXPECT_EQ(fake.dialogs.beeps(), 4);
-    EXPECT_EQ(state.link.ComPortNumber, 5);
+    EXPECT_EQ(link.linkState().ComPortNumber, 5);
     EXPECT_EQ(view.selectedOption, 5);
     EXPECT_EQ(view.commsPortCaption, "COM Port =  5");
-    EXPECT_TRUE(state.link.IsConnected);
+    EXPECT_TRUE(link.linkState().IsConnected);
 }
 
 TEST_F(ConnectionTest, CancelInThePortErrorBoxLeavesThePortClosed)
 {
-    state.link.ComPortNumber = 12;
+    link.setComPortNumber(12);
     fake.port.missingPorts = {12, 7};
     fake.dialogs.inputAnswers = {"7", ""};
     EXPECT_FALSE(connection.ConnectToTessaro());
@@ -266,13 +270,13 @@ TEST_F(ConnectionTest, CancelInThePortErrorBoxLeavesThePortClosed)
     EXPECT_NE(inputs[0].text.find("open COM12.\r\n"), std::string::npos);
     EXPECT_NE(inputs[1].text.find("open COM 7.\r\n"), std::string::npos);
     EXPECT_FALSE(fake.port.isOpen());
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(fake.port.written.empty());
 }
 
 TEST_F(ConnectionTest, NoPortChosenShowsTheDialogAndWaitsForAChoice)
 {
-    state.link.ComPortNumber = 0;
+    link.setComPortNumber(0);
     view.onShowComms = [&] {
         fake.scheduler.schedule(fake.scheduler.now() + 3.0,
                                 [&] { connection.acceptCommsChoice(1); });
@@ -286,53 +290,62 @@ TEST_F(ConnectionTest, NoPortChosenShowsTheDialogAndWaitsForAChoice)
 
 TEST_F(ConnectionTest, ClosingThePortDialogCancelsTheConnect)
 {
-    state.link.ComPortNumber = 0;
+    link.setComPortNumber(0);
     view.onShowComms = [&] {
         fake.scheduler.schedule(fake.scheduler.now() + 2.0,
                                 [&] { connection.commsDialogClosed(); });
     };
     EXPECT_FALSE(connection.ConnectToTessaro());
     EXPECT_EQ(fake.port.openCount, 0);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
 }
 
 TEST_F(ConnectionTest, PortMenuKeepsTheOldPortWhenTheDialogIsClosed)
 {
-    state.link.ComPortNumber = 4;
+    link.setComPortNumber(4);
     int portWhileOpen = -1;
     view.onShowComms = [&] {
         fake.scheduler.schedule(fake.scheduler.now() + 1.0, [&] {
-            portWhileOpen = state.link.ComPortNumber;
+            portWhileOpen = link.linkState().ComPortNumber;
             connection.commsDialogClosed();
         });
     };
     connection.OrvaneComPort();
     EXPECT_EQ(portWhileOpen, 4) << "a save while the dialog is open keeps the port";
-    EXPECT_EQ(state.link.ComPortNumber, 4);
+    EXPECT_EQ(link.linkState().ComPortNumber, 4);
     EXPECT_FALSE(view.commsShown);
 
     // Accept with "None" ends the wait too, with no port.
-    state.link.IsConnected = true;
+    link.setConnected(true);
     view.onShowComms = [&] {
         fake.scheduler.schedule(fake.scheduler.now() + 1.0,
                                 [&] { connection.acceptCommsChoice(0); });
     };
     connection.OrvaneComPort();
-    EXPECT_EQ(state.link.ComPortNumber, 0);
+    EXPECT_EQ(link.linkState().ComPortNumber, 0);
     EXPECT_EQ(view.commsPortCaption, "COM Port =  0");
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
 }
 
 TEST_F(ConnectionTest, TestButtonIdentifiesEndsTheExchangeAndLeavesThePortChoiceAlone)
 {
-    state.link.ComPortNumber = 2;
-    const Result<std::string> found = connection.testPort(6);
+    link.setComPortNumber(2);
+    std::optional<Identity> stored;
+    bool storedBeforeTheEnd = false;
+    const Result<std::string> found = connection.testPort(6, [&](const Identity &identity) {
+        stored = identity;
+        storedBeforeTheEnd = instrument.inCommandMode();
+    });
     ASSERT_TRUE(found) << found.error();
+    // Stored as every connection stores it, at the step that read it.
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->uploadCounter, (std::array<uint8_t, 2>{1, 2}));
+    EXPECT_TRUE(storedBeforeTheEnd);
     EXPECT_EQ(*found,
               "Orvane found on COM 6: serial number 120530007, software version 17, "
               "hardware version 3.");
     EXPECT_EQ(view.serialNumberCaption, " Orvane SN#:  120530007");
-    EXPECT_EQ(state.link.ComPortNumber, 2) << "only Accept chooses the port";
+    EXPECT_EQ(link.linkState().ComPortNumber, 2) << "only Accept chooses the port";
     EXPECT_TRUE(view.commsPortCaption.empty()) << "the port label keeps what it showed";
     // Ended as every operation ends: the soft reset, and not connected.
     std::vector<uint8_t> tail;
@@ -340,33 +353,33 @@ TEST_F(ConnectionTest, TestButtonIdentifiesEndsTheExchangeAndLeavesThePortChoice
         tail.push_back(it->second);
     EXPECT_EQ(tail, (std::vector<uint8_t>{61, 251, 0, 0, 0}));
     EXPECT_EQ(instrument.linkMode(), sim::Instrument::LinkMode::Idle);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_EQ(link.linkState().lineUser, LineUser::None);
     EXPECT_FALSE(view.contains("hide frmComms"));
 
     // Refusals say why, and send nothing.
     fake.port.written.clear();
-    EXPECT_EQ(connection.testPort(0).error(), "Choose a COM port to test.");
-    state.link.lineUser = LineUser::Upload;
-    EXPECT_EQ(connection.testPort(6).error(),
+    EXPECT_EQ(connection.testPort(0, {}).error(), "Choose a COM port to test.");
+    link.setLineUser(LineUser::Upload);
+    EXPECT_EQ(connection.testPort(6, {}).error(),
               "An upload to the Orvane is running. Wait for it to finish.");
     EXPECT_TRUE(fake.port.written.empty());
 
     // A unit that never answers is named as such once the user gives up.
-    state.link.lineUser = LineUser::None;
+    link.setLineUser(LineUser::None);
     instrument.faults().noAnswer = true;
     fake.dialogs.messageAnswers = {MessageAnswer::No};
-    EXPECT_EQ(connection.testPort(6).error(),
+    EXPECT_EQ(connection.testPort(6, {}).error(),
               "No Orvane answered on COM 6. Check the cable and the instrument's power.");
-    EXPECT_EQ(state.link.ComPortNumber, 2);
+    EXPECT_EQ(link.linkState().ComPortNumber, 2);
 }
 
 TEST_F(ConnectionTest, EndExchangeDisconnects)
 {
     ASSERT_TRUE(connection.ConnectToTessaro());
     connection.endExchange(CommandCode::SoftReset);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_EQ(view.connectedCaption, "Not connected to Orvane");
     fake.pump.waitForEvents(0.01);
     EXPECT_FALSE(instrument.inCommandMode());

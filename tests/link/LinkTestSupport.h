@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
 #include "support/FakePlatform.h"

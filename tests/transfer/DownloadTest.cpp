@@ -35,7 +35,7 @@ TEST_F(DownloadTest, OnlyTachoSensitivityChangesByteTwoAlone)
     // Delay, read, then the soft reset: 1.95 s of fixed pauses.
     EXPECT_NEAR(now() - start, 0.2 + 0.25 + 1.0 + 0.25 + 0.25, 1e-6);
     EXPECT_EQ(writtenSinceConnect(), (std::vector<uint8_t>{61, 0, 0, 0, 0, 61, 251, 0, 0, 0}));
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_EQ(connectionView.connectedCaption, "Not connected to Orvane");
     EXPECT_EQ(view.redraws, 1);
     EXPECT_FALSE(view.progressShown);

@@ -40,8 +40,8 @@ protected:
         EXPECT_EQ(shown.back().text, message);
         EXPECT_EQ(shown.back().title, "Communications Error");
         EXPECT_EQ(state.document.image, image0);
-        EXPECT_FALSE(state.link.IsConnected);
-        EXPECT_EQ(state.link.lineUser, LineUser::None);
+        EXPECT_FALSE(link.linkState().IsConnected);
+        EXPECT_EQ(link.linkState().lineUser, LineUser::None);
         EXPECT_FALSE(view.progressShown);
         EXPECT_EQ(view.connectedCaptions.back(), "Not connected to Orvane");
         EXPECT_LT(now() - started, 30.0); // ended, not hung
@@ -194,14 +194,15 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
     AppState state;
     loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     state.transfer.DownloadSelection.fill(1);
-    ByteLink link(state, platform);
+    ByteLink link(platform);
     QuietConnectionView connectionView;
-    Connection connection(state, platform, link, connectionView);
+    Connection connection(platform, link, connectionView);
     RecordingTransferView view;
     view.onShowSelection = [&] {
         state.transfer.TransferChoice = 2;
     };
-    Transfers transfers(state, platform, link, connection, view);
+    Transfers
+        transfers(state.document, state.transfer, state.editor, platform, link, connection, view);
 
     std::vector<uint8_t> last;
     port.responder = [&last](uint8_t b) {
@@ -213,7 +214,7 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
         return std::vector<uint8_t>{};
     };
     ASSERT_TRUE(link.openPort(1).ok());
-    state.link.IsConnected = true; // as after a connect
+    link.setConnected(true); // as after a connect
 
     const ConfigImage before = state.document.image;
     const TransferResult result = transfers.cmdDownload();

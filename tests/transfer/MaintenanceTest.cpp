@@ -53,7 +53,7 @@ TEST_F(MaintenanceTest, BackupCopiesSettingsThenTheEepromBetweenExchangeMarks)
     EXPECT_TRUE(std::equal(begin.begin(), begin.end(), bytes.begin()));
     EXPECT_EQ(lastWritten(11), (std::vector<uint8_t>{61, 13, 1, 229, 5, 0, 61, 255, 0, 0, 0}));
     EXPECT_EQ(instrument().exchangeMark(), 0);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_FALSE(view.progressShown);
     EXPECT_TRUE(std::find(view.progressLabels.begin(),
                           view.progressLabels.end(),
@@ -125,7 +125,7 @@ TEST_F(MaintenanceTest, FirmwareUpdateWaitsLiveThenRequestsWithTheCheckByteKept)
     const std::vector<uint8_t> request = {61, 0, 1,  0, 3, 61, 0, 1,    0,  0,   61, 1, 1, 0,
                                           3,  1, 61, 1, 1, 0,  0, 0x5B, 61, 255, 0,  0, 0};
     EXPECT_EQ(lastWritten(request.size()), request);
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
 }
 
 TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
@@ -184,7 +184,7 @@ TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
     state.document.image.IntNvm[2] = 99;
     state.transfer.UploadSelection.fill(0);
     view.onRerunStartup = [&] {
-        setStartValues(state);
+        setStartValues(state, link);
     };
     view.onShowSelection = [&] {
         state.transfer.TransferChoice = 1;
@@ -208,13 +208,13 @@ TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
     EXPECT_EQ(instrumentNvm(), nvm);
     EXPECT_EQ(eeprom(), rom);
     EXPECT_TRUE(fake.port.written.empty());
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_EQ(link.linkState().lineUser, LineUser::None);
 }
 
 TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
 {
     view.onRerunStartup = [&] {
-        setStartValues(state);
+        setStartValues(state, link);
     };
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     ASSERT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Completed);
@@ -225,7 +225,7 @@ TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
 
 TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRuns)
 {
-    state.link.lineUser = LineUser::Backup;
+    link.setLineUser(LineUser::Backup);
     EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Busy);
     EXPECT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Busy);
@@ -238,7 +238,7 @@ TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRu
         EXPECT_EQ(refusal.text,
                   "A system backup inside the Orvane is running. Wait for it to finish.");
     EXPECT_TRUE(fake.port.written.empty());
-    EXPECT_EQ(state.link.lineUser, LineUser::Backup); // the running exchange keeps the line
+    EXPECT_EQ(link.linkState().lineUser, LineUser::Backup); // the running exchange keeps the line
 
     // Clearing a configuration only edits the PC's image: never refused.
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};

@@ -6,6 +6,7 @@
 #include "link/Connection.h"
 #include "support/FakePlatform.h"
 #include "support/QuietConnectionView.h"
+#include "transfer/Identification.h"
 #include "transfer/Transfers.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,7 @@ class TransferTest : public ::testing::Test
 protected:
     TransferTest()
     {
-        state.link.ComPortNumber = 1;
+        link.setComPortNumber(1);
         loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
         state.transfer.UploadSelection.fill(1);
         state.transfer.DownloadSelection = {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1};
@@ -110,7 +111,7 @@ protected:
     // can be measured alone.
     void connectFirst()
     {
-        ASSERT_TRUE(connection.ConnectToTessaro());
+        ASSERT_TRUE(connectToInstrument(connection, state.document.image));
         written0 = fake.port.written.size();
     }
 
@@ -159,10 +160,16 @@ protected:
     FakePlatform fake;
     AppState state;
     QuietConnectionView connectionView;
-    ByteLink link{state, fake.platform};
-    Connection connection{state, fake.platform, link, connectionView};
+    ByteLink link{fake.platform};
+    Connection connection{fake.platform, link, connectionView};
     RecordingTransferView view;
-    Transfers transfers{state, fake.platform, link, connection, view};
+    Transfers transfers{state.document,
+                        state.transfer,
+                        state.editor,
+                        fake.platform,
+                        link,
+                        connection,
+                        view};
     size_t written0 = 0;
 };
 

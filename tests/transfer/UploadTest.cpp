@@ -132,7 +132,7 @@ TEST_F(UploadTest, EverythingTickedWritesSettingsConfigurationsCurvesAndClock)
                                        last[last.size() - 2].second,
                                        last.back().second};
     EXPECT_EQ(tail, (std::vector<uint8_t>{61, 251, 0, 0, 0}));
-    EXPECT_FALSE(state.link.IsConnected);
+    EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_EQ(connectionView.connectedCaption, "Not connected to Orvane");
     EXPECT_FALSE(view.progressShown);
     EXPECT_TRUE(fake.dialogs.messages().empty());
@@ -264,11 +264,11 @@ TEST_F(UploadTest, TheLineIsHeldFromTheConnectionOnAndTheOpenDialogRefusesASecon
     LineUser whileWriting = LineUser::None;
     view.onShowSelection = [&] {
         at(1.0, [&] {
-            whileAsking = state.link.lineUser;
+            whileAsking = link.linkState().lineUser;
             nested = transfers.cmdDownload();
         });
         at(2.0, [&] { state.transfer.TransferChoice = 2; });
-        at(4.0, [&] { whileWriting = state.link.lineUser; });
+        at(4.0, [&] { whileWriting = link.linkState().lineUser; });
     };
     EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
     EXPECT_EQ(whileAsking, LineUser::None) << "looking at the dialog holds no line";
@@ -278,7 +278,7 @@ TEST_F(UploadTest, TheLineIsHeldFromTheConnectionOnAndTheOpenDialogRefusesASecon
     EXPECT_EQ(fake.dialogs.messages()[0].text,
               "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.");
     EXPECT_EQ(view.selectionShows, 1);
-    EXPECT_EQ(state.link.lineUser, LineUser::None);
+    EXPECT_EQ(link.linkState().lineUser, LineUser::None);
 }
 
 } // namespace

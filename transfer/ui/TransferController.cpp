@@ -15,7 +15,13 @@ TransferController::TransferController(AppState &state,
     , m_hooks(std::move(hooks))
     , m_selection(new frmBeingSentReceived(state.transfer, mainWindow))
     , m_progress(new frmProgress(mainWindow))
-    , m_transfers(std::make_unique<Transfers>(state, platform, link, connection, *this))
+    , m_transfers(std::make_unique<Transfers>(state.document,
+                                              state.transfer,
+                                              state.editor,
+                                              platform,
+                                              link,
+                                              connection,
+                                              *this))
 {}
 
 TransferController::~TransferController() = default;
