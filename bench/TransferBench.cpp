@@ -143,10 +143,12 @@ int run()
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         f.cpu = processCpuSeconds() - cpuStart;
 
-        if (idealResult.outcome != TransferOutcome::Completed
-            || result.outcome != TransferOutcome::Completed) {
-            std::cerr << command.name << " did not complete: " << result.message
-                      << idealResult.message << "\n";
+        const auto completed = [](const TransferResult &r) {
+            return r.ok() && *r == TransferOutcome::Completed;
+        };
+        if (!completed(idealResult) || !completed(result)) {
+            std::cerr << command.name << " did not complete: " << result.error()
+                      << idealResult.error() << "\n";
             sim.terminate();
             sim.waitForFinished();
             return 1;

@@ -53,7 +53,7 @@ int blockWriteMs()
 TransferResult Transfers::ResetDefaults()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
 
     m_platform.dialogs.beep();
     if (answeredNo(
@@ -61,7 +61,7 @@ TransferResult Transfers::ResetDefaults()
             std::string("WARNING - This will overwrite all values and settings in the Orvane!")
                 + kCrLf + kAreYouSure,
             "Reset all values to Factory Defaults"))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
 
     m_view.rerunStartup();
     loadFactoryDefaults(m_document, m_editor, m_transfer.NewUnitPending);
@@ -77,7 +77,7 @@ TransferResult Transfers::cmdClearConfig()
     // stood when it began, so nothing on the line stands in the way.
     const int c = m_editor.currentConfig;
     if (c < 1 || c > kConfigurations)
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const std::string n = displayNumber(static_cast<long long>(c));
 
     m_platform.dialogs.beep();
@@ -88,14 +88,14 @@ TransferResult Transfers::cmdClearConfig()
         MessageIcon::Question,
         MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes)
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
 
     m_view.clearDisplayIcons();
     for (const int b : kClearedConfigBytes)
         m_document.image.CDC(c, b) = 0;
     m_document.changed = true;
     m_view.redraw();
-    return {TransferOutcome::Completed, {}};
+    return TransferOutcome::Completed;
 }
 
 // --- backup and restore ---------------------------------------------------------------
@@ -110,7 +110,7 @@ void Transfers::endBackupExchange()
 TransferResult Transfers::CreateBackup()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
 
     if (answeredNo(
             m_platform,
@@ -118,10 +118,10 @@ TransferResult Transfers::CreateBackup()
                         "in the Orvane!")
                 + kCrLf + kAreYouSure,
             "Create System Backup"))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const LineClaim claim = m_link.claimLine(LineUser::Backup);
     if (!connect())
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
 
     m_progress.start(markMs() + frameMs() + expectedMs(Transfers::kSettingsReadPause)
                      + kNvmBackupBlocks * blockWriteMs()
@@ -167,7 +167,7 @@ TransferResult Transfers::finishBackupExchange(const char *phrase)
         return fail(ExchangeEnd::MarkAndDisconnect);
     m_progress.finish();
     m_view.hideProgress();
-    return {TransferOutcome::Completed, {}};
+    return TransferOutcome::Completed;
 }
 
 bool Transfers::copyEepromArea(int fromBase, int toBase, const char *phrase)
@@ -192,7 +192,7 @@ bool Transfers::copyEepromArea(int fromBase, int toBase, const char *phrase)
 TransferResult Transfers::RestoreBackup()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
 
     if (answeredNo(m_platform,
                    std::string("WARNING - This will overwrite all calibration, alarms and "
@@ -200,10 +200,10 @@ TransferResult Transfers::RestoreBackup()
                        + kCrLf + "Data will be copied from Backup Memory inside the Orvane." + kCrLf
                        + kAreYouSure,
                    "Restore All from Backup"))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const LineClaim claim = m_link.claimLine(LineUser::Restore);
     if (!connect())
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
 
     const int nvmBlockMs = blockReadMs() + frameMs() + expectedMs(kRestoreFramePause)
                            + echoedBytesMs(kBackupBlockSize);
@@ -245,12 +245,12 @@ TransferResult Transfers::RestoreBackup()
 TransferResult Transfers::UpdateFirmware()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
 
     if (answeredNo(m_platform,
                    "WARNING - Are you sure that you want to do this?",
                    "Update Firmware"))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const LineClaim claim = m_link.claimLine(LineUser::FirmwareUpdate);
 
     // The request must reach a freshly connected instrument.
@@ -259,7 +259,7 @@ TransferResult Transfers::UpdateFirmware()
         m_connection.endExchange(CommandCode::Disconnect);
     }
     if (!connect())
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
 
     m_view.setConnectedCaption(kFirmwareWaitCaption);
     // A timed wait in the event loop: the window stays live meanwhile.
@@ -269,7 +269,7 @@ TransferResult Transfers::UpdateFirmware()
 
     m_link.Delay(kDisconnectPause);
     m_connection.endExchange(CommandCode::Disconnect);
-    return {TransferOutcome::Completed, {}};
+    return TransferOutcome::Completed;
 }
 
 bool Transfers::UpdateIntNvm()

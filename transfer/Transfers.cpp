@@ -238,7 +238,7 @@ TransferResult Transfers::fail(ExchangeEnd end)
                                   kTransferFailedTitle,
                                   MessageIcon::Warning,
                                   MessageButtons::Ok);
-    return {TransferOutcome::Failed, message};
+    return failure(message);
 }
 
 // --- download -----------------------------------------------------------------
@@ -246,19 +246,19 @@ TransferResult Transfers::fail(ExchangeEnd end)
 TransferResult Transfers::cmdDownload()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
     TransferState &transfer = m_transfer;
 
     if (!askDownloadSelection(transfer, m_platform, m_view))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const LineClaim claim = m_link.claimLine(LineUser::Download);
     if (!connect(true))
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
 
     m_progress.start(settingsReadMs() + endMs(kEndPause));
     switch (readSettingsImage()) {
     case ReadOutcome::NotConnected:
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
     case ReadOutcome::Failed:
         return fail(ExchangeEnd::SoftReset);
     case ReadOutcome::Ok:
@@ -280,7 +280,7 @@ TransferResult Transfers::cmdDownload()
     m_progress.finish();
     m_view.hideProgress();
     m_view.redraw();
-    return {TransferOutcome::Completed, {}};
+    return TransferOutcome::Completed;
 }
 
 // --- upload -------------------------------------------------------------------
@@ -288,7 +288,7 @@ TransferResult Transfers::cmdDownload()
 TransferResult Transfers::cmdUpload()
 {
     if (refuseWhileBusy())
-        return {TransferOutcome::Busy, {}};
+        return TransferOutcome::Busy;
     return runUpload();
 }
 
@@ -305,11 +305,11 @@ TransferResult Transfers::runUpload()
     TransferState &transfer = m_transfer;
 
     if (!askUploadSelection(transfer, m_platform, m_view))
-        return {TransferOutcome::Cancelled, {}};
+        return TransferOutcome::Cancelled;
     const Selection ticks = transfer.UploadSelection;
     const LineClaim claim = m_link.claimLine(LineUser::Upload);
     if (!connect())
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
     // Send the image as it stands once connected (which reads the upload
     // counter into it): windows stay live during the upload, and an edit or a
     // File Open meanwhile must not leave the instrument with a mix of two
@@ -319,7 +319,7 @@ TransferResult Transfers::runUpload()
     m_progress.start(uploadMs(ticks));
     switch (readSettingsImage()) {
     case ReadOutcome::NotConnected:
-        return {TransferOutcome::NotConnected, {}};
+        return TransferOutcome::NotConnected;
     case ReadOutcome::Failed:
         return fail(ExchangeEnd::SoftReset);
     case ReadOutcome::Ok:
@@ -391,7 +391,7 @@ TransferResult Transfers::runUpload()
         return fail(ExchangeEnd::SoftReset);
     m_progress.finish();
     m_view.hideProgress();
-    return {TransferOutcome::Completed, {}};
+    return TransferOutcome::Completed;
 }
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 #include "link/CommandFrames.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
+#include "platform/Result.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
@@ -28,14 +29,11 @@ enum class TransferOutcome {
     Cancelled,    // the user said No or CANCEL
     NotConnected, // the connection failed; it has told the user
     Busy,         // the line is held or the transfer window open; refused with a message
-    Failed,       // stopped half-way; `message` is what the user was told
 };
 
-struct TransferResult
-{
-    TransferOutcome outcome = TransferOutcome::Completed;
-    std::string message;
-};
+// How a command ended. A command that stopped half-way is a failure carrying
+// the message the user was shown.
+using TransferResult = Result<TransferOutcome>;
 
 class Transfers
 {

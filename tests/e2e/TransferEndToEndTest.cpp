@@ -135,8 +135,10 @@ TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
     sampler.stop();
 
     ASSERT_TRUE(dialogChecked);
-    ASSERT_EQ(controller->lastResult().outcome, TransferOutcome::Completed)
-        << controller->lastResult().message;
+    ASSERT_TRUE(controller->lastResult());
+    const TransferResult &upload = *controller->lastResult();
+    ASSERT_TRUE(upload.ok()) << upload.error();
+    EXPECT_EQ(*upload, TransferOutcome::Completed);
     EXPECT_TRUE(progressSeen);
     EXPECT_GT(bestValue, 0);
     EXPECT_FALSE(progress->isVisible());
@@ -172,7 +174,8 @@ TEST_F(TransferEndToEnd, DownloadDialogOffersOnlyWhatTheInstrumentChangesAndClos
     });
     const ConfigImage before = state.document.image;
     controller->cmdDownload_Click();
-    EXPECT_EQ(controller->lastResult().outcome, TransferOutcome::Cancelled);
+    ASSERT_TRUE(controller->lastResult() && controller->lastResult()->ok());
+    EXPECT_EQ(**controller->lastResult(), TransferOutcome::Cancelled);
     EXPECT_EQ(state.document.image, before);
     EXPECT_FALSE(port.isOpen()); // nothing was sent
     EXPECT_EQ(link.linkState().lineUser, LineUser::None);

@@ -29,7 +29,7 @@ TEST_F(DownloadTest, OnlyTachoSensitivityChangesByteTwoAlone)
 
     const double start = now();
     const TransferResult result = transfers.cmdDownload();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
     EXPECT_EQ(state.document.image, expected);
 
     // Delay, read, then the soft reset: 1.95 s of fixed pauses.
@@ -44,7 +44,7 @@ TEST_F(DownloadTest, OnlyTachoSensitivityChangesByteTwoAlone)
 TEST_F(DownloadTest, ConnectsOnDemandAndFillsTheBar)
 {
     const TransferResult result = transfers.cmdDownload();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
     EXPECT_EQ(fake.port.openCount, 1);
     // Default ticks: damping, tacho, alarms, time-of-day alarms, calibrations, race timers.
     EXPECT_EQ(state.document.image.IntNvm[66], 255 - 66);
@@ -61,7 +61,7 @@ TEST_F(DownloadTest, GarbledFirstReadIsReadAgainBeforeAnythingChanges)
     instrument().faults().corruptFirstNvmRead = true;
     tickOnly(Category::RaceTimers);
     connectFirst();
-    ASSERT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdDownload()), TransferOutcome::Completed);
     EXPECT_EQ(framesSent({61, 0, 0, 0, 0}), 2);
     EXPECT_EQ(state.document.image.IntNvm[66], 255 - 66);
 }
@@ -73,7 +73,7 @@ TEST_F(DownloadTest, CancelChangesNothingAndRemembersTheTicks)
         view.ticks[8] = false;
         state.transfer.TransferChoice = 1;
     };
-    EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.cmdDownload()), TransferOutcome::Cancelled);
     EXPECT_TRUE(fake.port.written.empty());
     EXPECT_EQ(state.document.image, before);
     EXPECT_EQ(state.transfer.DownloadSelection[8], 0);

@@ -33,8 +33,8 @@ protected:
 
     void expectStoppedWith(const TransferResult &result, const std::string &message)
     {
-        EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-        EXPECT_EQ(result.message, message);
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.error(), message);
         const auto shown = fake.dialogs.messages();
         ASSERT_FALSE(shown.empty());
         EXPECT_EQ(shown.back().text, message);
@@ -122,7 +122,7 @@ TEST_F(FaultTest, DownloadWithAWrongCheckByteChangesNothing)
         instrumentNvm()[size_t(i)] = 0x42;
     instrumentNvm()[0] = 0x00; // wrong: 255 bytes of 0x42 give 0x42
     start();
-    EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Failed);
+    EXPECT_FALSE(transfers.cmdDownload().ok());
     EXPECT_EQ(state.document.image, image0);
 }
 
@@ -132,7 +132,7 @@ TEST_F(FaultTest, SerialNumberStaysPendingWhenTheSettingsWriteFails)
     state.transfer.NewSerialBytes = {26, 1, 2, 3};
     instrument().faults().echoesStopAfter = 10;
     start();
-    EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Failed);
+    EXPECT_FALSE(transfers.cmdUpload().ok());
     EXPECT_TRUE(state.transfer.NewSerialPending);
 }
 
@@ -218,8 +218,8 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
 
     const ConfigImage before = state.document.image;
     const TransferResult result = transfers.cmdDownload();
-    EXPECT_EQ(result.outcome, TransferOutcome::Failed);
-    EXPECT_EQ(result.message,
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.error(),
               "The Orvane's answer was incomplete 5 times while reading the Orvane's settings. "
               "The PC's settings were not changed. Check the cable and the instrument's power, "
               "then try again.");

@@ -32,7 +32,7 @@ TEST_F(MaintenanceTest, BackupCopiesSettingsThenTheEepromBetweenExchangeMarks)
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
     const TransferResult result = transfers.CreateBackup();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
 
     const auto question = fake.dialogs.messages().at(0);
     EXPECT_EQ(question.title, "Create System Backup");
@@ -69,12 +69,12 @@ TEST_F(MaintenanceTest, RestoreBringsBackWhatTheBackupSaved)
     const auto savedEeprom = eeprom();
 
     fake.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
-    ASSERT_EQ(transfers.CreateBackup().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.CreateBackup()), TransferOutcome::Completed);
 
     std::fill(instrumentNvm().begin(), instrumentNvm().begin() + 256, uint8_t(0x33));
     std::fill(eeprom().begin(), eeprom().begin() + 6144, uint8_t(0x44));
     const TransferResult result = transfers.RestoreBackup();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
 
     EXPECT_EQ(fake.dialogs.messages().at(1).text,
               "WARNING - This will overwrite all calibration, alarms and configuration data in "
@@ -89,9 +89,9 @@ TEST_F(MaintenanceTest, RestoreBringsBackWhatTheBackupSaved)
 TEST_F(MaintenanceTest, NoToTheQuestionSendsNothing)
 {
     fake.dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
-    EXPECT_EQ(transfers.CreateBackup().outcome, TransferOutcome::Cancelled);
-    EXPECT_EQ(transfers.RestoreBackup().outcome, TransferOutcome::Cancelled);
-    EXPECT_EQ(transfers.UpdateFirmware().outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.CreateBackup()), TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.RestoreBackup()), TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.UpdateFirmware()), TransferOutcome::Cancelled);
     EXPECT_TRUE(fake.port.written.empty());
 }
 
@@ -111,7 +111,7 @@ TEST_F(MaintenanceTest, FirmwareUpdateWaitsLiveThenRequestsWithTheCheckByteKept)
         at(1.0, [&] { tickDuringWait = now(); }); // a timer of the main window
     };
     const TransferResult result = transfers.UpdateFirmware();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
 
     EXPECT_EQ(fake.dialogs.messages().at(0).title, "Update Firmware");
     EXPECT_EQ(fake.dialogs.messages().at(0).text,
@@ -135,7 +135,7 @@ TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
         state.document.image.CDC(5, b) = 0xEE;
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
-    EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Completed);
+    EXPECT_EQ(outcomeOf(transfers.cmdClearConfig()), TransferOutcome::Completed);
     const auto question = fake.dialogs.messages().at(0);
     EXPECT_EQ(question.title, "Completely clear display configuration # 5");
     EXPECT_EQ(question.text,
@@ -172,7 +172,7 @@ TEST_F(MaintenanceTest, ClearConfigurationZeroesItsListedBytesOnly)
     // Anything but Yes leaves the configuration alone.
     state.document.image.CDC(5, 28) = 9;
     fake.dialogs.messageAnswers = {MessageAnswer::No};
-    EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.cmdClearConfig()), TransferOutcome::Cancelled);
     EXPECT_EQ(state.document.image.CDC(5, 28), 9);
 }
 
@@ -193,7 +193,7 @@ TEST_F(MaintenanceTest, FactoryResetThenCancelledUploadLeavesTheInstrumentAlone)
     const auto rom = eeprom();
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
-    EXPECT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.ResetDefaults()), TransferOutcome::Cancelled);
     const auto question = fake.dialogs.messages().at(0);
     EXPECT_EQ(question.title, "Reset all values to Factory Defaults");
     EXPECT_EQ(question.text,
@@ -217,7 +217,7 @@ TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
         setStartValues(state, link);
     };
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-    ASSERT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.ResetDefaults()), TransferOutcome::Completed);
     for (int c = 1; c <= 16; ++c)
         for (int b = 0; b < 128; ++b)
             ASSERT_EQ(eeprom()[size_t(4096 + 128 * (c - 1) + b)], state.document.image.CDC(c, b));
@@ -226,12 +226,12 @@ TEST_F(MaintenanceTest, FactoryResetContinuedUploadsTheDefaults)
 TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRuns)
 {
     link.setLineUser(LineUser::Backup);
-    EXPECT_EQ(transfers.cmdDownload().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.ResetDefaults().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.CreateBackup().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.RestoreBackup().outcome, TransferOutcome::Busy);
-    EXPECT_EQ(transfers.UpdateFirmware().outcome, TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.cmdDownload()), TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.ResetDefaults()), TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.CreateBackup()), TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.RestoreBackup()), TransferOutcome::Busy);
+    EXPECT_EQ(outcomeOf(transfers.UpdateFirmware()), TransferOutcome::Busy);
     const auto refusals = fake.dialogs.messages();
     ASSERT_EQ(refusals.size(), 6u);
     for (const DialogCall &refusal : refusals)
@@ -244,7 +244,7 @@ TEST_F(MaintenanceTest, CommandsNeedingTheLineAreRefusedInWordsWhileAnExchangeRu
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     state.editor.currentConfig = 2;
     state.document.image.CDC(2, 28) = 9;
-    EXPECT_EQ(transfers.cmdClearConfig().outcome, TransferOutcome::Completed);
+    EXPECT_EQ(outcomeOf(transfers.cmdClearConfig()), TransferOutcome::Completed);
     EXPECT_EQ(state.document.image.CDC(2, 28), 0);
 }
 

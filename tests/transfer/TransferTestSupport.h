@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,15 @@ public:
     int firstConfigSelections = 0;
     std::function<void()> onRerunStartup;
 };
+
+// What a command ended with, for comparisons: its outcome, or nothing when it
+// stopped half-way (its error() is then the message the user saw).
+inline std::optional<TransferOutcome> outcomeOf(const TransferResult &result)
+{
+    if (!result)
+        return std::nullopt;
+    return *result;
+}
 
 // One editor and one instrument on the fake platform, the editor's image at
 // its factory defaults, the selection dialog answering CONTINUE at once.

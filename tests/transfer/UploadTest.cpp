@@ -63,7 +63,7 @@ protected:
 TEST_F(UploadTest, EverythingTickedWritesSettingsConfigurationsCurvesAndClock)
 {
     const TransferResult result = transfers.cmdUpload();
-    ASSERT_EQ(result.outcome, TransferOutcome::Completed) << result.message;
+    ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
 
     // Internal NVM: the instrument's bytes, the PC's for the merged
     // addresses, the counter counted up, today's date as the first upload.
@@ -142,7 +142,7 @@ TEST_F(UploadTest, FullUploadTakesExactlyItsPausesAndWireTime)
 {
     connectFirst();
     const double start = now();
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
 
     const double frame = 5 * 0.05;
     const double echo = 2 * kByte;                            // a data byte out, its echo back
@@ -157,7 +157,7 @@ TEST_F(UploadTest, FullUploadTakesExactlyItsPausesAndWireTime)
 
 TEST_F(UploadTest, ProgressFillsOnceAndSaysWhatIsGoingOn)
 {
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     ASSERT_FALSE(view.progress.empty());
     EXPECT_EQ(view.progress.front().first, 0);
     EXPECT_EQ(view.progress.back().first, view.progress.back().second);
@@ -186,7 +186,7 @@ TEST_F(UploadTest, NothingTickedStillRewritesCounterDateAndNmea)
     fixInstrumentCheckByte();
     const auto before = instrumentNvm();
 
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     for (int i = 1; i < 256; ++i) {
         if (i == 10 || i == 11)
             continue;
@@ -205,7 +205,7 @@ TEST_F(UploadTest, NewSerialNumberIsWrittenOnceAndTheFlagCleared)
     state.transfer.NewSerialPending = true;
     state.transfer.NewSerialBytes = {26, 7, 4, 9};
     state.transfer.UploadSelection.fill(0);
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     EXPECT_EQ(instrumentNvm()[12], 26);
     EXPECT_EQ(instrumentNvm()[13], 7);
     EXPECT_EQ(instrumentNvm()[14], 4);
@@ -217,7 +217,7 @@ TEST_F(UploadTest, NewUnitWritesTheWholeImageAndRestartsTheCounter)
 {
     state.transfer.NewUnitPending = true;
     state.transfer.UploadSelection.fill(0);
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     for (int i = 1; i < 256; ++i)
         EXPECT_EQ(instrumentNvm()[size_t(i)], state.document.image.IntNvm[i]) << i;
 }
@@ -230,7 +230,7 @@ TEST_F(UploadTest, EditsDuringTheUploadDoNotReachTheInstrument)
                             [this] { state.document.image.CDC(16, 28) = 99; });
     const uint8_t sentCode = state.document.image.CDC(16, 28);
 
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
 
     EXPECT_EQ(eepromAt(4096 + 128 * 15 + 28), sentCode);
     EXPECT_EQ(state.document.image.CDC(16, 28), 99) << "the edit itself stays in the image";
@@ -241,7 +241,7 @@ TEST_F(UploadTest, WrongCheckByteIsReadAgain)
 {
     instrument().faults().corruptFirstNvmRead = true;
     connectFirst();
-    ASSERT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     EXPECT_EQ(framesSent({61, 0, 0, 0, 0}), 2);
     EXPECT_EQ(instrumentNvm()[11], 0); // counted once, from the good read
     EXPECT_EQ(instrumentNvm()[10], 1);
@@ -252,14 +252,14 @@ TEST_F(UploadTest, CancelSendsNothing)
     view.onShowSelection = [&] {
         state.transfer.TransferChoice = 1;
     };
-    EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Cancelled);
+    EXPECT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Cancelled);
     EXPECT_TRUE(fake.port.written.empty());
     EXPECT_EQ(instrumentNvm(), oldNvm);
 }
 
 TEST_F(UploadTest, TheLineIsHeldFromTheConnectionOnAndTheOpenDialogRefusesASecondTransfer)
 {
-    TransferResult nested;
+    std::optional<TransferResult> nested;
     LineUser whileAsking = LineUser::Upload;
     LineUser whileWriting = LineUser::None;
     view.onShowSelection = [&] {
@@ -270,10 +270,11 @@ TEST_F(UploadTest, TheLineIsHeldFromTheConnectionOnAndTheOpenDialogRefusesASecon
         at(2.0, [&] { state.transfer.TransferChoice = 2; });
         at(4.0, [&] { whileWriting = link.linkState().lineUser; });
     };
-    EXPECT_EQ(transfers.cmdUpload().outcome, TransferOutcome::Completed);
+    EXPECT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
     EXPECT_EQ(whileAsking, LineUser::None) << "looking at the dialog holds no line";
     EXPECT_EQ(whileWriting, LineUser::Upload);
-    EXPECT_EQ(nested.outcome, TransferOutcome::Busy);
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(outcomeOf(*nested), TransferOutcome::Busy);
     ASSERT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_EQ(fake.dialogs.messages()[0].text,
               "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.");

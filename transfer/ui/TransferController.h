@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -48,8 +49,8 @@ public:
     frmBeingSentReceived *selectionWindow() const { return m_selection; }
     frmProgress *progressWindow() const { return m_progress; }
     Transfers &transfers() { return *m_transfers; }
-    // What the last command ended with.
-    const TransferResult &lastResult() const { return m_lastResult; }
+    // What the last command ended with; nothing before the first.
+    const std::optional<TransferResult> &lastResult() const { return m_lastResult; }
 
 public slots:
     void cmdDownload_Click();    // "Download Display Configurations From Orvane"
@@ -90,7 +91,7 @@ private:
     frmBeingSentReceived *m_selection = nullptr;
     frmProgress *m_progress = nullptr;
     std::unique_ptr<Transfers> m_transfers;
-    TransferResult m_lastResult;
+    std::optional<TransferResult> m_lastResult;
 };
 
 } // namespace orvane
