@@ -1,20 +1,34 @@
 #include "app/AppState.h"
+#include "app/ui/GuardedApplication.h"
 #include "app/ui/frmMain.h"
 #include "platform/qt/QtPlatform.h"
 
-#include <QApplication>
+namespace {
+constexpr const char *kInternalErrorTitle = "Orvane Display Configuration Editor";
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Halvero"));
-    QApplication::setApplicationName(QStringLiteral("Orvane Editor"));
+    orvane::GuardedApplication app(argc, argv);
+    orvane::GuardedApplication::setOrganizationName(QStringLiteral("Halvero"));
+    orvane::GuardedApplication::setApplicationName(QStringLiteral("Orvane Editor"));
 
     orvane::QtPlatform platform;
+    app.guard().setReporter([&platform](const std::string &what) {
+        platform.dialogs.messageBox("An internal error stopped the last action (" + what
+                                        + ").\r\nThe program keeps running. Save your "
+                                          "configuration to a new file before going on.",
+                                    kInternalErrorTitle,
+                                    orvane::MessageIcon::Critical,
+                                    orvane::MessageButtons::Ok);
+    });
     orvane::AppState state;
     orvane::frmMain window(state, platform.platform);
     platform.dialogs.setParentWindow(&window);
     window.startup();
     window.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    // The reporter's dialogs go before the windows and the platform do.
+    app.guard().setReporter({});
+    return exitCode;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/Check.h"
+
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 
 namespace orvane {
 
@@ -12,6 +13,10 @@ inline constexpr int kConfigBytes = 128;   // bytes 0..127 of each
 inline constexpr int kIntNvmBytes = 256;   // IntNvm bytes 0..255
 inline constexpr int kCurves = 32;         // curves 1..32
 inline constexpr int kCurvePoints = 32;    // points 1..32 of each
+
+// An index outside a table is a programming error: the check reports it and
+// the access falls back to a cell no file or transfer carries (configuration
+// 0, IntNvm byte 256, curve 0), so nothing the user keeps is touched.
 
 // Display configuration table: 17 configuration columns (0..16) by 129 byte
 // rows (0..128), element (c, n) at flat index c + 17 * n so that byte n of all
@@ -25,16 +30,15 @@ public:
 
     static constexpr int flatIndex(int c, int n)
     {
-        if (c < 0 || c >= kColumns || n < 0 || n >= kRows)
-            throw std::out_of_range("CDC index out of range");
+        ORVANE_CHECK(c >= 0 && c < kColumns && n >= 0 && n < kRows, return 0);
         return c + kColumns * n;
     }
 
-    uint8_t &operator()(int c, int n) { return m_bytes[flatIndex(c, n)]; }
-    uint8_t operator()(int c, int n) const { return m_bytes[flatIndex(c, n)]; }
+    uint8_t &operator()(int c, int n) { return m_bytes[size_t(flatIndex(c, n))]; }
+    uint8_t operator()(int c, int n) const { return m_bytes[size_t(flatIndex(c, n))]; }
 
-    uint8_t &flat(int index) { return m_bytes.at(static_cast<size_t>(index)); }
-    uint8_t flat(int index) const { return m_bytes.at(static_cast<size_t>(index)); }
+    uint8_t &flat(int index) { return m_bytes[checkedFlat(index)]; }
+    uint8_t flat(int index) const { return m_bytes[checkedFlat(index)]; }
 
     // 16-bit values are stored high byte first.
     uint16_t word(int c, int n) const { return uint16_t((*this)(c, n) << 8 | (*this)(c, n + 1)); }
@@ -56,6 +60,11 @@ public:
     bool operator==(const CdcTable &) const = default;
 
 private:
+    static size_t checkedFlat(int index)
+    {
+        ORVANE_CHECK(index >= 0 && index < kSize, return 0);
+        return size_t(index);
+    }
     std::array<uint8_t, kSize> m_bytes{};
 };
 
@@ -66,8 +75,8 @@ class IntNvmTable
 public:
     static constexpr int kSize = 257;
 
-    uint8_t &operator[](int i) { return m_bytes.at(checked(i)); }
-    uint8_t operator[](int i) const { return m_bytes.at(checked(i)); }
+    uint8_t &operator[](int i) { return m_bytes[checked(i)]; }
+    uint8_t operator[](int i) const { return m_bytes[checked(i)]; }
 
     uint16_t word(int i) const { return uint16_t((*this)[i] << 8 | (*this)[i + 1]); }
     void setWord(int i, uint16_t v)
@@ -88,10 +97,10 @@ public:
     bool operator==(const IntNvmTable &) const = default;
 
 private:
+    static constexpr size_t kUnusedIndex = 256;
     static size_t checked(int i)
     {
-        if (i < 0 || i >= kSize)
-            throw std::out_of_range("IntNvm index out of range");
+        ORVANE_CHECK(i >= 0 && i < kSize, return kUnusedIndex);
         return size_t(i);
     }
     std::array<uint8_t, kSize> m_bytes{};
@@ -120,9 +129,9 @@ public:
 private:
     static size_t index(int curve, int point, int column)
     {
-        if (curve < 0 || curve >= kCurves || point < 0 || point >= kPoints || column < 0
-            || column >= kColumns)
-            throw std::out_of_range("CalCurve index out of range");
+        ORVANE_CHECK(curve >= 0 && curve < kCurves && point >= 0 && point < kPoints && column >= 0
+                         && column < kColumns,
+                     return 0);
         return size_t((curve * kPoints + point) * kColumns + column);
     }
     std::array<float, kCurves * kPoints * kColumns> m_values{};

@@ -2,7 +2,7 @@
 
 #include "config/NumberText.h"
 
-#include <stdexcept>
+#include "platform/Check.h"
 
 namespace orvane {
 
@@ -99,8 +99,8 @@ AlarmAndLimitLabels ShowAlarmAndLimits(const ConfigImage &image)
 
 ConfigChoice ChooseConfiguration(ConfigDocument &document, EditorState &editor, int buttonIndex)
 {
-    if (buttonIndex < 0 || buttonIndex >= kConfigCount)
-        throw std::invalid_argument("configuration buttons are 0 to 15");
+    ORVANE_CHECK(buttonIndex >= 0 && buttonIndex < kConfigCount,
+                 buttonIndex = currentConfiguration(document.image) - 1);
     ConfigChoice choice;
     choice.config = buttonIndex + 1;
     document.setIntNvm(kConfigByte, uint8_t(choice.config));
@@ -202,8 +202,7 @@ ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, Lim
         change.stored
             = StoreAlarmValue(document, answer, alarms, low ? AlarmLimit::Low : AlarmLimit::High);
     } else {
-        if (!isBar(display))
-            throw std::invalid_argument("digital displays have no bar limits");
+        ORVANE_CHECK(isBar(display), return change);
         const LimitValues limits = GetLimitValues(document.image, controls.sourceByte);
         const bool lower = kind == LimitKind::LowerBar;
         const std::string answer

@@ -185,7 +185,8 @@ struct ConfigChoice
 };
 
 // Button CmdConf1(buttonIndex), 0..15: edit configuration buttonIndex + 1.
-// Throws std::invalid_argument for another index.
+// Another index is a programming error: checked, and the configuration being
+// edited is shown again.
 ConfigChoice ChooseConfiguration(ConfigDocument &document, EditorState &editor, int buttonIndex);
 
 // --- all icons on or off ------------------------------------------------------
@@ -275,8 +276,8 @@ struct LimitChange
 // Asks for the new value in an input box with the current one as default;
 // an empty answer changes nothing. Bar limits and the alarms of a display
 // must be of a bar / of a display whose source has an alarm record: a
-// disabled alarm button's request changes nothing and asks nothing.
-// Throws std::invalid_argument for a bar kind on a digital display.
+// disabled alarm button's request changes nothing and asks nothing. A bar
+// kind on a digital display is a programming error: checked, nothing asked.
 LimitChange
 ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, LimitKind kind);
 

@@ -1,6 +1,7 @@
 #include "editors/DampingAndAlarms.h"
 
 #include "config/NumberText.h"
+#include "platform/Check.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,7 +38,8 @@ uint8_t dampingValue(const ConfigImage &image, int position)
 {
     if (position < 0)
         return 0;
-    return image.IntNvm[kDampingBytes.at(size_t(position))];
+    ORVANE_CHECK(position < int(kDampingBytes.size()), return 0);
+    return image.IntNvm[kDampingBytes[size_t(position)]];
 }
 
 uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_view text)
@@ -45,8 +47,9 @@ uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_vie
     // The value is a single-precision number before it is clamped and rounded.
     const auto typed = float(typedNumber(text));
     const uint8_t value = clampedWhole(typed, kMaxDamping);
+    ORVANE_CHECK(position < int(kDampingBytes.size()), return value);
     if (position >= 0)
-        document.setIntNvm(kDampingBytes.at(size_t(position)), value);
+        document.setIntNvm(kDampingBytes[size_t(position)], value);
     return value;
 }
 

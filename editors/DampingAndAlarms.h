@@ -17,7 +17,7 @@ inline constexpr std::array<int, 9> kDampingBytes = {106, 104, 105, 102, 109, 11
 inline constexpr int kMaxDamping = 250;
 
 // The damping value shown for list position `position` (0 when nothing is
-// selected). Throws std::out_of_range for a position past the list.
+// selected). A position past the list is a programming error: checked, 0.
 uint8_t dampingValue(const ConfigImage &image, int position);
 
 // A damping text as typed: its leading number, clamped to 0..250 and rounded

@@ -1,8 +1,9 @@
 #include "editors/DisplayEncoding.h"
 
+#include "platform/Check.h"
+
 #include <algorithm>
 #include <span>
-#include <stdexcept>
 
 namespace orvane {
 
@@ -47,12 +48,16 @@ int listSize(SourceList list)
     return int(codesOf(list).size());
 }
 
+bool isSourceByte(int byteNumber)
+{
+    return std::find(kSourceBytes.begin(), kSourceBytes.end(), byteNumber) != kSourceBytes.end();
+}
+
 SourceList listForByte(int byteNumber)
 {
     if (byteNumber == 68)
         return SourceList::Display3;
-    if (std::find(kSourceBytes.begin(), kSourceBytes.end(), byteNumber) == kSourceBytes.end())
-        throw std::invalid_argument("CDC byte holds no data source code");
+    ORVANE_CHECK(isSourceByte(byteNumber), return SourceList::Standard);
     return SourceList::Standard;
 }
 
@@ -86,6 +91,7 @@ int currentConfiguration(const ConfigImage &image)
 
 void ConvertListIndexData(ConfigDocument &document, int position, int byteNumber)
 {
+    ORVANE_CHECK(isSourceByte(byteNumber), return );
     const uint8_t code = codeForPosition(listForByte(byteNumber), position);
     document.setCdc(currentConfiguration(document.image), byteNumber, code);
 }

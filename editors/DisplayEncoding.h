@@ -31,8 +31,11 @@ inline constexpr uint8_t kCodeOnePastList = 34;
 
 int listSize(SourceList list);
 
-// The list a data source byte is chosen from; throws std::invalid_argument
-// for a byte that holds no data source code.
+// Whether CDC byte n holds a data source code (one of kSourceBytes).
+bool isSourceByte(int byteNumber);
+
+// The list a data source byte is chosen from. Any other byte is a programming
+// error: the check reports it and the standard list answers.
 SourceList listForByte(int byteNumber);
 
 // The code a list position stores; 0 ("None - Blank") for -1 (nothing
@@ -55,7 +58,8 @@ std::optional<int> chooserSelection(uint8_t code, SourceList list);
 int currentConfiguration(const ConfigImage &image);
 
 // Stores the code for a list position into CDC byte n (28, 48, 68, 88 or 108)
-// of the current configuration; byte 68 uses display 3's list.
+// of the current configuration; byte 68 uses display 3's list. Any other byte
+// is a programming error: checked, and nothing is stored.
 void ConvertListIndexData(ConfigDocument &document, int position, int byteNumber);
 
 } // namespace orvane

@@ -2,19 +2,20 @@
 
 #include "editors/DisplayEncoding.h"
 
+#include "platform/Check.h"
+
 #include <algorithm>
 #include <bit>
-#include <stdexcept>
 
 namespace orvane {
 
 const IconInfo &iconInfo(PreviewItem icon)
 {
+    static constexpr IconInfo kNoIcon = {PreviewItem::PicDisplay1Blank, 0, 0, "", ""};
     const auto found = std::find_if(kIcons.begin(), kIcons.end(), [icon](const IconInfo &info) {
         return info.item == icon;
     });
-    if (found == kIcons.end())
-        throw std::invalid_argument("preview item is not an icon");
+    ORVANE_CHECK(found != kIcons.end(), return kNoIcon);
     return *found;
 }
 
@@ -45,8 +46,7 @@ uint8_t iconByte(const IconFlags &flags, int cdcByte)
 
 void changeBitsToByte(ConfigDocument &document, const IconFlags &flags, int cdcByte)
 {
-    if (cdcByte < 1 || cdcByte > 4)
-        throw std::invalid_argument("icon bytes are CDC bytes 1 to 4");
+    ORVANE_CHECK(cdcByte >= 1 && cdcByte <= 4, return );
     document.setCdc(currentConfiguration(document.image), cdcByte, iconByte(flags, cdcByte));
 }
 

@@ -50,8 +50,9 @@ inline constexpr std::array<IconInfo, kIconItemCount> kIcons = {{
     {PreviewItem::LblDegU, 4, 1, "ChkIconsUpperDeg", "DEG"},
 }};
 
-// The table entry of an icon; throws std::invalid_argument for a preview
-// item that is not an icon.
+// The table entry of an icon. A preview item that is not an icon is a
+// programming error: checked, and the entry answered names no CDC byte, so
+// nothing is written for it.
 const IconInfo &iconInfo(PreviewItem icon);
 
 inline bool isIcon(PreviewItem item)

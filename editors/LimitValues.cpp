@@ -4,7 +4,7 @@
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
 
-#include <stdexcept>
+#include "platform/Check.h"
 
 namespace orvane {
 
@@ -84,8 +84,7 @@ AlarmValues GetAlarmValues(const ConfigImage &image, uint8_t code)
 
 LimitValues GetLimitValues(const ConfigImage &image, int byteNumber)
 {
-    if (byteNumber != 88 && byteNumber != 108)
-        throw std::invalid_argument("bar graph data source bytes are 88 and 108");
+    ORVANE_CHECK(byteNumber == 88 || byteNumber == 108, return LimitValues{});
     const int config = currentConfiguration(image);
     const CdcTable &cdc = image.CDC;
     LimitValues values;
@@ -120,8 +119,7 @@ std::string StoreBarLimitValue(ConfigDocument &document,
 {
     const bool lowerOrUpper
         = byteNumber == last.sourceByte + 1 || byteNumber == last.sourceByte + 3;
-    if ((last.sourceByte != 88 && last.sourceByte != 108) || !lowerOrUpper)
-        throw std::invalid_argument("bar limit byte does not belong to the bar read");
+    ORVANE_CHECK((last.sourceByte == 88 || last.sourceByte == 108) && lowerOrUpper, return {});
     const uint16_t value = barLimitValueFromText(text, last.decimals);
     document.setCdcWord(currentConfiguration(document.image), byteNumber, value);
     return limitText(value, last.decimals);

@@ -39,7 +39,8 @@ struct LimitValues
     std::string upperText;
 };
 
-// byteNumber is 88 or 108; throws std::invalid_argument otherwise.
+// byteNumber is 88 or 108; any other is a programming error: checked, and
+// the limits read are those of no bar (source byte 0), which store nothing.
 LimitValues GetLimitValues(const ConfigImage &image, int byteNumber);
 
 // A stored 16-bit value as the panel shows it.
@@ -64,8 +65,8 @@ bool StoreAlarmValue(ConfigDocument &document,
 
 // Stores a typed bar limit at CDC byte 89, 91 (with `last` read from 88) or
 // 109, 111 (with `last` read from 108) of the current configuration and
-// returns the text the limit label shows. Throws std::invalid_argument for
-// any other byte or a `last` of the other bar.
+// returns the text the limit label shows. Any other byte, or a `last` of the
+// other bar, is a programming error: checked, nothing stored, no text.
 std::string StoreBarLimitValue(ConfigDocument &document,
                                std::string_view text,
                                int byteNumber,

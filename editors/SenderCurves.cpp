@@ -2,11 +2,11 @@
 
 #include "config/NumberText.h"
 #include "editors/EditMenuSettings.h"
+#include "platform/Check.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <stdexcept>
 
 namespace orvane {
 
@@ -175,8 +175,7 @@ const std::string &SenderCurveEditor::cell(int row, int column) const
 
 void SenderCurveEditor::openCurve(int curve)
 {
-    if (!isCurveNumber(curve))
-        throw std::invalid_argument("no sender curve " + std::to_string(curve));
+    ORVANE_CHECK(isCurveNumber(curve), return );
     m_units = curveUnits(m_document.image.IntNvm);
     const CalCurveTable &curves = m_document.image.CalCurve;
     for (int row = 1; row <= kPoints; ++row) {

@@ -101,7 +101,8 @@ public:
     SenderCurveEditor(ConfigDocument &document, EditorState &editor);
 
     // An edit button: fills the grid from the curve, without storing what the
-    // grid showed before (its keys were stored as they were typed).
+    // grid showed before (its keys were stored as they were typed). A curve
+    // outside 1..32 is a programming error: checked, the grid stays as it is.
     void openCurve(int curve);
 
     // Focus arrives at a sender list: closes the grid and enters every row

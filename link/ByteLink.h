@@ -3,6 +3,7 @@
 #include "link/LineUser.h"
 #include "link/LinkState.h"
 #include "link/ReceiveState.h"
+#include "platform/Check.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
 
@@ -66,7 +67,11 @@ public:
     // Marks the link as lost, e.g. when the instrument stopped answering.
     void markLost(const std::string &reason);
 
-    int16_t rxSlot(int k) const { return m_rx.RxSlot.at(size_t(k)); }
+    int16_t rxSlot(int k) const
+    {
+        ORVANE_CHECK(k >= 0 && k < ReceiveState::kSlots, return 0);
+        return m_rx.RxSlot[size_t(k)];
+    }
     const ReceiveState &rx() const { return m_rx; }
     const LinkState &linkState() const { return m_linkState; }
     Platform &platform() { return m_platform; }

@@ -1,6 +1,8 @@
 #include "link/CommandFrames.h"
 
-#include <stdexcept>
+#include "platform/Check.h"
+
+#include <algorithm>
 
 namespace orvane {
 
@@ -11,19 +13,23 @@ Frame fixedFrame(CommandCode code, uint8_t b3, uint8_t b4, uint8_t b5)
     return {kStartMark, uint8_t(code), b3, b4, b5};
 }
 
-void checkAddress(int address)
+constexpr int kHighestAddress = 0xFFFF;
+constexpr int kMostFlashSectors = 16;
+
+int checkedAddress(int address)
 {
-    if (address < 0 || address > 0xFFFF)
-        throw std::out_of_range("frame address out of range");
+    ORVANE_CHECK(address >= 0 && address <= kHighestAddress,
+                 return std::clamp(address, 0, kHighestAddress));
+    return address;
 }
 
 } // namespace
 
 Frame memoryFrame(CommandCode code, int count, int address)
 {
-    if (count < 1 || count > kMaxFrameCount)
-        throw std::out_of_range("frame count out of range");
-    checkAddress(address);
+    ORVANE_CHECK(count >= 1 && count <= kMaxFrameCount,
+                 count = std::clamp(count, 1, kMaxFrameCount));
+    address = checkedAddress(address);
     // A count of 256 does not fit in the byte; the instrument reads 0 as 256.
     return fixedFrame(code,
                       uint8_t(count % kMaxFrameCount),
@@ -53,8 +59,9 @@ Frame exchangeMarkFrame()
 
 Frame setClockFrame(int hours, int minutes)
 {
-    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59)
-        throw std::out_of_range("clock time out of range");
+    ORVANE_CHECK(hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59,
+                 hours = std::clamp(hours, 0, 23);
+                 minutes = std::clamp(minutes, 0, 59));
     return fixedFrame(CommandCode::SetClock, 0, uint8_t(hours), uint8_t(minutes));
 }
 
@@ -70,16 +77,16 @@ Frame disconnectFrame()
 
 Frame ispFrame(CommandCode code)
 {
-    if (code != CommandCode::IspFromEeprom && code != CommandCode::IspMakerLoader)
-        throw std::invalid_argument("not an in-system programming command");
+    ORVANE_CHECK(code == CommandCode::IspFromEeprom || code == CommandCode::IspMakerLoader,
+                 return versionsFrame());
     return fixedFrame(code, 0, 0, 0);
 }
 
 Frame copyToFlashFrame(int sectors, int address)
 {
-    if (sectors < 1 || sectors > 16)
-        throw std::out_of_range("sector count out of range");
-    checkAddress(address);
+    ORVANE_CHECK(sectors >= 1 && sectors <= kMostFlashSectors && address >= 0
+                     && address <= kHighestAddress,
+                 return versionsFrame());
     return fixedFrame(CommandCode::CopyToFlash,
                       uint8_t(sectors),
                       uint8_t(address / 256),

@@ -42,8 +42,13 @@ enum class CommandCode : uint8_t {
 // The most bytes one read or write frame carries; sent as a count of 0.
 constexpr int kMaxFrameCount = 256;
 
+// Arguments that do not fit a frame are programming errors: the check reports
+// them and the frame is built from the nearest values that fit, so it stays
+// five bytes the instrument can parse. A frame with no safe near value (an
+// in-system programming code that is not one) becomes the harmless versions
+// frame.
+
 // A read or write of `count` (1..256) bytes at `address` (0..65535).
-// Out-of-range arguments are programming errors and throw std::out_of_range.
 Frame memoryFrame(CommandCode code, int count, int address);
 
 // Frames with fixed bytes.
@@ -56,7 +61,8 @@ Frame softResetFrame();           // 61 251 0 0 0: ends a download or upload
 Frame disconnectFrame();          // 61 255 0 0 0: ends backup, restore, firmware update
 Frame ispFrame(CommandCode code); // 9 or 10
 // Copies `sectors` (1..16) 64-byte sectors of code from the EEPROM at
-// `address` into the flash ROM.
+// `address` into the flash ROM. Out of range, nothing is copied: the versions
+// frame goes instead.
 Frame copyToFlashFrame(int sectors, int address);
 
 // Fixed addresses the main window uses.

@@ -1,6 +1,8 @@
 #include "link/Commands.h"
 
-#include <stdexcept>
+#include "platform/Check.h"
+
+#include <algorithm>
 
 namespace orvane {
 
@@ -16,8 +18,8 @@ void sendFrame(ByteLink &link, const Frame &frame)
 
 std::vector<uint8_t> issueRead(ByteLink &link, const Frame &frame, int count, double pause)
 {
-    if (count < 0 || count > ReceiveState::kMaxCount)
-        throw std::out_of_range("read count out of range");
+    ORVANE_CHECK(count >= 0 && count <= ReceiveState::kMaxCount,
+                 count = std::clamp(count, 0, int(ReceiveState::kMaxCount)));
     link.ResetReceive();
     sendFrame(link, frame);
     link.Delay(pause);
@@ -87,8 +89,9 @@ void sendExchangeMark(ByteLink &link, uint8_t mark)
 
 void sendEndOfExchange(ByteLink &link, CommandCode code)
 {
-    if (code != CommandCode::SoftReset && code != CommandCode::Disconnect)
-        throw std::invalid_argument("not an end-of-exchange command");
+    // Any other code still ends the exchange, with the disconnect.
+    ORVANE_CHECK(code == CommandCode::SoftReset || code == CommandCode::Disconnect,
+                 code = CommandCode::Disconnect);
     sendFrame(link, code == CommandCode::SoftReset ? softResetFrame() : disconnectFrame());
 }
 

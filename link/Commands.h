@@ -54,6 +54,7 @@ void sendExchangeMark(ByteLink &link, uint8_t mark);
 
 // Sends the soft reset (251) or the disconnect (255) frame that ends an
 // exchange. The caller marks the link as not connected (Connection does both).
+// Any other code is a programming error and sends the disconnect.
 void sendEndOfExchange(ByteLink &link, CommandCode code);
 
 } // namespace orvane

@@ -10,6 +10,7 @@
 #include "editors/ui/LcdPreview.h"
 #include "editors/ui/frmNmea.h"
 #include "editors/ui/frmNmeaData.h"
+#include "platform/Check.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace orvane {
 
@@ -34,12 +34,13 @@ QString qt(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A control missing from the form is a programming error; a hidden stand-in
+// keeps the panel working without it.
 template<class T>
-T *child(QObject &parent, std::string_view name)
+T *child(QWidget &parent, std::string_view name)
 {
     auto *widget = parent.findChild<T *>(qt(name));
-    if (!widget)
-        throw std::logic_error("the main window has no control " + std::string(name));
+    ORVANE_CHECK(widget, widget = new T(&parent); widget->hide());
     return widget;
 }
 

@@ -4,10 +4,9 @@
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmSenders.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
+#include "platform/Check.h"
 
 #include <QAction>
-
-#include <stdexcept>
 
 namespace orvane {
 
@@ -33,8 +32,9 @@ EditMenu::EditMenu(frmMain &window,
     for (int i = 0; i < kMenuChoiceCount; ++i) {
         const MenuChoiceInfo &info = kMenuChoices[size_t(i)];
         auto *action = window.findChild<QAction *>(qt(info.name));
-        if (!action)
-            throw std::logic_error("the Edit menu has no item " + std::string(info.name));
+        // An item missing from the menu is a programming error; an action in
+        // no menu keeps the rest working.
+        ORVANE_CHECK(action, action = new QAction(this));
         m_choices[size_t(i)] = action;
         // Check marks come from the image only (see choose), so no action
         // group: the speed items may legitimately show no mark at all.

@@ -2,6 +2,7 @@
 
 #include "app/ui/Twips.h"
 #include "editors/ui/frmChart.h"
+#include "platform/Check.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -12,7 +13,6 @@
 #include <QTableWidget>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace orvane {
 
@@ -73,8 +73,10 @@ frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
         auto *list = findChild<QComboBox *>(qt(info.list));
         auto *button
             = findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(info.userCurve));
-        if (!list || !button)
-            throw std::logic_error("frmSenders misses the controls of " + std::string(info.list));
+        // A control missing from the form is a programming error; a hidden
+        // stand-in keeps the dialog working without it.
+        ORVANE_CHECK(list, list = new QComboBox(this); list->hide());
+        ORVANE_CHECK(button, button = new QPushButton(this); button->hide());
         m_lists[size_t(i)] = list;
         list->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, curve = info.userCurve, button] {

@@ -1,6 +1,7 @@
 #include "editors/ConfigPanel.h"
 
 #include "EditingState.h"
+#include "support/CheckCapture.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 using namespace orvane;
 using orvane::test::DialogCall;
 using orvane::test::EditingState;
+using orvane::test::failsACheck;
 using orvane::test::FakeDialogs;
 
 namespace {
@@ -43,7 +45,12 @@ TEST(ConfigPanel, ChoosingAConfigurationStoresItAndCaptionsIt)
     EXPECT_TRUE(choice.preview.isVisible(PreviewItem::PicUpRightArrow));
     EXPECT_TRUE(choice.preview.hideNmeaWindows);
     EXPECT_EQ(captionsForConfig(16).cmdClearConfig, "Clear Configuration # 16");
-    EXPECT_THROW(ChooseConfiguration(state.document, state.editor, 16), std::invalid_argument);
+    // Another button number shows the configuration being edited again.
+    ConfigChoice again;
+    EXPECT_TRUE(
+        failsACheck([&] { again = ChooseConfiguration(state.document, state.editor, 16); }));
+    EXPECT_EQ(again.config, 3);
+    EXPECT_EQ(state.document.image.IntNvm[6], 3);
 }
 
 TEST(ConfigPanel, LabelsShowEachDisplaysLimitsAndDisableMissingAlarms)
@@ -134,8 +141,12 @@ TEST(ConfigPanel, ChangeButtonsAskWithTheCurrentValueAndIgnoreEmptyAnswers)
     EXPECT_FALSE(
         ChangeLimit(state.document, dialogs, Display::Display1, LimitKind::LowAlarm).stored);
     EXPECT_EQ(dialogs.inputs().size(), 3u);
-    EXPECT_THROW(ChangeLimit(state.document, dialogs, Display::Display3, LimitKind::LowerBar),
-                 std::invalid_argument);
+    LimitChange none;
+    EXPECT_TRUE(failsACheck([&] {
+        none = ChangeLimit(state.document, dialogs, Display::Display3, LimitKind::LowerBar);
+    }));
+    EXPECT_FALSE(none.stored);
+    EXPECT_EQ(dialogs.inputs().size(), 3u);
 }
 
 TEST(ConfigPanel, NmeaChoicesOpenTheSelectorOnTheirSettings)

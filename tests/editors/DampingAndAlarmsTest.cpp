@@ -3,6 +3,7 @@
 #include "EditingState.h"
 
 #include "app/PickLists.h"
+#include "support/CheckCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 
 using namespace orvane;
 using orvane::test::EditingState;
+using orvane::test::failsACheck;
 
 namespace {
 constexpr int kAlarm8 = 7;
@@ -92,7 +94,11 @@ TEST(DampingAndAlarms, DampingTextIsClampedRoundedAndStoredForTheSelectedFunctio
     EXPECT_EQ(typeDampingValue(state.document, -1, "77"), 77);
     EXPECT_EQ(state.document.image.IntNvm, before);
     EXPECT_EQ(dampingValue(state.document.image, -1), 0);
-    EXPECT_THROW(dampingValue(state.document.image, 9), std::out_of_range);
+    uint8_t pastTheList = 1;
+    EXPECT_TRUE(failsACheck([&] { pastTheList = dampingValue(state.document.image, 9); }));
+    EXPECT_EQ(pastTheList, 0);
+    EXPECT_TRUE(failsACheck([&] { typeDampingValue(state.document, 9, "5"); }));
+    EXPECT_EQ(state.document.image.IntNvm, before);
 }
 
 TEST(DampingAndAlarms, AlarmTimesAreClampedStoredAndShownWithTwoDigits)

@@ -3,11 +3,13 @@
 #include "EditingState.h"
 #include "editors/DataSources.h"
 #include "editors/IconBits.h"
+#include "support/CheckCapture.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
 using orvane::test::EditingState;
+using orvane::test::failsACheck;
 
 namespace {
 
@@ -42,7 +44,10 @@ TEST(DisplayEncoding, PositionsStoreTheirListsCodesInTheCurrentConfiguration)
     ConvertListIndexData(state.document, 33, 68);
     EXPECT_EQ(state.document.image.CDC(5, 68), 0);
 
-    EXPECT_THROW(ConvertListIndexData(state.document, 1, 29), std::invalid_argument);
+    // A byte that holds no data source code is refused and left alone.
+    state.document.image.CDC(5, 29) = 0x5A;
+    EXPECT_TRUE(failsACheck([&] { ConvertListIndexData(state.document, 1, 29); }));
+    EXPECT_EQ(state.document.image.CDC(5, 29), 0x5A);
 }
 
 TEST(DisplayEncoding, EveryListedCodeMapsBackToItsPosition)
@@ -134,7 +139,9 @@ TEST(IconBits, EachIconOwnsExactlyItsBit)
     EXPECT_EQ(fromFull, allIcons());
     EXPECT_EQ(iconByte(fromFull, 2), 127);
     EXPECT_EQ(iconByte(fromFull, 4), 5);
-    EXPECT_THROW(iconInfo(PreviewItem::PicDisplay1Blank), std::invalid_argument);
+    int cdcByte = -1;
+    EXPECT_TRUE(failsACheck([&] { cdcByte = iconInfo(PreviewItem::PicDisplay1Blank).cdcByte; }));
+    EXPECT_EQ(cdcByte, 0) << "an item that is not an icon names no byte to write";
 }
 
 TEST(IconBits, DecodeByteBitsGivesBitSevenFirst)

@@ -1,11 +1,13 @@
 #include "editors/LimitValues.h"
 
 #include "EditingState.h"
+#include "support/CheckCapture.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
 using orvane::test::EditingState;
+using orvane::test::failsACheck;
 
 namespace {
 
@@ -121,7 +123,13 @@ TEST(BarLimits, RejectBytesThatAreNotTheBarsLimits)
 {
     EditingState state = stateEditing(2);
     const LimitValues left = GetLimitValues(state.document.image, 88);
-    EXPECT_THROW(StoreBarLimitValue(state.document, "1", 109, left), std::invalid_argument);
-    EXPECT_THROW(StoreBarLimitValue(state.document, "1", 90, left), std::invalid_argument);
-    EXPECT_THROW(GetLimitValues(state.document.image, 28), std::invalid_argument);
+    const ConfigImage before = state.document.image;
+    EXPECT_TRUE(failsACheck([&] { StoreBarLimitValue(state.document, "1", 109, left); }));
+    EXPECT_TRUE(failsACheck([&] { StoreBarLimitValue(state.document, "1", 90, left); }));
+    EXPECT_EQ(state.document.image, before);
+    EXPECT_FALSE(state.document.changed);
+    LimitValues none;
+    EXPECT_TRUE(failsACheck([&] { none = GetLimitValues(state.document.image, 28); }));
+    EXPECT_TRUE(failsACheck([&] { StoreBarLimitValue(state.document, "1", 1, none); }));
+    EXPECT_EQ(state.document.image, before);
 }

@@ -1,6 +1,7 @@
 #include "LinkTestSupport.h"
 
 #include "link/Commands.h"
+#include "support/CheckCapture.h"
 
 #include <numeric>
 
@@ -21,12 +22,23 @@ TEST(CommandFramesTest, AddressesAndCountsAreEncodedAsTheInstrumentReadsThem)
 
 TEST(CommandFramesTest, ArgumentsThatDoNotFitAFrameAreRefused)
 {
-    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 0, 0), std::out_of_range);
-    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 257, 0), std::out_of_range);
-    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 1, 65536), std::out_of_range);
-    EXPECT_THROW(memoryFrame(CommandCode::ReadEeprom, 1, -1), std::out_of_range);
-    EXPECT_THROW(copyToFlashFrame(17, 0), std::out_of_range);
-    EXPECT_THROW(setClockFrame(24, 0), std::out_of_range);
+    // Refused as programming errors; the frame that goes instead stays within
+    // what the instrument reads, and copies nothing into the flash.
+    const auto refused = [](auto build) {
+        Frame frame{};
+        EXPECT_TRUE(failsACheck([&] { frame = build(); }));
+        return frame;
+    };
+    EXPECT_EQ(refused([] { return memoryFrame(CommandCode::ReadEeprom, 0, 0); }),
+              (Frame{61, 2, 1, 0, 0}));
+    EXPECT_EQ(refused([] { return memoryFrame(CommandCode::ReadEeprom, 257, 0); }),
+              (Frame{61, 2, 0, 0, 0}));
+    EXPECT_EQ(refused([] { return memoryFrame(CommandCode::ReadEeprom, 1, 65536); }),
+              (Frame{61, 2, 1, 255, 255}));
+    EXPECT_EQ(refused([] { return memoryFrame(CommandCode::ReadEeprom, 1, -1); }),
+              (Frame{61, 2, 1, 0, 0}));
+    EXPECT_EQ(refused([] { return copyToFlashFrame(17, 0); }), versionsFrame());
+    EXPECT_EQ(refused([] { return setClockFrame(24, 0); }), (Frame{61, 12, 0, 23, 0}));
 }
 
 // Exchanges against the virtual instrument, already in command mode.
@@ -124,7 +136,13 @@ TEST_F(CommandsTest, ExchangeMarkAndEndOfExchange)
     sendEndOfExchange(link, CommandCode::SoftReset);
     fake.pump.waitForEvents(0.01);
     EXPECT_FALSE(instrument.inCommandMode());
-    EXPECT_THROW(sendEndOfExchange(link, CommandCode::Versions), std::invalid_argument);
+    // Another code is refused and still ends the exchange, with the disconnect.
+    fake.port.written.clear();
+    EXPECT_TRUE(failsACheck([&] { sendEndOfExchange(link, CommandCode::Versions); }));
+    std::vector<uint8_t> sent;
+    for (const auto &[time, byte] : fake.port.written)
+        sent.push_back(byte);
+    EXPECT_EQ(sent, (std::vector<uint8_t>{61, 255, 0, 0, 0}));
 }
 
 } // namespace
