@@ -78,8 +78,8 @@ public:
 
     // The port number read from a configuration file, or none at start-up.
     void setComPortNumber(uint8_t portNumber) { m_linkState.ComPortNumber = portNumber; }
-    // Connection sets it once an instrument is accepted; start-up and a
-    // command that failed clear it.
+    // Start-up and a command that failed clear it; Connection sets it when an
+    // instrument answers.
     void setConnected(bool connected) { m_linkState.IsConnected = connected; }
     void setFactoryMode(bool on) { m_linkState.FactoryMode = on; }
     void clearCommTimedOut() { m_rx.CommTimedOut = false; }
