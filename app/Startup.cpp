@@ -64,7 +64,7 @@ void setFirstRunValues(AppState &state, ByteLink &link)
 std::string chooseWorkingFolder(FileSystem &files)
 {
     const std::string programFolder = files.programFolder();
-    if (files.isWritableFolder(programFolder))
+    if (!files.isInstalledCopy() && files.isWritableFolder(programFolder))
         return programFolder;
     return files.userDataFolder();
 }

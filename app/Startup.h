@@ -41,8 +41,8 @@ void setStartValues(AppState &state, ByteLink &link);
 void setFirstRunValues(AppState &state, ByteLink &link);
 
 // Chooses the folder that relative file names resolve against: the program's
-// folder, or the per-user data folder when the program's folder is not
-// writable (an installed copy).
+// folder, or the per-user data folder for an installed copy or when the
+// program's folder is not writable.
 std::string chooseWorkingFolder(FileSystem &files);
 
 struct StartupResult

@@ -26,6 +26,9 @@ int main(int argc, char **argv)
     orvane::frmMain window(state, platform.platform);
     platform.dialogs.setParentWindow(&window);
     window.startup();
+    // COMn links sit beside the working file: for an installed copy that is
+    // the per-user folder, where a user (and orvane-sim --link) can make them.
+    platform.port.setLinkFolder(QString::fromStdString(state.files.WorkingFolder));
     window.show();
     const int exitCode = app.exec();
     // The reporter's dialogs go before the windows and the platform do.

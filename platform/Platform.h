@@ -70,6 +70,9 @@ public:
     virtual std::string programFolder() = 0;
     virtual std::string userDataFolder() = 0;
     virtual bool isWritableFolder(const std::string &folder) = 0;
+    // A copy installed by the package keeps its files in the per-user folder,
+    // even where it could write beside itself (run as root).
+    virtual bool isInstalledCopy() { return false; }
     // Relative names resolve against the folder given.
     virtual std::string resolve(const std::string &folder, const std::string &name) = 0;
     // The file's bytes, or why it could not be read.

@@ -29,6 +29,17 @@ bool QtFileSystem::isWritableFolder(const std::string &folder)
     return probe.open();
 }
 
+bool QtFileSystem::isInstalledCopy()
+{
+#ifdef ORVANE_INSTALLED_BINDIR
+    const QString installed = QDir(QStringLiteral(ORVANE_INSTALLED_BINDIR)).canonicalPath();
+    return !installed.isEmpty()
+           && QDir(QCoreApplication::applicationDirPath()).canonicalPath() == installed;
+#else
+    return false;
+#endif
+}
+
 std::string QtFileSystem::resolve(const std::string &folder, const std::string &name)
 {
     const QString file = QString::fromStdString(name);

@@ -10,6 +10,7 @@ public:
     std::string programFolder() override;
     std::string userDataFolder() override;
     bool isWritableFolder(const std::string &folder) override;
+    bool isInstalledCopy() override;
     std::string resolve(const std::string &folder, const std::string &name) override;
     Result<std::string> readFile(const std::string &path) override;
     Result<> writeFileAtomically(const std::string &path, const std::string &content) override;
