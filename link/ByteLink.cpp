@@ -122,6 +122,20 @@ int16_t ByteLink::ReceiveByte()
     return rx.RxSlot[1];
 }
 
+bool ByteLink::waitForBytes(int count, double seconds)
+{
+    const double deadline = m_platform.clock.monotonicSeconds() + seconds;
+    m_platform.pump.processPendingEvents();
+    // Each arriving byte wakes the wait, so it ends with the last one.
+    while (m_rx.RxCount < count && !m_lost) {
+        const double now = m_platform.clock.monotonicSeconds();
+        if (now >= deadline)
+            return false;
+        m_platform.pump.waitForEvents(deadline - now);
+    }
+    return m_rx.RxCount >= count;
+}
+
 void ByteLink::ResetReceive()
 {
     m_rx.RxCount = 0;

@@ -52,6 +52,9 @@ public:
     void SendByteCheckEcho(uint8_t byte);
     // Waits for one byte without sending; -1 when none came in time.
     int16_t ReceiveByte();
+    // Waits until `count` bytes have arrived since the last ResetReceive, the
+    // time runs out or the link is lost; true when they all came.
+    bool waitForBytes(int count, double seconds);
     // RxCount := 0, RxSlot(1) := 0, and the port's receive buffer is emptied.
     void ResetReceive();
 

@@ -8,6 +8,23 @@ namespace orvane {
 
 namespace {
 constexpr const char *kEchoesStopped = "The Orvane stopped echoing the data it was sent.";
+
+std::vector<uint8_t> answerSlots(const ByteLink &link, int count)
+{
+    std::vector<uint8_t> answer;
+    answer.reserve(size_t(count));
+    for (int k = 1; k <= count; ++k)
+        answer.push_back(uint8_t(link.rxSlot(k) & 0xFF));
+    return answer;
+}
+
+int checkedCount(int count)
+{
+    ORVANE_CHECK(count >= 0 && count <= ReceiveState::kMaxCount,
+                 return std::clamp(count, 0, int(ReceiveState::kMaxCount)));
+    return count;
+}
+
 } // namespace
 
 void sendFrame(ByteLink &link, const Frame &frame)
@@ -18,16 +35,21 @@ void sendFrame(ByteLink &link, const Frame &frame)
 
 std::vector<uint8_t> issueRead(ByteLink &link, const Frame &frame, int count, double pause)
 {
-    ORVANE_CHECK(count >= 0 && count <= ReceiveState::kMaxCount,
-                 count = std::clamp(count, 0, int(ReceiveState::kMaxCount)));
+    count = checkedCount(count);
     link.ResetReceive();
     sendFrame(link, frame);
     link.Delay(pause);
-    std::vector<uint8_t> answer;
-    answer.reserve(size_t(count));
-    for (int k = 1; k <= count; ++k)
-        answer.push_back(uint8_t(link.rxSlot(k) & 0xFF));
-    return answer;
+    return answerSlots(link, count);
+}
+
+std::vector<uint8_t>
+issueReadUntilComplete(ByteLink &link, const Frame &frame, int count, double timeout)
+{
+    count = checkedCount(count);
+    link.ResetReceive();
+    sendFrame(link, frame);
+    link.waitForBytes(count, timeout);
+    return answerSlots(link, count);
 }
 
 std::vector<uint8_t>

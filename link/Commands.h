@@ -26,6 +26,13 @@ std::vector<uint8_t> issueRead(ByteLink &link, const Frame &frame, int count, do
 std::vector<uint8_t>
 readMemory(ByteLink &link, CommandCode code, int count, int address, double pause);
 
+// Clear, send the frame, then wait only until `count` answer bytes are in
+// (at most `timeout`), take RxSlot(1)..RxSlot(count). For reads of the
+// editor's own whose answer is acted on the moment it is complete; RxCount
+// tells whether it was.
+std::vector<uint8_t>
+issueReadUntilComplete(ByteLink &link, const Frame &frame, int count, double timeout);
+
 enum class BlockWriteEnd {
     Completed, // every data byte was echoed, then the trailing pause passed
     NoEcho,    // a data byte's echo did not come in time; the link is given up

@@ -12,6 +12,10 @@ std::string lineBusyMessage(LineUser user)
         return std::string("A download from the Orvane is running.") + kWait;
     case LineUser::Upload:
         return std::string("An upload to the Orvane is running.") + kWait;
+    case LineUser::ReadEverything:
+        return std::string("Everything is being read from the Orvane.") + kWait;
+    case LineUser::Compare:
+        return std::string("The Orvane's settings are being read for a comparison.") + kWait;
     case LineUser::Backup:
         return std::string("A system backup inside the Orvane is running.") + kWait;
     case LineUser::Restore:

@@ -12,6 +12,8 @@ enum class LineUser {
     None,
     Download,
     Upload,
+    ReadEverything,
+    Compare,
     Backup,
     Restore,
     FirmwareUpdate,

@@ -80,6 +80,24 @@ public:
     // Replaces the file only once the new content is complete on disk, so a
     // crash or full disk leaves the previous file intact.
     virtual Result<> writeFileAtomically(const std::string &path, const std::string &content) = 0;
+
+    // Folders the editor keeps files in (the copies of each unit). A file
+    // system that cannot do this says so, and whatever needed it stops.
+    enum class EntryKind { Files, Folders };
+    // Creates the folder and any missing parents.
+    virtual Result<> makeFolders(const std::string &path)
+    {
+        return failure("Folders cannot be made here: " + path);
+    }
+    // Names (not paths) in the folder, sorted; none when it cannot be read.
+    virtual std::vector<std::string> folderEntries(const std::string & /*folder*/, EntryKind)
+    {
+        return {};
+    }
+    virtual Result<> removeFile(const std::string &path)
+    {
+        return failure("Files cannot be removed here: " + path);
+    }
 };
 
 struct SerialDeviceInfo

@@ -74,4 +74,29 @@ Result<> QtFileSystem::writeFileAtomically(const std::string &path, const std::s
     return {};
 }
 
+Result<> QtFileSystem::makeFolders(const std::string &path)
+{
+    if (!QDir().mkpath(QString::fromStdString(path)))
+        return failure("The folder " + path + " could not be made.");
+    return {};
+}
+
+std::vector<std::string> QtFileSystem::folderEntries(const std::string &folder, EntryKind kind)
+{
+    const QDir::Filters filter
+        = kind == EntryKind::Files ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot;
+    std::vector<std::string> names;
+    for (const QString &name : QDir(QString::fromStdString(folder)).entryList(filter, QDir::Name))
+        names.push_back(name.toStdString());
+    return names;
+}
+
+Result<> QtFileSystem::removeFile(const std::string &path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.remove())
+        return failure(file.errorString().toStdString());
+    return {};
+}
+
 } // namespace orvane
