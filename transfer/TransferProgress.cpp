@@ -30,6 +30,11 @@ int echoedBytesMs(int count)
     return expectedMs(count * 2 * kByteWireSeconds);
 }
 
+int answerBytesMs(int count)
+{
+    return expectedMs(count * kByteWireSeconds);
+}
+
 void TransferProgress::start(int total)
 {
     m_total = std::max(1, total);

@@ -15,6 +15,7 @@ class TransferView;
 int expectedMs(double seconds);
 int frameMs();                // five frame bytes, each followed by its pause
 int echoedBytesMs(int count); // data bytes out and their echoes back
+int answerBytesMs(int count); // bytes of an answer coming in
 
 class TransferProgress
 {

@@ -19,6 +19,8 @@ struct TransferState
     bool NewUnitPending = false;
     bool NewSerialPending = false;
     std::array<uint8_t, 4> NewSerialBytes{};
+    // Write every ticked record even where the instrument already holds it.
+    bool forceFullWrite = false;
 };
 
 } // namespace orvane

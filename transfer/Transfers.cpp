@@ -2,8 +2,10 @@
 
 #include "link/Commands.h"
 #include "link/LineUser.h"
+#include "transfer/ExpectedTimes.h"
 #include "transfer/Identification.h"
 #include "transfer/TransferImage.h"
+#include "transfer/UnitCopies.h"
 
 #include <algorithm>
 
@@ -15,35 +17,8 @@ constexpr const char *kAdvice = "Check the cable and the instrument's power, the
 constexpr const char *kReadingSettings = "reading the Orvane's settings";
 constexpr const char *kSelectionWaiting
     = "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.";
-
-int settingsReadMs()
-{
-    return expectedMs(Transfers::kSettingsReadLeadPause + Transfers::kSettingsReadPause)
-           + frameMs();
-}
-
-int recordWriteMs(int bytes, double trailingPause)
-{
-    return frameMs() + echoedBytesMs(bytes) + expectedMs(trailingPause);
-}
-
-int endMs(double pause)
-{
-    return expectedMs(pause) + frameMs();
-}
-
-int uploadMs(const Selection &ticks)
-{
-    int total = settingsReadMs() + recordWriteMs(kSettingsSize, Transfers::kSettingsWritePause);
-    if (isTicked(ticks, Category::DisplayConfigurations))
-        total += kConfigurations * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
-    if (isTicked(ticks, Category::SenderCurves))
-        total += int(kUploadedCurves.size())
-                 * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
-    if (isTicked(ticks, Category::TodClock))
-        total += endMs(Transfers::kClockPause);
-    return total + endMs(Transfers::kEndPause);
-}
+constexpr const char *kCopyAdvice
+    = "Make room on the disk or check the folder's permissions, then try again.";
 
 } // namespace
 
@@ -198,6 +173,10 @@ std::string Transfers::failureMessage() const
         text = "The Orvane's settings failed their check byte " + std::to_string(kMaxReadAttempts)
                + " times while " + where + ".";
         break;
+    case Problem::BadRecord:
+        text = "The Orvane's answer failed its check " + std::to_string(kMaxReadAttempts)
+               + " times while " + where + ".";
+        break;
     case Problem::LinkLost: {
         std::string reason = m_link.lostReason();
         while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
@@ -215,7 +194,12 @@ std::string Transfers::failureMessage() const
 
 TransferResult Transfers::fail(ExchangeEnd end)
 {
-    const std::string message = failureMessage();
+    return stop(end, failureMessage(), kTransferFailedTitle);
+}
+
+TransferResult
+Transfers::stop(ExchangeEnd end, const std::string &message, const std::string &title)
+{
     // A lost link sends nothing; otherwise the instrument is told the
     // exchange is over, so it does not sit in command mode.
     if (!m_link.lost()) {
@@ -234,10 +218,7 @@ TransferResult Transfers::fail(ExchangeEnd end)
     m_link.setConnected(false);
     m_view.setConnectedCaption(kNotConnectedText);
     m_view.hideProgress();
-    m_platform.dialogs.messageBox(message,
-                                  kTransferFailedTitle,
-                                  MessageIcon::Warning,
-                                  MessageButtons::Ok);
+    m_platform.dialogs.messageBox(message, title, MessageIcon::Warning, MessageButtons::Ok);
     return failure(message);
 }
 
@@ -314,10 +295,15 @@ TransferResult Transfers::runUpload()
     // counter into it): windows stay live during the upload, and an edit or a
     // File Open meanwhile must not leave the instrument with a mix of two
     // images.
-    ConfigImage image = m_document.image;
+    const ConfigImage image = m_document.image;
+    // A new unit has nothing worth keeping or comparing: it gets everything.
+    const bool reviewing = m_review && !transfer.NewUnitPending;
+    const bool configurations = reviewing && isTicked(ticks, Category::DisplayConfigurations);
+    const bool curves = reviewing && isTicked(ticks, Category::SenderCurves);
 
-    m_progress.start(uploadMs(ticks));
-    switch (readSettingsImage()) {
+    m_progress.start(recordReadsMs(configurations, curves) + uploadMs(ticks));
+    InstrumentSnapshot held;
+    switch (readInstrument(held, configurations, curves)) {
     case ReadOutcome::NotConnected:
         return TransferOutcome::NotConnected;
     case ReadOutcome::Failed:
@@ -325,51 +311,125 @@ TransferResult Transfers::runUpload()
     case ReadOutcome::Ok:
         break;
     }
-    m_progress.advance(settingsReadMs());
 
-    SettingsBuffer &buffer = transfer.TransferBuffer;
-    bumpUploadCounter(buffer, transfer.NewUnitPending);
-    keepFirstUploadDate(buffer, m_platform.clock.localDateTime());
-    mergeUploadCategories(buffer, image.IntNvm, ticks);
-    const bool newSerial = transfer.NewSerialPending;
-    if (newSerial)
-        std::copy(transfer.NewSerialBytes.begin(),
-                  transfer.NewSerialBytes.end(),
-                  buffer.begin() + kSerialNumberAddress);
-    if (transfer.NewUnitPending)
-        for (int i = 1; i < IntNvmTable::kSize; ++i)
-            buffer[size_t(i)] = image.IntNvm[i];
+    UploadProvisioning provisioning{transfer.NewUnitPending, std::nullopt};
+    if (transfer.NewSerialPending)
+        provisioning.newSerial = transfer.NewSerialBytes;
+    transfer.TransferBuffer = uploadedSettings(transfer.TransferBuffer,
+                                               image.IntNvm,
+                                               ticks,
+                                               provisioning,
+                                               m_platform.clock.localDateTime());
+    const bool writeEverything = !reviewing || transfer.forceFullWrite;
+    UploadPlan plan = planUpload(held, transfer.TransferBuffer, image, ticks, writeEverything);
+    if (reviewing) {
+        const Comparison comparison = planComparison(held, plan);
+        switch (reviewUpload(comparison)) {
+        case Review::Cancel:
+            return endCancelled();
+        case Review::UploadEverything:
+            plan = planUpload(held, transfer.TransferBuffer, image, ticks, true);
+            break;
+        case Review::Upload:
+            break;
+        }
+        beginStep("saving the copy of the Orvane's settings");
+        const Result<UnitCopy> copy = saveUnitCopy(m_platform.files,
+                                                   held,
+                                                   differenceSummary(comparison.differences),
+                                                   m_platform.clock.localDateTime(),
+                                                   m_link.linkState().ComPortNumber);
+        if (!copy)
+            return stop(ExchangeEnd::SoftReset,
+                        copy.error() + " Nothing was written to the Orvane. " + kCopyAdvice,
+                        kCopyNotSavedTitle);
+    }
+    return writeUpload(plan, ticks, provisioning.newSerial.has_value());
+}
 
-    buffer[0] = settingsCheckByte(buffer);
+Transfers::Review Transfers::reviewUpload(const Comparison &comparison)
+{
+    beginStep("waiting for your answer");
+    if (comparison.differences.empty())
+        return m_review->uploadUnchanged() ? Review::UploadEverything : Review::Cancel;
+    return m_review->confirmUpload(comparison) ? Review::Upload : Review::Cancel;
+}
+
+TransferResult Transfers::endCancelled()
+{
+    beginStep("restarting the Orvane");
+    m_link.Delay(kEndPause);
+    m_connection.endExchange(CommandCode::SoftReset);
+    m_view.hideProgress();
+    return TransferOutcome::Cancelled;
+}
+
+bool Transfers::writeSettings(const UploadPlan &plan)
+{
     beginStep("writing the Orvane's settings");
-    if (!writeBlock(CommandCode::WriteInternalNvm,
-                    0,
-                    std::span<const uint8_t>(buffer.data(), kSettingsSize),
-                    kSettingsWritePause))
+    const SettingsBuffer &buffer = m_transfer.TransferBuffer;
+    switch (plan.settingsWrite) {
+    case SettingsWrite::Whole:
+        return writeBlock(CommandCode::WriteInternalNvm,
+                          0,
+                          std::span<const uint8_t>(buffer.data(), kSettingsSize),
+                          kSettingsWritePause);
+    case SettingsWrite::Bookkeeping: {
+        // Only the counter and the date change: the bytes between them and
+        // then the check byte, which sparing the rest leaves right.
+        const int first = plan.bookkeepingFirst;
+        const int count = plan.bookkeepingLast - first + 1;
+        return writeBlock(CommandCode::WriteInternalNvm,
+                          first,
+                          std::span<const uint8_t>(buffer.data() + first, size_t(count)),
+                          0)
+               && writeBlock(CommandCode::WriteInternalNvm,
+                             kNvmChecksumAddress,
+                             std::span<const uint8_t>(buffer.data(), 1),
+                             kSettingsWritePause);
+    }
+    case SettingsWrite::None:
+        break;
+    }
+    return true;
+}
+
+TransferResult
+Transfers::writeUpload(const UploadPlan &plan, const Selection &ticks, bool newSerial)
+{
+    if (!writeSettings(plan))
         return fail(ExchangeEnd::SoftReset);
     // Kept until the serial number is really in the instrument, so that a
     // failed upload writes it next time.
     if (newSerial)
-        transfer.NewSerialPending = false;
+        m_transfer.NewSerialPending = false;
     m_progress.advance(recordWriteMs(kSettingsSize, kSettingsWritePause));
 
+    const auto planned = [](const std::vector<int> &records, int n) {
+        return std::find(records.begin(), records.end(), n) != records.end();
+    };
     if (isTicked(ticks, Category::DisplayConfigurations)) {
         for (int c = 1; c <= kConfigurations; ++c) {
-            beginStep("writing display configuration", c, kConfigurations);
-            const auto record = configurationRecord(image.CDC, c);
             m_document.image.CDC(c, 0) = m_document.image.CDC.checkByte(c);
-            if (!writeRecord(configRecordAddress(c), record))
+            if (!planned(plan.configurations, c)) {
+                m_progress.advance(recordWriteMs(kRecordSize, kRecordWritePause));
+                continue;
+            }
+            beginStep("writing display configuration", c, kConfigurations);
+            if (!writeRecord(configRecordAddress(c), plan.target.configurations[size_t(c - 1)]))
                 return fail(ExchangeEnd::SoftReset);
         }
     }
 
     if (isTicked(ticks, Category::SenderCurves)) {
-        const int curves = int(kUploadedCurves.size());
-        for (int i = 0; i < curves; ++i) {
+        for (int i = 0; i < kUploadedCurveCount; ++i) {
             const int n = kUploadedCurves[size_t(i)];
-            beginStep("writing sender curve", i + 1, curves);
-            const auto record = curveRecord(image.CalCurve, n);
-            if (!writeRecord(curveRecordAddress(n), record))
+            if (!planned(plan.curves, n)) {
+                m_progress.advance(recordWriteMs(kRecordSize, kRecordWritePause));
+                continue;
+            }
+            beginStep("writing sender curve", i + 1, kUploadedCurveCount);
+            if (!writeRecord(curveRecordAddress(n), plan.target.curves[size_t(i)]))
                 return fail(ExchangeEnd::SoftReset);
         }
     }

@@ -7,9 +7,13 @@
 #include "link/Connection.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
+#include "transfer/ImageDifferences.h"
+#include "transfer/InstrumentSnapshot.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
+#include "transfer/UploadPlan.h"
+#include "transfer/UploadReview.h"
 
 #include <cstdint>
 #include <span>
@@ -54,6 +58,12 @@ public:
     static constexpr double kMarkEndPause = 0.1;          // extra pause after the end mark
     static constexpr double kRestoreFramePause = 0.1;     // between an NVM write frame and its data
     static constexpr double kNvmByteWritePause = 0.2;     // after a single-byte NVM write
+    // The most an EEPROM record read waits for its answer; it goes on the
+    // moment the answer is complete.
+    static constexpr double kRecordReadTimeout = 1.0;
+    // Configuration records are read two at a time: 256 bytes, the most one
+    // read carries, so the frames' pauses are paid half as often.
+    static constexpr int kConfigurationsPerRead = 2;
     // The firmware update gives the instrument this long before the request.
     static constexpr double kFirmwareUpdateWait = 3.0;
 
@@ -75,6 +85,14 @@ public:
     TransferResult cmdDownload();
     // cmdUpload: the PC's image into the instrument.
     TransferResult cmdUpload();
+    // "Read Everything from Orvane": the settings, the sixteen configuration
+    // records and the user sender curves become the PC's image, a new one not
+    // yet saved. A failure changes nothing.
+    TransferResult ReadEverything();
+    // "Compare with Orvane": what the instrument holds in the ticked
+    // categories against what an upload of the PC's image would leave there.
+    // Changes nothing on either side; fills `comparison` when Completed.
+    TransferResult CompareWithOrvane(const Selection &categories, Comparison &comparison);
     // Menu items and the clear button.
     TransferResult ResetDefaults();
     TransferResult cmdClearConfig();
@@ -87,8 +105,15 @@ public:
     // did not answer or the link was lost.
     bool UpdateIntNvm();
 
+    // The comparison window. With it, an upload first reads what the
+    // instrument holds in the ticked categories, shows what will change, keeps
+    // a copy of the unit and writes only the records that differ; without it
+    // (and for a new unit) the upload writes everything as it always did.
+    void setUploadReview(UploadReviewView *review) { m_review = review; }
+
 private:
-    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, LinkLost };
+    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, LinkLost };
+    enum class Review { Upload, UploadEverything, Cancel };
     enum class ReadOutcome { Ok, NotConnected, Failed };
     // How a command that failed tells the instrument its exchange is over.
     enum class ExchangeEnd { SoftReset, Disconnect, MarkAndDisconnect };
@@ -102,6 +127,22 @@ private:
     bool problem(Problem p);
     bool linkHolds();
     ReadOutcome readSettingsImage();
+    // The settings, then the records asked for, into `held`.
+    ReadOutcome readInstrument(InstrumentSnapshot &held, bool configurations, bool curves);
+    // `count` records at EEPROM `address` in one read, retried until each
+    // passes `check` or, failing that, reads back the same twice (what the
+    // instrument holds); `verified` tells which passed.
+    bool readRecords(int address,
+                     int count,
+                     bool (*check)(const EepromRecord &),
+                     std::vector<EepromRecord> &records,
+                     std::vector<bool> &verified);
+    // Upload or Cancel once the user has seen what will change.
+    Review reviewUpload(const Comparison &comparison);
+    TransferResult writeUpload(const UploadPlan &plan, const Selection &ticks, bool newSerial);
+    bool writeSettings(const UploadPlan &plan);
+    // Ends the exchange after the user said Cancel half-way.
+    TransferResult endCancelled();
     bool readAnswer(const Frame &frame, int count, double pause, std::vector<uint8_t> &answer);
     // A block write (link/Commands' writeBlock); false with the problem
     // recorded when it did not complete.
@@ -119,6 +160,8 @@ private:
     // to another; false when the link failed on the way.
     bool copyEepromArea(int fromBase, int toBase, const char *phrase);
     TransferResult fail(ExchangeEnd end);
+    // Ends the exchange as `end` says and shows the message.
+    TransferResult stop(ExchangeEnd end, const std::string &message, const std::string &title);
     std::string failureMessage() const;
 
     ConfigDocument &m_document;
@@ -129,6 +172,7 @@ private:
     Connection &m_connection;
     TransferView &m_view;
     TransferProgress m_progress;
+    UploadReviewView *m_review = nullptr;
 
     // Where the running command is, for the message if it fails.
     std::string m_stepPhrase;
@@ -142,6 +186,8 @@ private:
 // writing display configuration 7. Check the cable and the instrument's
 // power, then try again."
 inline constexpr const char *kTransferFailedTitle = "Communications Error";
+inline constexpr const char *kCopyNotSavedTitle = "Copy Not Saved";
+inline constexpr const char *kReadEverythingTitle = "Read Everything from Orvane";
 inline constexpr const char *kFirmwareWaitCaption = "Updating Firmware - WAIT!";
 
 } // namespace orvane

@@ -1,0 +1,53 @@
+#include "transfer/ExpectedTimes.h"
+
+#include "transfer/InstrumentSnapshot.h"
+#include "transfer/TransferProgress.h"
+#include "transfer/Transfers.h"
+
+namespace orvane {
+
+int settingsReadMs()
+{
+    return expectedMs(Transfers::kSettingsReadLeadPause + Transfers::kSettingsReadPause)
+           + frameMs();
+}
+
+int recordWriteMs(int bytes, double trailingPause)
+{
+    return frameMs() + echoedBytesMs(bytes) + expectedMs(trailingPause);
+}
+
+int endMs(double pause)
+{
+    return expectedMs(pause) + frameMs();
+}
+
+int recordsReadMs(int records)
+{
+    return frameMs() + answerBytesMs(records * kRecordSize);
+}
+
+int recordReadsMs(bool configurations, bool curves)
+{
+    constexpr int kPerRead = Transfers::kConfigurationsPerRead;
+    int total = 0;
+    if (configurations)
+        total += kConfigurations / kPerRead * recordsReadMs(kPerRead);
+    if (curves)
+        total += kUploadedCurveCount * recordsReadMs(1);
+    return total;
+}
+
+int uploadMs(const Selection &ticks)
+{
+    int total = settingsReadMs() + recordWriteMs(kSettingsSize, Transfers::kSettingsWritePause);
+    if (isTicked(ticks, Category::DisplayConfigurations))
+        total += kConfigurations * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
+    if (isTicked(ticks, Category::SenderCurves))
+        total += kUploadedCurveCount * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
+    if (isTicked(ticks, Category::TodClock))
+        total += endMs(Transfers::kClockPause);
+    return total + endMs(Transfers::kEndPause);
+}
+
+} // namespace orvane

@@ -1,0 +1,106 @@
+#include "transfer/UploadPlan.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+SettingsBuffer uploadedSettings(const SettingsBuffer &read,
+                                const IntNvmTable &nvm,
+                                const Selection &ticks,
+                                const UploadProvisioning &provisioning,
+                                const LocalDateTime &today)
+{
+    SettingsBuffer buffer = read;
+    bumpUploadCounter(buffer, provisioning.newUnit);
+    keepFirstUploadDate(buffer, today);
+    mergeUploadCategories(buffer, nvm, ticks);
+    if (provisioning.newSerial)
+        std::copy(provisioning.newSerial->begin(),
+                  provisioning.newSerial->end(),
+                  buffer.begin() + kSerialNumberAddress);
+    if (provisioning.newUnit)
+        for (int i = 1; i < IntNvmTable::kSize; ++i)
+            buffer[size_t(i)] = nvm[i];
+    buffer[0] = settingsCheckByte(buffer);
+    return buffer;
+}
+
+bool isUploadBookkeeping(int address)
+{
+    constexpr int kFirstUploadDateBytes = 3;
+    return address == kNvmChecksumAddress || address == kUploadCounterAddress
+           || address == kUploadCounterAddress + 1
+           || (address >= kFirstUploadDateAddress
+               && address < kFirstUploadDateAddress + kFirstUploadDateBytes);
+}
+
+namespace {
+
+void planSettings(UploadPlan &plan, const InstrumentSnapshot &held, bool writeEverything)
+{
+    if (writeEverything)
+        return; // Whole
+    std::vector<int> changed;
+    for (int i = 1; i < kSettingsSize; ++i)
+        if (plan.target.settings[size_t(i)] != held.settings[size_t(i)])
+            changed.push_back(i);
+    if (std::any_of(changed.begin(), changed.end(), [](int i) { return !isUploadBookkeeping(i); }))
+        return; // Whole
+    if (changed.empty()) {
+        plan.settingsWrite = plan.target.settings[0] == held.settings[0] ? SettingsWrite::None
+                                                                         : SettingsWrite::Whole;
+        return;
+    }
+    plan.settingsWrite = SettingsWrite::Bookkeeping;
+    plan.bookkeepingFirst = changed.front();
+    plan.bookkeepingLast = changed.back();
+}
+
+} // namespace
+
+UploadPlan planUpload(const InstrumentSnapshot &held,
+                      const SettingsBuffer &settings,
+                      const ConfigImage &image,
+                      const Selection &ticks,
+                      bool writeEverything)
+{
+    UploadPlan plan;
+    plan.target = held;
+    plan.target.unverifiedConfigurations.clear();
+    plan.target.unverifiedCurves.clear();
+    std::copy_n(settings.begin(), kSettingsSize, plan.target.settings.begin());
+    planSettings(plan, held, writeEverything);
+
+    if (isTicked(ticks, Category::DisplayConfigurations)) {
+        plan.target.hasConfigurations = true;
+        CdcTable cdc = image.CDC; // the record stores the check byte into its table
+        for (int c = 1; c <= kConfigurations; ++c) {
+            const EepromRecord record = configurationRecord(cdc, c);
+            EepromRecord &target = plan.target.configurations[size_t(c - 1)];
+            if (writeEverything || !held.hasConfigurations || record != target)
+                plan.configurations.push_back(c);
+            target = record;
+        }
+    }
+    if (isTicked(ticks, Category::SenderCurves)) {
+        plan.target.hasCurves = true;
+        for (int i = 0; i < kUploadedCurveCount; ++i) {
+            const int n = kUploadedCurves[size_t(i)];
+            const EepromRecord record = curveRecord(image.CalCurve, n);
+            EepromRecord &target = plan.target.curves[size_t(i)];
+            if (writeEverything || !held.hasCurves || record != target)
+                plan.curves.push_back(n);
+            target = record;
+        }
+    }
+    return plan;
+}
+
+Comparison planComparison(const InstrumentSnapshot &held, const UploadPlan &plan)
+{
+    return {imageFromSnapshot(held),
+            imageFromSnapshot(plan.target),
+            snapshotDifferences(held, plan.target)};
+}
+
+} // namespace orvane
