@@ -4,11 +4,14 @@
 
 #include "link/Connection.h"
 #include "platform/Platform.h"
+#include "platform/qt/QtFileSystem.h"
 #include "transfer/TransferView.h"
+#include "transfer/UploadReview.h"
 
 #include <array>
 #include <iostream>
 #include <string>
+#include <utility>
 
 // Headless stand-ins for the windows: the selection dialog answers CONTINUE
 // with every box it was given, questions are answered Yes, messages printed.
@@ -47,6 +50,28 @@ private:
     TransferState &m_transfer;
     std::array<bool, 14> m_ticks{};
     bool m_visible = false;
+};
+
+// The comparison window of a user who always uploads.
+class UploadingReview : public UploadReviewView
+{
+public:
+    bool confirmUpload(const Comparison &) override { return true; }
+    bool uploadUnchanged() override { return true; }
+};
+
+// The real file system with the per-user data (the copies of each unit) in a
+// scratch folder instead of the user's own.
+class ScratchDataFileSystem : public QtFileSystem
+{
+public:
+    explicit ScratchDataFileSystem(std::string folder)
+        : m_folder(std::move(folder))
+    {}
+    std::string userDataFolder() override { return m_folder; }
+
+private:
+    std::string m_folder;
 };
 
 class YesDialogs : public UserDialogs

@@ -1,7 +1,11 @@
 // Wall time and CPU time of a full upload, a full download and a system
 // backup over a pseudo-terminal against orvane-sim, each set against the time
 // the protocol's fixed pauses and the wire impose: the same command run on
-// the virtual clock of the fake platform, where nothing else costs time.
+// the virtual clock of the fake platform, where nothing else costs time. Then
+// the upload with the comparison window attached: a full one, which reads
+// what the instrument holds before writing everything, and one after a
+// single edit, which writes only the record that differs; both set against
+// the full upload without the comparison.
 
 #include "BenchViews.h"
 #include "CpuTime.h"
@@ -59,13 +63,23 @@ struct Editor
     Connection connection;
     HeadlessTransferView view;
     Transfers transfers;
+    UploadingReview review;
 };
 
 struct Command
 {
     std::string name;
-    std::function<TransferResult(Transfers &)> run;
+    std::function<TransferResult(Editor &)> run;
 };
+
+// Uploads with the comparison window attached, writing everything or only
+// what differs.
+TransferResult comparedUpload(Editor &editor, bool fullWrite)
+{
+    editor.transfers.setUploadReview(&editor.review);
+    editor.state.transfer.forceFullWrite = fullWrite;
+    return editor.transfers.cmdUpload();
+}
 
 struct Figures
 {
@@ -107,25 +121,38 @@ int run()
     QtPlatform qt;
     YesDialogs dialogs;
     qt.port.setLinkFolder(folder.path());
-    Platform real{qt.clock, qt.pump, dialogs, qt.files, qt.port};
+    // The copies each compared upload keeps go to scratch folders.
+    ScratchDataFileSystem files(QDir(folder.path()).filePath(QStringLiteral("pty")).toStdString());
+    Platform real{qt.clock, qt.pump, dialogs, files, qt.port};
     Editor overPty(real);
 
     test::FakePlatform fake;
+    fake.files.userDataDir = QDir(folder.path()).filePath(QStringLiteral("virtual")).toStdString();
     Platform ideal{fake.clock, fake.pump, dialogs, fake.files, fake.port};
     Editor onVirtualClock(ideal);
 
     const std::vector<Command> commands = {
         {"full upload",
-         [](Transfers &t) {
-             return t.cmdUpload();
+         [](Editor &e) {
+             e.transfers.setUploadReview(nullptr);
+             return e.transfers.cmdUpload();
          }},
         {"full download",
-         [](Transfers &t) {
-             return t.cmdDownload();
+         [](Editor &e) {
+             return e.transfers.cmdDownload();
          }},
         {"system backup",
-         [](Transfers &t) {
-             return t.CreateBackup();
+         [](Editor &e) {
+             return e.transfers.CreateBackup();
+         }},
+        {"compared upload",
+         [](Editor &e) {
+             return comparedUpload(e, true);
+         }},
+        {"one-edit upload",
+         [](Editor &e) {
+             e.state.document.image.CDC(3, 28) ^= 8; // display 1: Engine RPM <-> Boat Speed
+             return comparedUpload(e, false);
          }},
     };
 
@@ -133,12 +160,12 @@ int run()
     for (const Command &command : commands) {
         Figures f;
         const double virtualStart = fake.scheduler.now();
-        const TransferResult idealResult = command.run(onVirtualClock.transfers);
+        const TransferResult idealResult = command.run(onVirtualClock);
         f.protocol = fake.scheduler.now() - virtualStart;
 
         const double cpuStart = processCpuSeconds();
         const auto wallStart = std::chrono::steady_clock::now();
-        const TransferResult result = command.run(overPty.transfers);
+        const TransferResult result = command.run(overPty);
         f.wall
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         f.cpu = processCpuSeconds() - cpuStart;
@@ -177,7 +204,22 @@ int run()
     }
     std::printf("Each command connects, runs and disconnects as the editor's buttons do. "
                 "\"protocol\" is the same command on the virtual clock: its fixed pauses and "
-                "the wire time of 115200 8N1 alone.\n");
+                "the wire time of 115200 8N1 alone. \"compared upload\" reads what the "
+                "instrument holds, keeps a copy of it and then writes everything; \"one-edit "
+                "upload\" does the same after one configuration was edited and writes only "
+                "what differs.\n");
+    const auto wall = [&](const std::string &name) {
+        for (size_t i = 0; i < commands.size(); ++i)
+            if (commands[i].name == name)
+                return figures[i].wall;
+        return 0.0;
+    };
+    const double full = wall("full upload");
+    std::printf("The comparison's reads cost %.3f s: compared upload / full upload = %.2f "
+                "(budget 1.5); one-edit upload / full upload = %.2f (budget 0.5).\n",
+                wall("compared upload") - full,
+                wall("compared upload") / full,
+                wall("one-edit upload") / full);
     return 0;
 }
 
