@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
@@ -27,6 +26,8 @@ namespace orvane {
 namespace {
 
 constexpr std::string_view kArrow = " \u2192 ";
+// Data source codes 0..34 have entries of their own; the rest share one.
+constexpr int kCodesWithEntries = 35;
 
 std::string changeLine(const std::string &name, const std::string &before, const std::string &after)
 {
@@ -126,7 +127,6 @@ std::string nmeaText(const IntNvmTable &nvm, int at)
 // Names of the data sources whose alarm limits a record holds.
 std::string alarmRecordOwner(int record)
 {
-    constexpr int kCodesWithEntries = 35;
     std::string names;
     for (int code = 0; code < kCodesWithEntries; ++code) {
         const DataSourceInfo &info = dataSourceInfo(uint8_t(code));
@@ -141,7 +141,6 @@ std::string alarmRecordOwner(int record)
 
 int alarmDecimals(int record)
 {
-    constexpr int kCodesWithEntries = 35;
     for (int code = 0; code < kCodesWithEntries; ++code)
         if (dataSourceInfo(uint8_t(code)).alarmRecord == record)
             return dataSourceInfo(uint8_t(code)).alarmDecimals;

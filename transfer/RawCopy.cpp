@@ -92,7 +92,7 @@ std::string readDataLine(std::string_view line, Memories &memories)
     return {};
 }
 
-// The `size` bytes at `address`, when the file holds every one of them.
+// The N bytes at `address`, when the file holds every one of them.
 template<size_t N>
 bool take(const std::map<int, uint8_t> &memory, int address, std::array<uint8_t, N> &bytes)
 {

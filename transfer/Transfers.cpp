@@ -298,12 +298,12 @@ TransferResult Transfers::runUpload()
     const ConfigImage image = m_document.image;
     // A new unit has nothing worth keeping or comparing: it gets everything.
     const bool reviewing = m_review && !transfer.NewUnitPending;
-    const bool configurations = reviewing && isTicked(ticks, Category::DisplayConfigurations);
-    const bool curves = reviewing && isTicked(ticks, Category::SenderCurves);
-
-    m_progress.start(recordReadsMs(configurations, curves) + uploadMs(ticks));
+    // The records are read even where their categories are not ticked: the
+    // copy of the unit must hold them, or restoring from it would write the
+    // factory defaults over them.
+    m_progress.start(recordReadsMs(reviewing, reviewing) + uploadMs(ticks));
     InstrumentSnapshot held;
-    switch (readInstrument(held, configurations, curves)) {
+    switch (readInstrument(held, reviewing, reviewing)) {
     case ReadOutcome::NotConnected:
         return TransferOutcome::NotConnected;
     case ReadOutcome::Failed:

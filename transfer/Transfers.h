@@ -106,8 +106,8 @@ public:
     bool UpdateIntNvm();
 
     // The comparison window. With it, an upload first reads what the
-    // instrument holds in the ticked categories, shows what will change, keeps
-    // a copy of the unit and writes only the records that differ; without it
+    // instrument holds, shows what the ticked categories will change, keeps a
+    // copy of the unit and writes only the records that differ; without it
     // (and for a new unit) the upload writes everything as it always did.
     void setUploadReview(UploadReviewView *review) { m_review = review; }
 

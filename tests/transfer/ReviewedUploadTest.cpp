@@ -205,6 +205,27 @@ TEST_F(ReviewedUploadTest, TheCopyKeptBeforeWritingHoldsWhatTheUnitHeld)
         EXPECT_EQ(curveRecord(reopened.CalCurve, n), curveRecord(state.document.image.CalCurve, n));
 }
 
+TEST_F(ReviewedUploadTest, TheCopyHoldsEveryRecordAlsoWhereTheUploadLeavesThemAlone)
+{
+    state.transfer.UploadSelection[size_t(categoryIndex(Category::DisplayConfigurations))] = 0;
+    state.transfer.UploadSelection[size_t(categoryIndex(Category::SenderCurves))] = 0;
+    editConfiguration3(); // not ticked: neither compared nor written
+    editFuelTank();
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
+    ASSERT_EQ(review.comparisons.size(), 1u);
+    EXPECT_EQ(review.comparisons[0].differences.settings, (std::vector<int>{21, 22}));
+    EXPECT_TRUE(review.comparisons[0].differences.configurations.empty());
+    EXPECT_EQ(writes(), (std::vector<std::string>{"write internal NVM 256 @0"}));
+
+    const std::vector<UnitCopy> kept = copies();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].changes, "Fuel Tank Size");
+    const Result<RawCopy> raw = readRawCopyText(*fake.files.readFile(kept[0].rawFile));
+    ASSERT_TRUE(raw.ok()) << raw.error();
+    EXPECT_TRUE(raw->snapshot.hasConfigurations);
+    EXPECT_TRUE(raw->snapshot.hasCurves);
+}
+
 TEST_F(ReviewedUploadTest, ACopyThatCannotBeSavedStopsTheUploadBeforeAnyWrite)
 {
     // A file where the copies' folder should be.
