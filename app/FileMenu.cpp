@@ -21,6 +21,16 @@ FileCommandResult openConfigFile(AppState &state, ByteLink &link, Platform &plat
     return opened.result;
 }
 
+FileCommandResult
+openUnitCopy(AppState &state, ByteLink &link, Platform &platform, const UnitCopy &copy)
+{
+    const OpenedFile opened
+        = openConfigPath(state.document, state.files, platform, copy.configFile);
+    if (opened.result == FileCommandResult::Done)
+        takeWholeRead(state, link, opened.comPortNumber);
+    return opened.result;
+}
+
 FileCommandResult saveConfigFile(AppState &state, const ByteLink &link, Platform &platform)
 {
     return fileSave(state.document, state.files, link.linkState().ComPortNumber, platform);

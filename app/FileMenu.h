@@ -4,6 +4,7 @@
 #include "config/FileCommands.h"
 #include "link/ByteLink.h"
 #include "platform/Platform.h"
+#include "transfer/UnitCopies.h"
 
 #include <optional>
 
@@ -16,6 +17,10 @@ namespace orvane {
 // Done: the link has the file's port number and the editors the new image;
 // the window redraws.
 FileCommandResult openConfigFile(AppState &state, ByteLink &link, Platform &platform);
+// Unit History: a unit's kept copy becomes the working image as Open makes a
+// file the working image; uploading it then restores the unit.
+FileCommandResult
+openUnitCopy(AppState &state, ByteLink &link, Platform &platform, const UnitCopy &copy);
 FileCommandResult saveConfigFile(AppState &state, const ByteLink &link, Platform &platform);
 FileCommandResult saveConfigFileAs(AppState &state, const ByteLink &link, Platform &platform);
 

@@ -87,6 +87,14 @@ OpenedFile fileOpen(ConfigDocument &document, FileState &files, Platform &platfo
     const std::string name = platform.dialogs.openFileName(kOpenTitle, kConfigFileFilter);
     if (name.empty())
         return {FileCommandResult::Cancelled};
+    return openConfigPath(document, files, platform, name);
+}
+
+OpenedFile openConfigPath(ConfigDocument &document,
+                          FileState &files,
+                          Platform &platform,
+                          const std::string &name)
+{
     const ReadSnapshot before(document, files);
     const ConfigRead read = readConfigFile(document.image, files, platform, name);
     if (read.failure) {

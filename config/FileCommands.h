@@ -36,6 +36,12 @@ struct OpenedFile
 // new image.
 OpenedFile fileOpen(ConfigDocument &document, FileState &files, Platform &platform);
 
+// Open without the question: reads the named file as Open does.
+OpenedFile openConfigPath(ConfigDocument &document,
+                          FileState &files,
+                          Platform &platform,
+                          const std::string &name);
+
 // Writes ConfigFileName; a failure is reported.
 FileCommandResult fileSave(ConfigDocument &document,
                            const FileState &files,
