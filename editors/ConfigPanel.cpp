@@ -82,14 +82,14 @@ AlarmAndLimitLabels ShowAlarmAndLimits(const ConfigImage &image)
     const int config = currentConfiguration(image);
     AlarmAndLimitLabels labels;
     for (int d = 0; d < kDisplayCount; ++d) {
-        const DisplayControls &controls = kDisplayControls[size_t(d)];
+        const int sourceByte = kDisplays[size_t(d)].sourceByte;
         DisplayLabels &out = labels.displays[size_t(d)];
-        const AlarmValues alarms = GetAlarmValues(image, image.CDC(config, controls.sourceByte));
+        const AlarmValues alarms = GetAlarmValues(image, image.CDC(config, sourceByte));
         out.lowAlarm = "Low Alarm Limit: " + alarms.lowText;
         out.highAlarm = "High Alarm Limit: " + alarms.highText;
         out.alarmButtonsEnabled = !alarms.noAlarm;
         if (isBar(Display(d))) {
-            const LimitValues limits = GetLimitValues(image, controls.sourceByte);
+            const LimitValues limits = GetLimitValues(image, sourceByte);
             out.lowerBar = "Lower Bar Limit: " + limits.lowerText;
             out.upperBar = "Upper Bar Limit: " + limits.upperText;
         }
@@ -140,19 +140,17 @@ void IconBoxClicked(ConfigDocument &document, const IconFlags &boxes, PreviewIte
 SourceChoice
 ChooseDataSource(ConfigDocument &document, EditorState &editor, Display display, int position)
 {
-    const DisplayControls &controls = displayControls(display);
+    const int sourceByte = displayInfo(display).sourceByte;
     const ConfigImage &image = document.image;
     SourceChoice choice;
-    ConvertListIndexData(document, position, controls.sourceByte);
-    choice.storedCode = image.CDC(currentConfiguration(image), controls.sourceByte);
+    ConvertListIndexData(document, position, sourceByte);
+    choice.storedCode = image.CDC(currentConfiguration(image), sourceByte);
     choice.preview = UpdateInstrumentDisplay(document, editor);
     choice.labels = ShowAlarmAndLimits(image);
     editor.liveNmeaData = false;
 
     if (position >= kFirstNmeaPosition && position <= kLastNmeaPosition) {
         NmeaSelectorRequest request;
-        request.selector = controls.nmeaSelector;
-        request.data = controls.nmeaData;
         request.settingsIndex
             = kFirstNmeaSettingsIndex + kNmeaSettingsStride * (position - kFirstNmeaPosition);
         request.inputNumber = (position - kFirstNmeaPosition) / 2 + 1;
@@ -183,7 +181,7 @@ void blinkTick(PanelState &panel)
 LimitChange
 ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, LimitKind kind)
 {
-    const DisplayControls &controls = displayControls(display);
+    const int sourceByte = displayInfo(display).sourceByte;
     const std::string prompt(limitPrompt(kind));
     const std::string title(kChangeValueTitle);
     LimitChange change;
@@ -191,7 +189,7 @@ ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, Lim
     if (kind == LimitKind::LowAlarm || kind == LimitKind::HighAlarm) {
         const int config = currentConfiguration(document.image);
         const AlarmValues alarms
-            = GetAlarmValues(document.image, document.image.CDC(config, controls.sourceByte));
+            = GetAlarmValues(document.image, document.image.CDC(config, sourceByte));
         if (alarms.noAlarm)
             return change;
         const bool low = kind == LimitKind::LowAlarm;
@@ -203,13 +201,13 @@ ChangeLimit(ConfigDocument &document, UserDialogs &dialogs, Display display, Lim
             = StoreAlarmValue(document, answer, alarms, low ? AlarmLimit::Low : AlarmLimit::High);
     } else {
         ORVANE_CHECK(isBar(display), return change);
-        const LimitValues limits = GetLimitValues(document.image, controls.sourceByte);
+        const LimitValues limits = GetLimitValues(document.image, sourceByte);
         const bool lower = kind == LimitKind::LowerBar;
         const std::string answer
             = dialogs.inputBox(prompt, title, lower ? limits.lowerText : limits.upperText);
         if (answer.empty())
             return change;
-        StoreBarLimitValue(document, answer, controls.sourceByte + (lower ? 1 : 3), limits);
+        StoreBarLimitValue(document, answer, sourceByte + (lower ? 1 : 3), limits);
         change.stored = true;
     }
     change.labels = ShowAlarmAndLimits(document.image);

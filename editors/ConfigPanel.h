@@ -19,115 +19,26 @@
 
 namespace orvane {
 
-// A window position in twips.
-struct TwipPosition
+// What the panel logic needs of each display: the CDC byte that holds its
+// data source and the preview patch that blinks while its chooser has the
+// focus. The window keeps the names and places of the display's controls.
+struct DisplayInfo
 {
-    int top = 0;
-    int left = 0;
-};
-
-// The controls of one display frame and where the NMEA windows open next to
-// its chooser. Bar fields are empty for the digital displays.
-struct DisplayControls
-{
-    std::string_view frame;
-    std::string_view chooser;
     int sourceByte;
-    std::string_view dataSourceLabel;
-    std::string_view lowAlarmLabel;
-    std::string_view highAlarmLabel;
-    std::string_view lowAlarmButton;
-    std::string_view highAlarmButton;
-    std::string_view lowerBarLabel;
-    std::string_view upperBarLabel;
-    std::string_view lowerBarButton;
-    std::string_view upperBarButton;
-    PreviewItem blank; // the preview patch that blinks while the chooser has the focus
-    TwipPosition nmeaSelector;
-    TwipPosition nmeaData;
+    PreviewItem blank;
 };
 
-inline constexpr std::array<DisplayControls, kDisplayCount> kDisplayControls = {{
-    {"FraDisplay1",
-     "ComboDisplay1",
-     28,
-     "LblDisplay1DataSource",
-     "LblDisplay1LowAlarm",
-     "LblDisplay1HighAlarm",
-     "cmdDD1LoAlarm",
-     "cmdDD1HiAlarm",
-     "",
-     "",
-     "",
-     "",
-     PreviewItem::PicDisplay1Blank,
-     {1100, 6260},
-     {2455, 45}},
-    {"FraDisplay2",
-     "ComboDisplay2",
-     48,
-     "LblDisplay2DataSource",
-     "LblDisplay2LowAlarm",
-     "LblDisplay2HighAlarm",
-     "cmdDD2LoAlarm",
-     "cmdDD2HiAlarm",
-     "",
-     "",
-     "",
-     "",
-     PreviewItem::PicDisplay2Blank,
-     {2615, 6260},
-     {3970, 45}},
-    {"FraDisplay3",
-     "ComboDisplay3",
-     68,
-     "LblDisplay3DataSource",
-     "LblDisplay3LowAlarm",
-     "LblDisplay3HighAlarm",
-     "cmdDD3LoAlarm",
-     "cmdDD3HiAlarm",
-     "",
-     "",
-     "",
-     "",
-     PreviewItem::PicDisplay3Blank,
-     {4165, 6260},
-     {1750, 45}},
-    {"FraDisplayLeftBar",
-     "ComboDisplayLeftBar",
-     88,
-     "LblLeftBarDataSource",
-     "LblLeftBarLowAlarm",
-     "LblLeftBarHighAlarm",
-     "cmdDD4LoAlarm",
-     "cmdDD4HiAlarm",
-     "LblLeftBarLowerLimit",
-     "LblLeftBarUpperLimit",
-     "cmdDD4LoBar",
-     "cmdDD4HiBar",
-     PreviewItem::PicDisplay4Blank,
-     {5775, 6250},
-     {7150, 45}},
-    {"FraDisplayRightBar",
-     "ComboDisplayRightBar",
-     108,
-     "LblRightBarDataSource",
-     "LblRightBarLowAlarm",
-     "LblRightBarHighAlarm",
-     "cmdDD5LoAlarm",
-     "cmdDD5HiAlarm",
-     "LblRightBarLowerLimit",
-     "LblRightBarUpperLimit",
-     "cmdDD5LoBar",
-     "cmdDD5HiBar",
-     PreviewItem::PicDisplay5Blank,
-     {8050, 6250},
-     {5625, 45}},
+inline constexpr std::array<DisplayInfo, kDisplayCount> kDisplays = {{
+    {kSourceBytes[0], PreviewItem::PicDisplay1Blank},
+    {kSourceBytes[1], PreviewItem::PicDisplay2Blank},
+    {kSourceBytes[2], PreviewItem::PicDisplay3Blank},
+    {kSourceBytes[3], PreviewItem::PicDisplay4Blank},
+    {kSourceBytes[4], PreviewItem::PicDisplay5Blank},
 }};
 
-inline const DisplayControls &displayControls(Display display)
+inline const DisplayInfo &displayInfo(Display display)
 {
-    return kDisplayControls.at(size_t(display));
+    return kDisplays.at(size_t(display));
 }
 
 inline bool isBar(Display display)
@@ -203,11 +114,10 @@ void IconBoxClicked(ConfigDocument &document, const IconFlags &boxes, PreviewIte
 
 // --- data source choosers -------------------------------------------------------
 
-// Where the NMEA sentence selector opens and what it preselects.
+// What the NMEA sentence selector preselects; the window opens it beside the
+// display's chooser.
 struct NmeaSelectorRequest
 {
-    TwipPosition selector; // frmNmea
-    TwipPosition data;     // frmNmeaData
     int settingsIndex = 68;
     int inputNumber = 1;
     // List positions to select in cmbNmeaTalker, cmbNmeaID, cmdNmeaCommas;
@@ -238,30 +148,6 @@ void blinkTick(PanelState &panel);
 // --- the fourteen Change buttons ------------------------------------------------------
 
 enum class LimitKind { LowAlarm, HighAlarm, LowerBar, UpperBar };
-
-struct ChangeButton
-{
-    std::string_view name;
-    Display display;
-    LimitKind kind;
-};
-
-inline constexpr std::array<ChangeButton, 14> kChangeButtons = {{
-    {"cmdDD1LoAlarm", Display::Display1, LimitKind::LowAlarm},
-    {"cmdDD1HiAlarm", Display::Display1, LimitKind::HighAlarm},
-    {"cmdDD2LoAlarm", Display::Display2, LimitKind::LowAlarm},
-    {"cmdDD2HiAlarm", Display::Display2, LimitKind::HighAlarm},
-    {"cmdDD3LoAlarm", Display::Display3, LimitKind::LowAlarm},
-    {"cmdDD3HiAlarm", Display::Display3, LimitKind::HighAlarm},
-    {"cmdDD4LoAlarm", Display::LeftBar, LimitKind::LowAlarm},
-    {"cmdDD4HiAlarm", Display::LeftBar, LimitKind::HighAlarm},
-    {"cmdDD5LoAlarm", Display::RightBar, LimitKind::LowAlarm},
-    {"cmdDD5HiAlarm", Display::RightBar, LimitKind::HighAlarm},
-    {"cmdDD4LoBar", Display::LeftBar, LimitKind::LowerBar},
-    {"cmdDD4HiBar", Display::LeftBar, LimitKind::UpperBar},
-    {"cmdDD5LoBar", Display::RightBar, LimitKind::LowerBar},
-    {"cmdDD5HiBar", Display::RightBar, LimitKind::UpperBar},
-}};
 
 inline constexpr std::string_view kChangeValueTitle = "Enter Value";
 

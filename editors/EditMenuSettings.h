@@ -43,38 +43,33 @@ enum class MenuChoice {
 
 inline constexpr int kMenuChoiceCount = int(MenuChoice::Count);
 
-struct MenuChoiceInfo
-{
-    std::string_view name;    // the menu item's name
-    std::string_view caption; // its caption
-    std::string_view parent;  // the submenu it sits in
+// The submenus of the choice items: choosing an item clears the others of
+// its group and leaves the other groups alone.
+enum class MenuGroup {
+    SpeedUnits,
+    TemperatureUnits,
+    PressureUnits,
+    TimeFormat,
+    BarGraphType,
+    TachoSensitivity,
+    PulleyRatio,
 };
 
-inline constexpr std::array<MenuChoiceInfo, kMenuChoiceCount> kMenuChoices = {{
-    {"Knots", "Knots/NM", "SpeedUnits"},
-    {"MPH", "MPH/Miles", "SpeedUnits"},
-    {"KmHr", "KPH/Km", "SpeedUnits"},
-    {"DegF", "Deg. F", "TemperatureUnits"},
-    {"DegC", "Deg. C", "TemperatureUnits"},
-    {"Psi", "PSI", "PressureUnits"},
-    {"Bars", "Bars", "PressureUnits"},
-    {"Hr12", "12 Hr", "TimeFormat"},
-    {"Hr24", "24 Hr", "TimeFormat"},
-    {"BarChart", "Bar Chart", "BarGraphType"},
-    {"Pointer", "Pointer", "BarGraphType"},
-    {"TachoSensitivityMaximum", "Maximum", "TachoSensitivity"},
-    {"TachoSensitivityHigh", "High", "TachoSensitivity"},
-    {"TachoSensitivityMedium", "Medium", "TachoSensitivity"},
-    {"TachoSensitivityLow", "Low", "TachoSensitivity"},
-    {"TachoSensitivityMinimum", "Minimum", "TachoSensitivity"},
-    {"TachoRatio1", "1:1", "PullyRatio"},
-    {"TachoRatio5", "5:1", "PullyRatio"},
-    {"TachoRatio10", "10:1", "PullyRatio"},
-    {"TachoRatio20", "20:1", "PullyRatio"},
-    {"TachoRatio50", "50:1", "PullyRatio"},
-    {"TachoRatio100", "100:1", "PullyRatio"},
-    {"TachoRatio200", "200:1", "PullyRatio"},
-}};
+inline constexpr std::array<MenuGroup, kMenuChoiceCount> kMenuChoiceGroups = {
+    MenuGroup::SpeedUnits,       MenuGroup::SpeedUnits,       MenuGroup::SpeedUnits,
+    MenuGroup::TemperatureUnits, MenuGroup::TemperatureUnits, MenuGroup::PressureUnits,
+    MenuGroup::PressureUnits,    MenuGroup::TimeFormat,       MenuGroup::TimeFormat,
+    MenuGroup::BarGraphType,     MenuGroup::BarGraphType,     MenuGroup::TachoSensitivity,
+    MenuGroup::TachoSensitivity, MenuGroup::TachoSensitivity, MenuGroup::TachoSensitivity,
+    MenuGroup::TachoSensitivity, MenuGroup::PulleyRatio,      MenuGroup::PulleyRatio,
+    MenuGroup::PulleyRatio,      MenuGroup::PulleyRatio,      MenuGroup::PulleyRatio,
+    MenuGroup::PulleyRatio,      MenuGroup::PulleyRatio,
+};
+
+constexpr MenuGroup menuGroup(MenuChoice item)
+{
+    return kMenuChoiceGroups[size_t(item)];
+}
 
 // Sensitivity codes of the five settings (low four bits of IntNvm byte 2),
 // from the most to the least sensitive, and the seven pulley ratios n:1

@@ -11,7 +11,7 @@ namespace orvane {
 
 const IconInfo &iconInfo(PreviewItem icon)
 {
-    static constexpr IconInfo kNoIcon = {PreviewItem::PicDisplay1Blank, 0, 0, "", ""};
+    static constexpr IconInfo kNoIcon = {PreviewItem::PicDisplay1Blank, 0, 0, ""};
     const auto found = std::find_if(kIcons.begin(), kIcons.end(), [icon](const IconInfo &info) {
         return info.item == icon;
     });

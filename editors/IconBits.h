@@ -22,32 +22,31 @@ struct IconInfo
     PreviewItem item;
     int cdcByte;      // 1..4
     uint8_t bitValue; // the bit's value in that byte
-    std::string_view checkBox;
     std::string_view caption;
 };
 
 // In byte order, highest bit first within each byte.
 inline constexpr std::array<IconInfo, kIconItemCount> kIcons = {{
-    {PreviewItem::PicUpRightArrow, 1, 128, "ChkMidRightArrow", "Right Up Arrow"},
-    {PreviewItem::PicUpLeftArrow, 1, 64, "ChkMidLeftArrow", "Left Up Arrow"},
-    {PreviewItem::PicNmea3RArrow, 1, 32, "ChkIconsMiddleNmea3Right", "Right"},
-    {PreviewItem::lblNmea3, 1, 16, "ChkIconsMiddleNmea3", "NMEA3"},
-    {PreviewItem::PicNmea2UArrow, 1, 8, "ChkIconsMiddleNmea2Up", "Up"},
-    {PreviewItem::lblNmea2, 1, 4, "ChkIconsMiddleNmea2", "NMEA2"},
-    {PreviewItem::PicNmea2DArrow, 1, 2, "ChkIconsMiddleNmea2Down", "Down"},
-    {PreviewItem::lblNmea1, 1, 1, "ChkIconsMiddleNmea1", "NMEA1"},
-    {PreviewItem::LblTemp, 2, 64, "ChkIconsLowerRightTemp", "TEMP."},
-    {PreviewItem::LblFuel, 2, 32, "ChkIconsLowerRightFuel", "FUEL"},
-    {PreviewItem::LblRpmLower, 2, 16, "ChkIconsLowerRightRpm", "RPM"},
-    {PreviewItem::LblDepthLower, 2, 8, "ChkIconsLowerRightDepth", "DEPTH"},
-    {PreviewItem::LblVdc, 2, 4, "ChkIconsLowerLeftVdc", "VDC"},
-    {PreviewItem::LblSpeedLower, 2, 2, "ChkIconsLowerLeftSpeed", "SPEED"},
-    {PreviewItem::LblOil, 2, 1, "ChkIconsLowerLeftOil", "OIL"},
-    {PreviewItem::lblRpmU, 3, 128, "ChkIconsUpperRpm", "RPM"},
-    {PreviewItem::LblDepthU, 3, 64, "ChkIconsUpperDepth", "DEPTH"},
-    {PreviewItem::lblSpeedU, 3, 32, "ChkIconsUpperSpeed", "SPEED"},
-    {PreviewItem::PicNmea1LArrow, 4, 4, "ChkIconsMiddleNmea1Left", "Left"},
-    {PreviewItem::LblDegU, 4, 1, "ChkIconsUpperDeg", "DEG"},
+    {PreviewItem::PicUpRightArrow, 1, 128, "Right Up Arrow"},
+    {PreviewItem::PicUpLeftArrow, 1, 64, "Left Up Arrow"},
+    {PreviewItem::PicNmea3RArrow, 1, 32, "Right"},
+    {PreviewItem::lblNmea3, 1, 16, "NMEA3"},
+    {PreviewItem::PicNmea2UArrow, 1, 8, "Up"},
+    {PreviewItem::lblNmea2, 1, 4, "NMEA2"},
+    {PreviewItem::PicNmea2DArrow, 1, 2, "Down"},
+    {PreviewItem::lblNmea1, 1, 1, "NMEA1"},
+    {PreviewItem::LblTemp, 2, 64, "TEMP."},
+    {PreviewItem::LblFuel, 2, 32, "FUEL"},
+    {PreviewItem::LblRpmLower, 2, 16, "RPM"},
+    {PreviewItem::LblDepthLower, 2, 8, "DEPTH"},
+    {PreviewItem::LblVdc, 2, 4, "VDC"},
+    {PreviewItem::LblSpeedLower, 2, 2, "SPEED"},
+    {PreviewItem::LblOil, 2, 1, "OIL"},
+    {PreviewItem::lblRpmU, 3, 128, "RPM"},
+    {PreviewItem::LblDepthU, 3, 64, "DEPTH"},
+    {PreviewItem::lblSpeedU, 3, 32, "SPEED"},
+    {PreviewItem::PicNmea1LArrow, 4, 4, "Left"},
+    {PreviewItem::LblDegU, 4, 1, "DEG"},
 }};
 
 // The table entry of an icon. A preview item that is not an icon is a

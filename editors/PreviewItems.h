@@ -1,8 +1,5 @@
 #pragma once
 
-#include <array>
-#include <string_view>
-
 // The switchable parts of the LCD preview, named as the window names them.
 
 namespace orvane {
@@ -46,37 +43,5 @@ enum class PreviewItem {
 
 constexpr int kPreviewItemCount = int(PreviewItem::Count);
 constexpr int kIconItemCount = 20;
-
-constexpr std::array<std::string_view, kPreviewItemCount> kPreviewItemNames
-    = {"lblSpeedU",
-       "LblDepthU",
-       "lblRpmU",
-       "LblDegU",
-       "lblNmea1",
-       "lblNmea2",
-       "lblNmea3",
-       "PicNmea1LArrow",
-       "PicNmea2UArrow",
-       "PicNmea2DArrow",
-       "PicNmea3RArrow",
-       "PicUpLeftArrow",
-       "PicUpRightArrow",
-       "LblOil",
-       "LblSpeedLower",
-       "LblVdc",
-       "LblDepthLower",
-       "LblRpmLower",
-       "LblFuel",
-       "LblTemp",
-       "PicDisplay4PointerU",
-       "PicDisplay4PointerD",
-       "PicDisplay5PointerU",
-       "PicDisplay5PointerD",
-       "PicDisplay1Blank",
-       "PicDisplay2Blank",
-       "PicDisplay3Blank",
-       "PicDisplay4Blank",
-       "PicDisplay5Blank",
-       "PicDisplayBarLimitBlank"};
 
 } // namespace orvane

@@ -19,22 +19,21 @@ namespace orvane {
 
 struct SenderListInfo
 {
-    std::string_view list; // name of the pick list
-    int nvmByte;           // IntNvm byte that holds the chosen code
-    int base;              // position i > 0 stands for code base + i
-    int lastCode;          // code of the list's last item
-    int userCurve;         // the user-defined type, edited in the grid
+    int nvmByte;   // IntNvm byte that holds the chosen code
+    int base;      // position i > 0 stands for code base + i
+    int lastCode;  // code of the list's last item
+    int userCurve; // the user-defined type, edited in the grid
 };
 
 enum class SenderList { EngineTemp, Fuel, OilPressure, Trim, SecondTank };
 inline constexpr int kSenderListCount = 5;
 
 inline constexpr std::array<SenderListInfo, kSenderListCount> kSenderLists = {{
-    {"cboEngineTempSender", kEngineTempSenderByte, 0, 6, 6},
-    {"cboFuelSender", kFuelSenderByte, 6, 9, 9},
-    {"cboOilPressureSender", kOilPressureSenderByte, 9, 16, 16},
-    {"cboTrimSender", kTrimSenderByte, 16, 21, 19},
-    {"cbo2ndTankSender", kSecondTankSenderByte, 22, 25, 25},
+    {kEngineTempSenderByte, 0, 6, 6},
+    {kFuelSenderByte, 6, 9, 9},
+    {kOilPressureSenderByte, 9, 16, 16},
+    {kTrimSenderByte, 16, 21, 19},
+    {kSecondTankSenderByte, 22, 25, 25},
 }};
 
 constexpr const SenderListInfo &senderList(SenderList list)

@@ -6,6 +6,8 @@
 #include "link/ui/frmShowConnecting.h"
 #include "transfer/Identification.h"
 
+#include <QLabel>
+
 namespace orvane {
 
 namespace {
@@ -15,8 +17,12 @@ QString text(const std::string &s)
 }
 } // namespace
 
-MainLinkView::MainLinkView(frmMain &window, AppState &state, Platform &platform)
+MainLinkView::MainLinkView(frmMain &window,
+                           const Indicators &indicators,
+                           AppState &state,
+                           Platform &platform)
     : m_window(window)
+    , m_indicators(indicators)
     , m_link(platform)
     , m_connection(platform, m_link, *this)
     , m_comms(std::make_unique<frmComms>(
@@ -35,7 +41,7 @@ MainLinkView::~MainLinkView() = default;
 void MainLinkView::showLamp()
 {
     const ConnectionLamp lamp = connectionLamp(m_link.linkState().IsConnected);
-    m_window.ui.shpCommsConnected->setStyleSheet(
+    m_indicators.lamp->setStyleSheet(
         QStringLiteral(
             "background-color: rgb(%1, %2, %3); border-radius: 8px; border: 1px solid #444;")
             .arg(lamp.colour.red)
@@ -43,22 +49,22 @@ void MainLinkView::showLamp()
             .arg(lamp.colour.blue));
     // A running exchange writes its own captions ("Updating Firmware - WAIT!").
     if (m_link.linkState().lineUser == LineUser::None)
-        m_window.ui.lblConnected->setText(text(lamp.caption));
+        m_indicators.connected->setText(text(lamp.caption));
 }
 
 void MainLinkView::setCommsPortCaption(const std::string &caption)
 {
-    m_window.ui.lblCommsPort->setText(text(caption));
+    m_indicators.commsPort->setText(text(caption));
 }
 
 void MainLinkView::setConnectedCaption(const std::string &caption)
 {
-    m_window.ui.lblConnected->setText(text(caption));
+    m_indicators.connected->setText(text(caption));
 }
 
 void MainLinkView::setSerialNumberCaption(const std::string &caption)
 {
-    m_window.ui.lblOrvaneSN->setText(text(caption));
+    m_indicators.serialNumber->setText(text(caption));
 }
 
 void MainLinkView::showConnecting(const std::string &caption)

@@ -7,6 +7,9 @@
 #include <functional>
 #include <memory>
 
+class QLabel;
+class QWidget;
+
 namespace orvane {
 
 class frmComms;
@@ -18,7 +21,19 @@ class frmShowConnecting;
 class MainLinkView : public ConnectionView
 {
 public:
-    MainLinkView(frmMain &window, AppState &state, Platform &platform);
+    // The main window's controls that show the connection.
+    struct Indicators
+    {
+        QWidget *lamp = nullptr; // shpCommsConnected
+        QLabel *connected = nullptr;
+        QLabel *commsPort = nullptr;
+        QLabel *serialNumber = nullptr;
+    };
+
+    MainLinkView(frmMain &window,
+                 const Indicators &indicators,
+                 AppState &state,
+                 Platform &platform);
     ~MainLinkView() override;
 
     ByteLink &link() { return m_link; }
@@ -51,6 +66,7 @@ public:
 
 private:
     frmMain &m_window;
+    Indicators m_indicators;
     ByteLink m_link;
     Connection m_connection;
     std::unique_ptr<frmComms> m_comms;

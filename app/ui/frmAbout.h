@@ -1,8 +1,13 @@
 #pragma once
 
-#include "ui_frmAbout.h"
-
 #include <QDialog>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class frmAbout;
+}
 
 namespace orvane {
 
@@ -11,9 +16,24 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    struct Values
+    {
+        std::string pcSoftwareVersion;
+        std::string serialNumber;
+        std::string softwareVersion;
+        std::string hardwareVersion;
+        std::string workingFolder;
+    };
 
-    Ui::frmAbout ui;
+    explicit frmAbout(QWidget *parent = nullptr);
+    ~frmAbout() override;
+
+    // Copied when the dialog opens; a later connection does not change an
+    // open dialog.
+    void showValues(const Values &values);
+
+private:
+    std::unique_ptr<Ui::frmAbout> m_ui;
 };
 
 } // namespace orvane

@@ -2,12 +2,15 @@
 
 #include "app/FileMenu.h"
 #include "app/PickLists.h"
+#include "app/ui/LinkNmeaLine.h"
 #include "app/ui/MainLinkView.h"
-#include "app/ui/Twips.h"
 #include "app/ui/frmAbout.h"
 #include "config/FileCommands.h"
 #include "config/NumberText.h"
 #include "editors/ui/DisplayPanel.h"
+#include "editors/ui/EditMenu.h"
+#include "editors/ui/PickList.h"
+#include "editors/ui/Twips.h"
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmNmea.h"
 #include "editors/ui/frmNmeaData.h"
@@ -15,15 +18,15 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 #include "link/LineUser.h"
-#include "transfer/LinkNmeaLine.h"
 #include "transfer/ui/TransferController.h"
+#include "ui_frmMain.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTimer>
+
+#include <functional>
 
 namespace orvane {
 
@@ -37,17 +40,28 @@ constexpr int kTimer1IntervalMs = 500;
 
 frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::frmMain>())
     , m_state(state)
     , m_platform(platform)
 {
-    ui.setupUi(this);
-    m_damping = new frmDamping(m_state, m_platform, this);
-    m_senders = new frmSenders(m_state, m_platform, this);
-    m_nmea = new frmNmea(m_state, m_platform, this);
-    m_todAlarms = new frmTimeOfDayAlarms(m_state, m_platform, this);
+    m_ui->setupUi(this);
+    m_damping = new frmDamping(m_state.document, this);
+    m_senders = new frmSenders(m_state.document, m_state.editor, m_platform.dialogs, this);
+    m_nmea = new frmNmea(m_state.document, m_state.editor, m_platform, this);
+    m_todAlarms = new frmTimeOfDayAlarms(m_state.document, this);
     createConfigurationButtons();
-    m_panel = new DisplayPanel(*this, m_state, m_platform);
-    m_linkView = std::make_unique<MainLinkView>(*this, m_state, m_platform);
+    createPanelAndMenu();
+    m_linkView = std::make_unique<MainLinkView>(*this,
+                                                MainLinkView::Indicators{m_ui->shpCommsConnected,
+                                                                         m_ui->lblConnected,
+                                                                         m_ui->lblCommsPort,
+                                                                         m_ui->lblOrvaneSN},
+                                                m_state,
+                                                m_platform);
+    connect(m_panel, &DisplayPanel::factoryModeRequested, this, [this] {
+        m_linkView->link().setFactoryMode(true);
+    });
+    // The live NMEA view polls over the main window's link.
     m_nmea->dataWindow()->setLineFactory([this] {
         return std::make_unique<LinkNmeaLine>(m_linkView->link(),
                                               m_linkView->connection(),
@@ -55,10 +69,10 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     });
     createTransfers();
     connectFileMenu();
-    connect(ui.OrvaneComPort, &QAction::triggered, this, [this] {
+    connect(m_ui->OrvaneComPort, &QAction::triggered, this, [this] {
         whenLineFree([this] { OrvaneComPort_Click(); });
     });
-    ui.lblConnected->installEventFilter(this);
+    m_ui->lblConnected->installEventFilter(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
@@ -70,15 +84,45 @@ frmMain::~frmMain() = default;
 
 void frmMain::createConfigurationButtons()
 {
-    auto *grid = static_cast<QGridLayout *>(ui.FraEdit->layout());
+    auto *grid = static_cast<QGridLayout *>(m_ui->FraEdit->layout());
     for (int i = 0; i < int(CmdConf1.size()); ++i) {
-        auto *button = new QPushButton(QString::number(i + 1), ui.FraEdit);
+        auto *button = new QPushButton(QString::number(i + 1), m_ui->FraEdit);
         button->setObjectName(QStringLiteral("CmdConf1_%1").arg(i));
         button->setAccessibleName(QStringLiteral("Configuration %1").arg(i + 1));
         button->setMinimumWidth(34);
         grid->addWidget(button, i / kConfigurationButtonsPerRow, i % kConfigurationButtonsPerRow);
         CmdConf1[size_t(i)] = button;
     }
+}
+
+void frmMain::createPanelAndMenu()
+{
+    DisplayPanel::Controls controls;
+    controls.window = this;
+    controls.preview = m_ui->picTessaro;
+    controls.configurationButtons = CmdConf1;
+    controls.dataFrame = m_ui->fraData;
+    controls.clearIcons = m_ui->cmdResetCurrentConfig;
+    controls.setIcons = m_ui->cmdSetCurrentConfig;
+    controls.clearConfiguration = m_ui->cmdClearConfig;
+    m_panel
+        = new DisplayPanel(controls, *m_nmea, m_state.document, m_state.editor, m_platform.dialogs);
+    m_editMenu = new EditMenu(*this,
+                              m_state.document,
+                              m_platform.dialogs,
+                              {m_damping, m_senders, m_todAlarms});
+    // A reload redraws the menu marks, and the sender dialog's unit captions
+    // follow them; a menu choice redraws the preview's units and bars.
+    connect(m_panel, &DisplayPanel::settingsShown, m_editMenu, &EditMenu::showSettings);
+    connect(m_editMenu, &EditMenu::settingsShown, m_senders, &frmSenders::showUnits);
+    connect(m_editMenu, &EditMenu::settingsChosen, m_panel, &DisplayPanel::followSettings);
+    // Every edit of the image marks the caption.
+    connect(m_panel, &DisplayPanel::imageEdited, this, &frmMain::refreshTitle);
+    connect(m_editMenu, &EditMenu::imageEdited, this, &frmMain::refreshTitle);
+    connect(m_damping, &frmDamping::imageEdited, this, &frmMain::refreshTitle);
+    connect(m_senders, &frmSenders::imageEdited, this, &frmMain::refreshTitle);
+    connect(m_nmea, &frmNmea::imageEdited, this, &frmMain::refreshTitle);
+    connect(m_todAlarms, &frmTimeOfDayAlarms::imageEdited, this, &frmMain::refreshTitle);
 }
 
 void frmMain::createTransfers()
@@ -98,7 +142,9 @@ void frmMain::createTransfers()
     };
     // The icon boxes follow the image on every redraw, so clearing the icons
     // needs nothing of its own here.
-    m_transfers = new TransferController(m_state,
+    m_transfers = new TransferController(m_state.document,
+                                         m_state.transfer,
+                                         m_state.editor,
                                          m_platform,
                                          m_linkView->link(),
                                          m_linkView->connection(),
@@ -106,7 +152,7 @@ void frmMain::createTransfers()
                                          this);
     m_linkView->setHideProgress([this] { m_transfers->hideProgress(); });
     connect(m_transfers, &TransferController::commandFinished, this, &frmMain::refreshTitle);
-    connect(ui.cmdClearConfig,
+    connect(m_ui->cmdClearConfig,
             &QPushButton::clicked,
             m_transfers,
             &TransferController::cmdClearConfig_Click);
@@ -116,24 +162,27 @@ void frmMain::createTransfers()
             window->whenLineFree([window, command] { (window->m_transfers->*command)(); });
         };
     };
-    connect(ui.cmdDownload,
+    connect(m_ui->cmdDownload,
             &QPushButton::clicked,
             this,
             gated(&TransferController::cmdDownload_Click));
-    connect(ui.cmdUpload, &QPushButton::clicked, this, gated(&TransferController::cmdUpload_Click));
-    connect(ui.ResetDefaults,
+    connect(m_ui->cmdUpload,
+            &QPushButton::clicked,
+            this,
+            gated(&TransferController::cmdUpload_Click));
+    connect(m_ui->ResetDefaults,
             &QAction::triggered,
             this,
             gated(&TransferController::ResetDefaults_Click));
-    connect(ui.CreateBackup,
+    connect(m_ui->CreateBackup,
             &QAction::triggered,
             this,
             gated(&TransferController::CreateBackup_Click));
-    connect(ui.RestoreBackup,
+    connect(m_ui->RestoreBackup,
             &QAction::triggered,
             this,
             gated(&TransferController::RestoreBackup_Click));
-    connect(ui.UpdateFirmware,
+    connect(m_ui->UpdateFirmware,
             &QAction::triggered,
             this,
             gated(&TransferController::UpdateFirmware_Click));
@@ -141,14 +190,20 @@ void frmMain::createTransfers()
 
 void frmMain::connectFileMenu()
 {
-    connect(ui.New, &QAction::triggered, this, [this] { whenLineFree([this] { New_Click(); }); });
-    connect(ui.Open, &QAction::triggered, this, [this] { whenLineFree([this] { Open_Click(); }); });
-    connect(ui.Save, &QAction::triggered, this, &frmMain::Save_Click);
-    connect(ui.SaveAs, &QAction::triggered, this, &frmMain::SaveAs_Click);
-    connect(ui.Exit, &QAction::triggered, this, [this] { whenLineFree([this] { Exit_Click(); }); });
-    connect(ui.About, &QAction::triggered, this, &frmMain::About_Click);
-    ui.Open->setShortcut(QKeySequence::Open);
-    ui.Save->setShortcut(QKeySequence::Save);
+    connect(m_ui->New, &QAction::triggered, this, [this] {
+        whenLineFree([this] { New_Click(); });
+    });
+    connect(m_ui->Open, &QAction::triggered, this, [this] {
+        whenLineFree([this] { Open_Click(); });
+    });
+    connect(m_ui->Save, &QAction::triggered, this, &frmMain::Save_Click);
+    connect(m_ui->SaveAs, &QAction::triggered, this, &frmMain::SaveAs_Click);
+    connect(m_ui->Exit, &QAction::triggered, this, [this] {
+        whenLineFree([this] { Exit_Click(); });
+    });
+    connect(m_ui->About, &QAction::triggered, this, &frmMain::About_Click);
+    m_ui->Open->setShortcut(QKeySequence::Open);
+    m_ui->Save->setShortcut(QKeySequence::Save);
 }
 
 StartupResult frmMain::startup()
@@ -195,38 +250,29 @@ void frmMain::createFactoryWindow()
 
 bool frmMain::pickListsFilled()
 {
-    return ui.ComboDisplay1->count() > 1;
+    return m_ui->ComboDisplay1->count() > 1;
 }
 
 void frmMain::fillPickLists()
 {
-    const std::pair<std::string_view, QWidget *> windows[] = {
-        {"frmDamping", m_damping},
-        {"frmSenders", m_senders},
-        {"frmMain", this},
-        {"frmNmea", m_nmea},
-        {"frmTimeOfDayAlarms", m_todAlarms},
+    // Each window fills its own lists.
+    using Fill = std::function<void(std::string_view, picklists::Items, int)>;
+    const std::pair<std::string_view, Fill> windows[] = {
+        {"frmDamping", std::bind_front(&frmDamping::fillPickList, m_damping)},
+        {"frmSenders", std::bind_front(&frmSenders::fillPickList, m_senders)},
+        {"frmMain", std::bind_front(&orvane::fillPickList, std::ref(*this))},
+        {"frmNmea", std::bind_front(&frmNmea::fillPickList, m_nmea)},
+        {"frmTimeOfDayAlarms", std::bind_front(&frmTimeOfDayAlarms::fillPickList, m_todAlarms)},
     };
     for (const picklists::PickListFill &fill : picklists::kFillOrder) {
-        QWidget *window = nullptr;
-        for (const auto &[name, widget] : windows)
-            if (name == fill.window)
-                window = widget;
-        const QString control = QString::fromUtf8(fill.control.data(), int(fill.control.size()));
         if (fill.kind == picklists::FillKind::GridHeadings) {
-            auto *grid = window->findChild<QTableWidget *>(control);
-            QStringList headings;
-            for (std::string_view text : fill.items)
-                headings << QString::fromUtf8(text.data(), int(text.size()));
-            grid->setHorizontalHeaderLabels(headings);
-            grid->setColumnWidth(0, twipsToPixels(picklists::kSenderGridIndexColumnTwips));
+            m_senders->setGridHeadings(fill.items, picklists::kSenderGridIndexColumnTwips);
             m_state.editor.CurveInEdit = EditorState::kNoCurve;
             continue;
         }
-        auto *list = window->findChild<QComboBox *>(control);
-        for (std::string_view text : fill.items)
-            list->addItem(QString::fromUtf8(text.data(), int(text.size())));
-        list->setCurrentIndex(fill.initialSelection);
+        for (const auto &[name, fillList] : windows)
+            if (name == fill.window)
+                fillList(fill.control, fill.items, fill.initialSelection);
     }
 }
 
@@ -246,32 +292,23 @@ void frmMain::showIdentity()
 
 void frmMain::setDataFrameCaption(const std::string &caption)
 {
-    ui.fraData->setTitle(QString::fromStdString(caption));
+    m_ui->fraData->setTitle(QString::fromStdString(caption));
 }
 
 void frmMain::setCommsPortLabel(const std::string &caption)
 {
-    ui.lblCommsPort->setText(QString::fromStdString(caption));
+    m_ui->lblCommsPort->setText(QString::fromStdString(caption));
 }
 
 void frmMain::showFirstDampingAndAlarm()
 {
-    const IntNvmTable &nvm = m_state.document.image.IntNvm;
-    m_damping->ui.cboDamping->setCurrentIndex(0);
-    m_damping->ui.txtDampingValue->setText(QString::number(nvm[106]));
-    m_todAlarms->ui.cboTodAlarms->setCurrentIndex(0);
-    m_todAlarms->ui.txtTodHours->setText(QString::fromStdString(twoDigits(nvm[46])));
-    m_todAlarms->ui.txtTodMinutes->setText(QString::fromStdString(twoDigits(nvm[47])));
+    m_damping->showStored(0);
+    m_todAlarms->showStored(0);
 }
 
 void frmMain::redraw()
 {
-    const SenderListPositions &senders = m_state.editor.senderLists;
-    m_senders->ui.cboEngineTempSender->setCurrentIndex(senders.engineTemp);
-    m_senders->ui.cboFuelSender->setCurrentIndex(senders.fuel);
-    m_senders->ui.cboOilPressureSender->setCurrentIndex(senders.oilPressure);
-    m_senders->ui.cboTrimSender->setCurrentIndex(senders.trim);
-    m_senders->ui.cbo2ndTankSender->setCurrentIndex(senders.secondTank);
+    m_senders->showStored();
     m_panel->reload();
     refreshTitle();
 }
@@ -360,18 +397,13 @@ void frmMain::Exit_Click()
 
 void frmMain::About_Click()
 {
-    if (!m_about) {
+    if (!m_about)
         m_about = new frmAbout(this);
-        connect(m_about->ui.cmdAboutOk, &QPushButton::clicked, m_about, &QDialog::hide);
-    }
-    // The values are copied when the dialog opens; a later connection does
-    // not change an open dialog.
-    m_about->ui.txtPcSoftwareVer->setText(QString::fromStdString(m_state.files.VersionText));
-    m_about->ui.txtOrvaneSN->setText(QString::fromStdString(link().SerialNumberText));
-    m_about->ui.txtOrvaneSwVer->setText(QString::fromStdString(link().SoftwareVersionText));
-    m_about->ui.txtOrvaneHwVer->setText(QString::fromStdString(link().HardwareVersionText));
-    m_about->ui.lblWorkingFolder->setText(
-        tr("Working file folder: %1").arg(QString::fromStdString(m_state.files.WorkingFolder)));
+    m_about->showValues({m_state.files.VersionText,
+                         link().SerialNumberText,
+                         link().SoftwareVersionText,
+                         link().HardwareVersionText,
+                         m_state.files.WorkingFolder});
     m_about->show();
     m_about->raise();
 }
@@ -399,7 +431,7 @@ void frmMain::lblConnected_Click()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui.lblConnected && event->type() == QEvent::MouseButtonRelease)
+    if (watched == m_ui->lblConnected && event->type() == QEvent::MouseButtonRelease)
         lblConnected_Click();
     return QMainWindow::eventFilter(watched, event);
 }

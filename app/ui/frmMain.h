@@ -2,8 +2,8 @@
 
 #include "app/AppState.h"
 #include "app/Startup.h"
+#include "config/ConfigImage.h"
 #include "platform/Platform.h"
-#include "ui_frmMain.h"
 
 #include <QMainWindow>
 
@@ -14,9 +14,14 @@
 class QPushButton;
 class QTimer;
 
+namespace Ui {
+class frmMain;
+}
+
 namespace orvane {
 
 class DisplayPanel;
+class EditMenu;
 class MainLinkView;
 class TransferController;
 class frmAbout;
@@ -26,8 +31,10 @@ class frmNmea;
 class frmSenders;
 class frmTimeOfDayAlarms;
 
-// The application: owns the windows for the whole run and forwards their
-// events to the logic over the shared state.
+// The application: owns the windows for the whole run, forwards their
+// events to the logic over the shared state, and wires the windows to each
+// other: an editor window reports each edit of the image by a signal, and
+// none writes another's form.
 class frmMain : public QMainWindow, private ShellView
 {
     Q_OBJECT
@@ -37,9 +44,6 @@ public:
 
     // The window's load: start values, lists, working file.
     StartupResult startup();
-
-    Ui::frmMain ui;
-    std::array<QPushButton *, 16> CmdConf1{};
 
     frmDamping *dampingWindow() const { return m_damping; }
     frmSenders *sendersWindow() const { return m_senders; }
@@ -51,7 +55,7 @@ public:
     MainLinkView &linkView() { return *m_linkView; }
     TransferController &transfers() { return *m_transfers; }
 
-    // Marks unsaved changes in the caption; editors call it after each change.
+    // Marks unsaved changes in the caption; runs after every edit and command.
     void refreshTitle();
 
 protected:
@@ -72,6 +76,7 @@ private:
     void closeAllWindows() override;
 
     void createConfigurationButtons();
+    void createPanelAndMenu();
     void connectFileMenu();
     void createTransfers();
     void reportStartup(const StartupResult &result);
@@ -92,6 +97,8 @@ private:
     // The connection state, owned by the link.
     const LinkState &link() const;
 
+    std::unique_ptr<Ui::frmMain> m_ui;
+    std::array<QPushButton *, kConfigurations> CmdConf1{};
     AppState &m_state;
     Platform &m_platform;
     frmAbout *m_about = nullptr;
@@ -101,6 +108,7 @@ private:
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmHalvero *m_halvero = nullptr;
     DisplayPanel *m_panel = nullptr;
+    EditMenu *m_editMenu = nullptr;
     std::unique_ptr<MainLinkView> m_linkView;
     TransferController *m_transfers = nullptr;
     QTimer *Timer1 = nullptr;

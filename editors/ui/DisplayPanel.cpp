@@ -1,20 +1,19 @@
 #include "editors/ui/DisplayPanel.h"
 
-#include "app/ui/MainLinkView.h"
-#include "app/ui/Twips.h"
-#include "app/ui/frmMain.h"
 #include "config/NumberText.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
-#include "editors/ui/EditMenu.h"
+#include "editors/ui/DisplayPanelControls.h"
+#include "editors/ui/ImageEdit.h"
 #include "editors/ui/LcdPreview.h"
+#include "editors/ui/Twips.h"
 #include "editors/ui/frmNmea.h"
-#include "editors/ui/frmNmeaData.h"
 #include "platform/Check.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -86,20 +85,36 @@ bool focusLeftTheWindow(const QFocusEvent &event)
     }
 }
 
+QString limitName(LimitKind kind)
+{
+    switch (kind) {
+    case LimitKind::LowAlarm:
+        return QStringLiteral("low alarm limit");
+    case LimitKind::HighAlarm:
+        return QStringLiteral("high alarm limit");
+    case LimitKind::LowerBar:
+        return QStringLiteral("lower bar limit");
+    case LimitKind::UpperBar:
+        return QStringLiteral("upper bar limit");
+    }
+    return {};
+}
+
 } // namespace
 
-DisplayPanel::DisplayPanel(frmMain &window, AppState &state, Platform &platform)
-    : QObject(&window)
-    , m_window(window)
-    , m_state(state)
-    , m_platform(platform)
-    , m_preview(window.ui.picTessaro)
+DisplayPanel::DisplayPanel(const Controls &controls,
+                           frmNmea &nmea,
+                           ConfigDocument &document,
+                           EditorState &editor,
+                           UserDialogs &dialogs)
+    : QObject(controls.window)
+    , m_controls(controls)
+    , m_preview(controls.preview)
+    , m_nmea(nmea)
+    , m_document(document)
+    , m_editor(editor)
+    , m_dialogs(dialogs)
 {
-    m_editMenu = new EditMenu(window, state, platform, [this](const SettingsView &view) {
-        m_preview->setBarMode(view.showPointers ? LcdPreview::BarMode::Pointer
-                                                : LcdPreview::BarMode::Chart);
-        showReadings();
-    });
     findWidgets();
     connectControls();
 }
@@ -108,39 +123,39 @@ DisplayPanel::~DisplayPanel() = default;
 
 void DisplayPanel::findWidgets()
 {
+    QWidget &window = *m_controls.window;
     for (int d = 0; d < kDisplayCount; ++d) {
         const DisplayControls &names = kDisplayControls[size_t(d)];
         DisplayWidgets &widgets = m_displays[size_t(d)];
-        widgets.chooser = child<QComboBox>(m_window, names.chooser);
-        widgets.lowAlarm = child<QLabel>(m_window, names.lowAlarmLabel);
-        widgets.highAlarm = child<QLabel>(m_window, names.highAlarmLabel);
-        widgets.lowAlarmButton = child<QPushButton>(m_window, names.lowAlarmButton);
-        widgets.highAlarmButton = child<QPushButton>(m_window, names.highAlarmButton);
+        widgets.chooser = child<QComboBox>(window, names.chooser);
+        widgets.lowAlarm = child<QLabel>(window, names.lowAlarmLabel);
+        widgets.highAlarm = child<QLabel>(window, names.highAlarmLabel);
+        widgets.lowAlarmButton = child<QPushButton>(window, names.lowAlarmButton);
+        widgets.highAlarmButton = child<QPushButton>(window, names.highAlarmButton);
         if (isBar(Display(d))) {
-            widgets.lowerBar = child<QLabel>(m_window, names.lowerBarLabel);
-            widgets.upperBar = child<QLabel>(m_window, names.upperBarLabel);
+            widgets.lowerBar = child<QLabel>(window, names.lowerBarLabel);
+            widgets.upperBar = child<QLabel>(window, names.upperBarLabel);
         }
     }
-    for (const IconInfo &icon : kIcons)
-        m_iconBoxes[size_t(icon.item)] = child<QCheckBox>(m_window, icon.checkBox);
+    for (const IconBox &box : kIconBoxes)
+        m_iconBoxes[size_t(box.icon)] = child<QCheckBox>(window, box.name);
+    m_factoryKeyButton = child<QPushButton>(window, kFactoryKeyButton);
 }
 
 void DisplayPanel::connectControls()
 {
-    Ui::frmMain &ui = m_window.ui;
-    for (int i = 0; i < int(m_window.CmdConf1.size()); ++i)
-        connect(m_window.CmdConf1[size_t(i)], &QPushButton::clicked, this, [this, i] {
+    for (int i = 0; i < kConfigurations; ++i)
+        connect(m_controls.configurationButtons[size_t(i)], &QPushButton::clicked, this, [this, i] {
             chooseConfiguration(i);
         });
-    connect(ui.cmdResetCurrentConfig, &QPushButton::clicked, this, &DisplayPanel::clearAllIcons);
-    connect(ui.cmdSetCurrentConfig, &QPushButton::clicked, this, &DisplayPanel::setAllIcons);
+    connect(m_controls.clearIcons, &QPushButton::clicked, this, &DisplayPanel::clearAllIcons);
+    connect(m_controls.setIcons, &QPushButton::clicked, this, &DisplayPanel::setAllIcons);
 
     // clicked, not toggled: loading the boxes from the image must not write it.
-    for (const IconInfo &icon : kIcons)
-        connect(m_iconBoxes[size_t(icon.item)],
-                &QCheckBox::clicked,
-                this,
-                [this, item = icon.item] { iconBoxClicked(item); });
+    for (const IconBox &box : kIconBoxes)
+        connect(m_iconBoxes[size_t(box.icon)], &QCheckBox::clicked, this, [this, item = box.icon] {
+            iconBoxClicked(item);
+        });
 
     for (int d = 0; d < kDisplayCount; ++d) {
         QComboBox *chooser = m_displays[size_t(d)].chooser;
@@ -153,11 +168,11 @@ void DisplayPanel::connectControls()
 
     for (const ChangeButton &button : kChangeButtons)
         connect(
-            child<QPushButton>(m_window, button.name),
+            child<QPushButton>(*m_controls.window, button.name),
             &QPushButton::clicked,
             this,
             [this, display = button.display, kind = button.kind] { changeLimit(display, kind); });
-    ui.cmdDD4HiBar->installEventFilter(this);
+    m_factoryKeyButton->installEventFilter(this);
     m_preview->installEventFilter(this);
 }
 
@@ -165,14 +180,14 @@ void DisplayPanel::connectControls()
 
 void DisplayPanel::reload()
 {
-    showPreview(UpdateInstrumentDisplay(m_state.document, m_state.editor));
-    showLabels(ShowAlarmAndLimits(m_state.document.image));
+    showPreview(UpdateInstrumentDisplay(m_document, m_editor));
+    showLabels(ShowAlarmAndLimits(m_document.image));
 }
 
 void DisplayPanel::showPreview(const PreviewModel &model)
 {
     if (model.hideNmeaWindows)
-        hideNmeaWindows();
+        m_nmea.hideWithData();
     markDefaultButton(model.config);
 
     for (int i = 0; i < kIconItemCount; ++i)
@@ -180,7 +195,7 @@ void DisplayPanel::showPreview(const PreviewModel &model)
     LcdPreview::ItemFlags visible = model.visible;
     // The blink owns the blank patches; a reload must not restart it.
     for (int d = 0; d < kDisplayCount; ++d)
-        visible[size_t(displayControls(Display(d)).blank)] = m_panel.blankVisible[size_t(d)];
+        visible[size_t(displayInfo(Display(d)).blank)] = m_panel.blankVisible[size_t(d)];
     m_preview->setItemsVisible(visible);
     m_preview->setBarMode(model.settings.showPointers ? LcdPreview::BarMode::Pointer
                                                       : LcdPreview::BarMode::Chart);
@@ -195,7 +210,7 @@ void DisplayPanel::showPreview(const PreviewModel &model)
         chooser->setCurrentIndex(position.value_or(-1));
     }
     showReadings();
-    m_editMenu->showSettings(model.settings);
+    emit settingsShown(model.settings);
 }
 
 void DisplayPanel::showIcons(const IconFlags &flags)
@@ -208,7 +223,7 @@ void DisplayPanel::showIcons(const IconFlags &flags)
 
 void DisplayPanel::showReadings()
 {
-    const ConfigImage &image = m_state.document.image;
+    const ConfigImage &image = m_document.image;
     const int config = currentConfiguration(image);
     const uint8_t units = image.IntNvm[1];
     for (int d = 0; d < kDisplayCount; ++d) {
@@ -225,8 +240,7 @@ void DisplayPanel::showReadings()
 void DisplayPanel::showBlanks()
 {
     for (int d = 0; d < kDisplayCount; ++d)
-        m_preview->setItemVisible(displayControls(Display(d)).blank,
-                                  m_panel.blankVisible[size_t(d)]);
+        m_preview->setItemVisible(displayInfo(Display(d)).blank, m_panel.blankVisible[size_t(d)]);
     m_preview->setItemVisible(PreviewItem::PicDisplayBarLimitBlank, false);
 }
 
@@ -250,37 +264,25 @@ void DisplayPanel::showConfiguration(int config)
 {
     markDefaultButton(config);
     const ConfigCaptions captions = captionsForConfig(config);
-    Ui::frmMain &ui = m_window.ui;
-    ui.fraData->setTitle(QString::fromStdString(captions.fraData));
-    ui.cmdResetCurrentConfig->setText(QString::fromStdString(captions.cmdResetCurrentConfig));
-    ui.cmdSetCurrentConfig->setText(QString::fromStdString(captions.cmdSetCurrentConfig));
-    ui.cmdClearConfig->setText(QString::fromStdString(captions.cmdClearConfig));
+    m_controls.dataFrame->setTitle(QString::fromStdString(captions.fraData));
+    m_controls.clearIcons->setText(QString::fromStdString(captions.cmdResetCurrentConfig));
+    m_controls.setIcons->setText(QString::fromStdString(captions.cmdSetCurrentConfig));
+    m_controls.clearConfiguration->setText(QString::fromStdString(captions.cmdClearConfig));
 }
 
 void DisplayPanel::markDefaultButton(int config)
 {
-    for (int i = 0; i < int(m_window.CmdConf1.size()); ++i)
-        m_window.CmdConf1[size_t(i)]->setDefault(i + 1 == config);
+    for (int i = 0; i < kConfigurations; ++i)
+        m_controls.configurationButtons[size_t(i)]->setDefault(i + 1 == config);
 }
 
-void DisplayPanel::showNmeaSelector(const NmeaSelectorRequest &request)
+void DisplayPanel::showNmeaSelector(Display display, const NmeaSelectorRequest &request)
 {
-    frmNmea *nmea = m_window.nmeaWindow();
-    nmea->ui.cmbNmeaTalker->setCurrentIndex(request.talkerPosition);
-    nmea->ui.cmbNmeaID->setCurrentIndex(request.sentencePosition);
-    nmea->ui.cmdNmeaCommas->setCurrentIndex(request.commasPosition);
-    nmea->move(m_window.geometry().topLeft()
-               + twipsPoint(request.selector.left, request.selector.top));
-    nmea->dataWindow()->move(m_window.geometry().topLeft()
-                             + twipsPoint(request.data.left, request.data.top));
-    nmea->show();
-    nmea->raise();
-}
-
-void DisplayPanel::hideNmeaWindows()
-{
-    m_window.nmeaWindow()->hide();
-    m_window.nmeaWindow()->dataWindow()->hide();
+    const DisplayControls &places = displayControls(display);
+    const QPoint corner = m_controls.window->geometry().topLeft();
+    m_nmea.showSelection(request,
+                         corner + twipsPoint(places.nmeaSelector.left, places.nmeaSelector.top),
+                         corner + twipsPoint(places.nmeaData.left, places.nmeaData.top));
 }
 
 void DisplayPanel::fitPreviewHeight()
@@ -292,69 +294,91 @@ void DisplayPanel::fitPreviewHeight()
                                          m_preview->width() * design.height() / design.width()));
 }
 
-void DisplayPanel::imageMayHaveChanged()
+QString DisplayPanel::configurationName() const
 {
-    m_window.refreshTitle();
+    return QStringLiteral("Configuration %1").arg(currentConfiguration(m_document.image));
 }
 
 // --- user actions -------------------------------------------------------------
 
 void DisplayPanel::chooseConfiguration(int buttonIndex)
 {
-    const ConfigChoice choice = ChooseConfiguration(m_state.document, m_state.editor, buttonIndex);
-    m_window.ui.fraData->setVisible(true);
+    const ImageEdit edit(m_document);
+    const ConfigChoice choice = ChooseConfiguration(m_document, m_editor, buttonIndex);
+    m_controls.dataFrame->setVisible(true);
     showPreview(choice.preview);
     showLabels(choice.labels);
     showConfiguration(choice.config);
-    hideNmeaWindows();
-    imageMayHaveChanged();
+    m_nmea.hideWithData();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QStringLiteral(" chosen"));
 }
 
 void DisplayPanel::clearAllIcons()
 {
-    if (const std::optional<IconFlags> flags = ClearAllIcons(m_state.document, m_platform.dialogs))
+    const ImageEdit edit(m_document);
+    if (const std::optional<IconFlags> flags = ClearAllIcons(m_document, m_dialogs))
         showIcons(*flags);
-    imageMayHaveChanged();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QStringLiteral(" icons cleared"));
 }
 
 void DisplayPanel::setAllIcons()
 {
-    if (const std::optional<IconFlags> flags = SetAllIcons(m_state.document, m_platform.dialogs))
+    const ImageEdit edit(m_document);
+    if (const std::optional<IconFlags> flags = SetAllIcons(m_document, m_dialogs))
         showIcons(*flags);
-    imageMayHaveChanged();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QStringLiteral(" icons set"));
 }
 
 void DisplayPanel::iconBoxClicked(PreviewItem icon)
 {
+    const ImageEdit edit(m_document);
     IconFlags boxes{};
     for (int i = 0; i < kIconItemCount; ++i)
         boxes[size_t(i)] = m_iconBoxes[size_t(i)]->isChecked();
-    IconBoxClicked(m_state.document, boxes, icon);
+    IconBoxClicked(m_document, boxes, icon);
     m_preview->setItemVisible(icon, iconFlag(boxes, icon));
-    imageMayHaveChanged();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QStringLiteral(" icon ")
+                         + qt(iconInfo(icon).caption));
 }
 
 void DisplayPanel::chooseDataSource(Display display, int position)
 {
-    const SourceChoice choice
-        = ChooseDataSource(m_state.document, m_state.editor, display, position);
+    const ImageEdit edit(m_document);
+    const SourceChoice choice = ChooseDataSource(m_document, m_editor, display, position);
     showPreview(choice.preview);
     showLabels(choice.labels);
     if (choice.nmea)
-        showNmeaSelector(*choice.nmea);
+        showNmeaSelector(display, *choice.nmea);
     else
-        hideNmeaWindows();
-    imageMayHaveChanged();
+        m_nmea.hideWithData();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QLatin1Char(' ')
+                         + qt(displayControls(display).description));
 }
 
 void DisplayPanel::changeLimit(Display display, LimitKind kind)
 {
-    const LimitChange change = ChangeLimit(m_state.document, m_platform.dialogs, display, kind);
+    const ImageEdit edit(m_document);
+    const LimitChange change = ChangeLimit(m_document, m_dialogs, display, kind);
     if (change.stored) {
         showLabels(change.labels);
         showReadings(); // a bar limit moves the bar's sample level
     }
-    imageMayHaveChanged();
+    if (edit.changedImage())
+        emit imageEdited(configurationName() + QLatin1Char(' ')
+                         + qt(displayControls(display).description) + QLatin1Char(' ')
+                         + limitName(kind));
+}
+
+void DisplayPanel::followSettings(const SettingsView &view)
+{
+    m_preview->setBarMode(view.showPointers ? LcdPreview::BarMode::Pointer
+                                            : LcdPreview::BarMode::Chart);
+    showReadings();
 }
 
 void DisplayPanel::chooserFocus(Display display, bool hasFocus)
@@ -392,7 +416,7 @@ bool DisplayPanel::eventFilter(QObject *watched, QEvent *event)
             fitPreviewHeight();
         break;
     case QEvent::KeyPress:
-        if (watched == m_window.ui.cmdDD4HiBar) {
+        if (watched == m_factoryKeyButton) {
             const auto *key = static_cast<QKeyEvent *>(event);
             const Qt::KeyboardModifiers modifiers = key->modifiers();
             const KeyChord chord{key->key(),
@@ -400,7 +424,7 @@ bool DisplayPanel::eventFilter(QObject *watched, QEvent *event)
                                  modifiers.testFlag(Qt::ControlModifier),
                                  modifiers.testFlag(Qt::AltModifier)};
             if (factoryKeyDown(chord) == PanelKeyRequest::FactoryMode) {
-                m_window.linkView().link().setFactoryMode(true);
+                emit factoryModeRequested();
                 return true;
             }
         }

@@ -1,33 +1,53 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/ConfigPanel.h"
+#include "editors/EditMenuSettings.h"
+#include "editors/EditorState.h"
 #include "platform/Platform.h"
 
 #include <QObject>
+#include <QString>
 
 #include <array>
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
+class QWidget;
 
 namespace orvane {
 
-class EditMenu;
 class LcdPreview;
-class frmMain;
+class frmNmea;
 
 // The display configuration panel of the main window and its LCD preview:
 // connects the configuration buttons, the choosers, the icon boxes and the
-// Change buttons to the panel logic, and shows what the logic returns. Owns
-// the Edit menu controller, since every reload also rebuilds its marks.
+// Change buttons to the panel logic, and shows what the logic returns.
 class DisplayPanel : public QObject
 {
     Q_OBJECT
 public:
-    DisplayPanel(frmMain &window, AppState &state, Platform &platform);
+    // The main window's controls that the panel drives. The display frames'
+    // controls and the icon boxes are found in `window` by their names.
+    struct Controls
+    {
+        QWidget *window = nullptr; // the NMEA windows open at places from its corner
+        LcdPreview *preview = nullptr;
+        std::array<QPushButton *, kConfigurations> configurationButtons{};
+        QGroupBox *dataFrame = nullptr;
+        QPushButton *clearIcons = nullptr;
+        QPushButton *setIcons = nullptr;
+        QPushButton *clearConfiguration = nullptr; // only its caption
+    };
+
+    DisplayPanel(const Controls &controls,
+                 frmNmea &nmea,
+                 ConfigDocument &document,
+                 EditorState &editor,
+                 UserDialogs &dialogs);
     ~DisplayPanel() override;
 
     // Reloads the preview, the panel, the menu marks and the limit labels
@@ -41,9 +61,16 @@ public:
     // the chooser that has the focus.
     void blinkTick();
 
-    // Shared with the NMEA sentence selector.
-    PanelState &panelState() { return m_panel; }
-    EditMenu &editMenu() { return *m_editMenu; }
+    // The menus changed units or bar type: the preview follows.
+    void followSettings(const SettingsView &view);
+
+signals:
+    // One user action changed the image; `what` names the change.
+    void imageEdited(const QString &what);
+    // A reload read the menu settings from the image.
+    void settingsShown(const SettingsView &view);
+    // Ctrl+Alt+Q on the left bar's upper limit button.
+    void factoryModeRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,18 +103,19 @@ private:
     void showReadings();
     void showBlanks();
     void showLabels(const AlarmAndLimitLabels &labels);
-    void showNmeaSelector(const NmeaSelectorRequest &request);
-    void hideNmeaWindows();
+    void showNmeaSelector(Display display, const NmeaSelectorRequest &request);
     void markDefaultButton(int config);
     void fitPreviewHeight();
-    void imageMayHaveChanged();
+    QString configurationName() const;
 
-    frmMain &m_window;
-    AppState &m_state;
-    Platform &m_platform;
+    Controls m_controls;
+    LcdPreview *m_preview;
+    frmNmea &m_nmea;
+    ConfigDocument &m_document;
+    EditorState &m_editor;
+    UserDialogs &m_dialogs;
     PanelState m_panel;
-    LcdPreview *m_preview = nullptr;
-    EditMenu *m_editMenu = nullptr;
+    QPushButton *m_factoryKeyButton = nullptr;
     std::array<DisplayWidgets, kDisplayCount> m_displays{};
     std::array<QCheckBox *, kIconItemCount> m_iconBoxes{}; // by PreviewItem
 };

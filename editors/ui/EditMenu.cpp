@@ -1,9 +1,7 @@
 #include "editors/ui/EditMenu.h"
 
-#include "app/ui/frmMain.h"
-#include "editors/ui/frmDamping.h"
+#include "editors/ui/ImageEdit.h"
 #include "editors/ui/frmSenders.h"
-#include "editors/ui/frmTimeOfDayAlarms.h"
 #include "platform/Check.h"
 
 #include <QAction>
@@ -12,81 +10,135 @@ namespace orvane {
 
 namespace {
 
-QString qt(std::string_view text)
+// The choice items' names in the form, in MenuChoice order.
+constexpr std::array<std::string_view, kMenuChoiceCount> kChoiceActions = {
+    "Knots",
+    "MPH",
+    "KmHr",
+    "DegF",
+    "DegC",
+    "Psi",
+    "Bars",
+    "Hr12",
+    "Hr24",
+    "BarChart",
+    "Pointer",
+    "TachoSensitivityMaximum",
+    "TachoSensitivityHigh",
+    "TachoSensitivityMedium",
+    "TachoSensitivityLow",
+    "TachoSensitivityMinimum",
+    "TachoRatio1",
+    "TachoRatio5",
+    "TachoRatio10",
+    "TachoRatio20",
+    "TachoRatio50",
+    "TachoRatio100",
+    "TachoRatio200",
+};
+
+QString groupName(MenuGroup group)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    switch (group) {
+    case MenuGroup::SpeedUnits:
+        return QStringLiteral("Speed units");
+    case MenuGroup::TemperatureUnits:
+        return QStringLiteral("Temperature units");
+    case MenuGroup::PressureUnits:
+        return QStringLiteral("Pressure units");
+    case MenuGroup::TimeFormat:
+        return QStringLiteral("Time format");
+    case MenuGroup::BarGraphType:
+        return QStringLiteral("Bar graph type");
+    case MenuGroup::TachoSensitivity:
+        return QStringLiteral("Tacho sensitivity");
+    case MenuGroup::PulleyRatio:
+        return QStringLiteral("Tacho pulley ratio");
+    }
+    return {};
 }
 
 } // namespace
 
-EditMenu::EditMenu(frmMain &window,
-                   AppState &state,
-                   Platform &platform,
-                   std::function<void(const SettingsView &)> settingsChanged)
+EditMenu::EditMenu(QWidget &window,
+                   ConfigDocument &document,
+                   UserDialogs &dialogs,
+                   const SettingsWindows &windows)
     : QObject(&window)
     , m_window(window)
-    , m_state(state)
-    , m_platform(platform)
-    , m_settingsChanged(std::move(settingsChanged))
+    , m_document(document)
+    , m_dialogs(dialogs)
+    , m_windows(windows)
 {
     for (int i = 0; i < kMenuChoiceCount; ++i) {
-        const MenuChoiceInfo &info = kMenuChoices[size_t(i)];
-        auto *action = window.findChild<QAction *>(qt(info.name));
-        // An item missing from the menu is a programming error; an action in
-        // no menu keeps the rest working.
-        ORVANE_CHECK(action, action = new QAction(this));
-        m_choices[size_t(i)] = action;
+        QAction *choice = action(kChoiceActions[size_t(i)]);
+        m_choices[size_t(i)] = choice;
         // Check marks come from the image only (see choose), so no action
         // group: the speed items may legitimately show no mark at all.
-        connect(action, &QAction::triggered, this, [this, i] { choose(MenuChoice(i)); });
+        connect(choice, &QAction::triggered, this, [this, i] { choose(MenuChoice(i)); });
     }
 
-    Ui::frmMain &ui = window.ui;
-    connect(ui.FuelTankSize, &QAction::triggered, this, [this] { askTankSize(Tank::Fuel); });
-    connect(ui.Tank2Size, &QAction::triggered, this, [this] { askTankSize(Tank::Second); });
-    connect(ui.ViewMaintenanceAlarm, &QAction::triggered, this, &EditMenu::askMaintenanceAlarm);
-    connect(ui.ViewDamping, &QAction::triggered, this, [this] {
-        showWindow(m_window.dampingWindow());
+    connect(action("FuelTankSize"), &QAction::triggered, this, [this] { askTankSize(Tank::Fuel); });
+    connect(action("Tank2Size"), &QAction::triggered, this, [this] { askTankSize(Tank::Second); });
+    connect(action("ViewMaintenanceAlarm"),
+            &QAction::triggered,
+            this,
+            &EditMenu::askMaintenanceAlarm);
+    connect(action("ViewDamping"), &QAction::triggered, this, [this] {
+        showWindow(m_windows.damping);
     });
-    connect(ui.Senders, &QAction::triggered, this, [this] {
-        m_window.sendersWindow()->showBeside(m_window);
+    connect(action("Senders"), &QAction::triggered, this, [this] {
+        m_windows.senders->showBeside(m_window);
     });
-    connect(m_window.sendersWindow(), &frmSenders::imageEdited, &m_window, &frmMain::refreshTitle);
-    connect(ui.ViewTodAlarms, &QAction::triggered, this, [this] {
-        showWindow(m_window.todAlarmsWindow());
+    connect(action("ViewTodAlarms"), &QAction::triggered, this, [this] {
+        showWindow(m_windows.todAlarms);
     });
+}
+
+QAction *EditMenu::action(std::string_view name)
+{
+    auto *found
+        = m_window.findChild<QAction *>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    // An item missing from the menu is a programming error; an action in no
+    // menu keeps the rest working.
+    ORVANE_CHECK(found, found = new QAction(this));
+    return found;
 }
 
 void EditMenu::showSettings(const SettingsView &view)
 {
     for (int i = 0; i < kMenuChoiceCount; ++i)
         m_choices[size_t(i)]->setChecked(view.checked[size_t(i)]);
-    frmSenders *senders = m_window.sendersWindow();
-    senders->ui.lblSendersUofMTemperature->setText(QString::fromStdString(view.temperatureLabel));
-    senders->ui.lblSendersUofMPressure->setText(QString::fromStdString(view.pressureLabel));
+    emit settingsShown(view);
 }
 
 void EditMenu::choose(MenuChoice item)
 {
     // Qt has already toggled the clicked item; the marks are redrawn from the
     // image, which also re-ticks an item that was clicked while ticked.
-    const SettingsView view = ChooseMenuItem(m_state.document, item);
+    const ImageEdit edit(m_document);
+    const SettingsView view = ChooseMenuItem(m_document, item);
     showSettings(view);
-    if (m_settingsChanged)
-        m_settingsChanged(view);
-    m_window.refreshTitle();
+    emit settingsChosen(view);
+    if (edit.changedImage())
+        emit imageEdited(groupName(menuGroup(item)));
 }
 
 void EditMenu::askTankSize(Tank tank)
 {
-    AskTankSize(m_state.document, m_platform.dialogs, tank);
-    m_window.refreshTitle();
+    const ImageEdit edit(m_document);
+    AskTankSize(m_document, m_dialogs, tank);
+    if (edit.changedImage())
+        emit imageEdited(tank == Tank::Fuel ? QStringLiteral("Fuel tank size")
+                                            : QStringLiteral("Second tank size"));
 }
 
 void EditMenu::askMaintenanceAlarm()
 {
-    AskMaintenanceAlarm(m_state.document, m_platform.dialogs);
-    m_window.refreshTitle();
+    const ImageEdit edit(m_document);
+    AskMaintenanceAlarm(m_document, m_dialogs);
+    if (edit.changedImage())
+        emit imageEdited(QStringLiteral("Maintenance alarm"));
 }
 
 void EditMenu::showWindow(QWidget *window)

@@ -1,19 +1,20 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/EditMenuSettings.h"
 #include "platform/Platform.h"
 
 #include <QObject>
+#include <QString>
 
 #include <array>
-#include <functional>
 
 class QAction;
+class QWidget;
 
 namespace orvane {
 
-class frmMain;
+class frmSenders;
 
 // The "&Edit" menu of the main window: the choice items with their check
 // marks, the tank size and maintenance alarm input boxes, and the items that
@@ -23,28 +24,42 @@ class EditMenu : public QObject
 {
     Q_OBJECT
 public:
-    // settingsChanged runs after a choice item has changed the image, with the
-    // menus as they now stand, so the preview can follow units and bar type.
-    EditMenu(frmMain &window,
-             AppState &state,
-             Platform &platform,
-             std::function<void(const SettingsView &)> settingsChanged);
+    // The windows the menu opens; the senders dialog opens beside `window`.
+    struct SettingsWindows
+    {
+        QWidget *damping = nullptr;
+        frmSenders *senders = nullptr;
+        QWidget *todAlarms = nullptr;
+    };
 
-    // Check marks and the sender dialog's unit captions, from a reload.
+    // The menu's items are found in `window` by their names.
+    EditMenu(QWidget &window,
+             ConfigDocument &document,
+             UserDialogs &dialogs,
+             const SettingsWindows &windows);
+
+    // Check marks from a reload.
     void showSettings(const SettingsView &view);
 
-    QAction *choiceAction(MenuChoice item) const { return m_choices.at(size_t(item)); }
+signals:
+    // One user action changed the image; `what` names the change.
+    void imageEdited(const QString &what);
+    // The marks were redrawn, from a reload or a choice.
+    void settingsShown(const SettingsView &view);
+    // A choice item was picked: units or bar type may have changed.
+    void settingsChosen(const SettingsView &view);
 
 private:
+    QAction *action(std::string_view name);
     void choose(MenuChoice item);
     void askTankSize(Tank tank);
     void askMaintenanceAlarm();
     void showWindow(QWidget *window);
 
-    frmMain &m_window;
-    AppState &m_state;
-    Platform &m_platform;
-    std::function<void(const SettingsView &)> m_settingsChanged;
+    QWidget &m_window;
+    ConfigDocument &m_document;
+    UserDialogs &m_dialogs;
+    SettingsWindows m_windows;
     std::array<QAction *, kMenuChoiceCount> m_choices{};
 };
 

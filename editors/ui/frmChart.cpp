@@ -1,4 +1,5 @@
 #include "editors/ui/frmChart.h"
+#include "ui_frmChart.h"
 
 #include <QChart>
 #include <QLineSeries>
@@ -31,8 +32,9 @@ void setAxisRange(QValueAxis *axis, double low, double high)
 
 frmChart::frmChart(QWidget *parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::frmChart>())
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     m_chart = new QChart;
     m_series = new QLineSeries(m_chart);
     m_series->setPointsVisible(true);
@@ -49,9 +51,11 @@ frmChart::frmChart(QWidget *parent)
     m_series->attachAxis(m_yAxis);
     // One curve needs no legend.
     m_chart->legend()->setVisible(false);
-    ui.MSChart1->setChart(m_chart);
-    ui.MSChart1->setRenderHint(QPainter::Antialiasing);
+    m_ui->MSChart1->setChart(m_chart);
+    m_ui->MSChart1->setRenderHint(QPainter::Antialiasing);
 }
+
+frmChart::~frmChart() = default;
 
 void frmChart::showCurve(const CurveChartTable &table,
                          const QString &title,

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "editors/SenderCurves.h"
-#include "ui_frmChart.h"
 
 #include <QDialog>
+
+#include <memory>
 
 class QChart;
 class QLineSeries;
 class QValueAxis;
+
+namespace Ui {
+class frmChart;
+}
 
 namespace orvane {
 
@@ -18,6 +23,7 @@ class frmChart : public QDialog
     Q_OBJECT
 public:
     explicit frmChart(QWidget *parent = nullptr);
+    ~frmChart() override;
 
     // Loads the 32 points; a point with a value no axis can hold (infinite
     // or not a number) is left out rather than breaking the scale.
@@ -27,9 +33,8 @@ public:
     const QValueAxis &resistanceAxis() const { return *m_xAxis; }
     const QValueAxis &readingAxis() const { return *m_yAxis; }
 
-    Ui::frmChart ui;
-
 private:
+    std::unique_ptr<Ui::frmChart> m_ui;
     QChart *m_chart = nullptr;
     QLineSeries *m_series = nullptr;
     QValueAxis *m_xAxis = nullptr;

@@ -1,25 +1,45 @@
 #include "editors/ui/frmDamping.h"
+#include "ui_frmDamping.h"
 
-#include "app/ui/frmMain.h"
 #include "editors/DampingAndAlarms.h"
+#include "editors/ui/ImageEdit.h"
+#include "editors/ui/PickList.h"
 
 #include <algorithm>
 
 namespace orvane {
 
-frmDamping::frmDamping(AppState &state, Platform &platform, QWidget *parent)
+frmDamping::frmDamping(ConfigDocument &document, QWidget *parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_platform(platform)
+    , m_ui(std::make_unique<Ui::frmDamping>())
+    , m_document(document)
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     // activated also fires when the selected item is picked again.
-    connect(ui.cboDamping, &QComboBox::activated, this, &frmDamping::cboDamping_Click);
-    connect(ui.cboDamping, &QComboBox::currentIndexChanged, this, &frmDamping::cboDamping_Click);
+    connect(m_ui->cboDamping, &QComboBox::activated, this, &frmDamping::cboDamping_Click);
+    connect(m_ui->cboDamping, &QComboBox::currentIndexChanged, this, &frmDamping::cboDamping_Click);
     // textEdited: the user's edits only, not the value shown from the image.
-    connect(ui.txtDampingValue, &QLineEdit::textEdited, this, &frmDamping::txtDampingValue_Change);
-    connect(ui.txtDampingValue, &QLineEdit::editingFinished, this, &frmDamping::showStoredValue);
-    connect(ui.cmdExitDamping, &QPushButton::clicked, this, &QDialog::hide);
+    connect(m_ui->txtDampingValue,
+            &QLineEdit::textEdited,
+            this,
+            &frmDamping::txtDampingValue_Change);
+    connect(m_ui->txtDampingValue, &QLineEdit::editingFinished, this, &frmDamping::showStoredValue);
+    connect(m_ui->cmdExitDamping, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+frmDamping::~frmDamping() = default;
+
+void frmDamping::showStored(int position)
+{
+    m_ui->cboDamping->setCurrentIndex(position);
+    showStoredValue();
+}
+
+void frmDamping::fillPickList(std::string_view list,
+                              std::span<const std::string_view> items,
+                              int initialSelection)
+{
+    orvane::fillPickList(*this, list, items, initialSelection);
 }
 
 void frmDamping::showEvent(QShowEvent *event)
@@ -36,16 +56,17 @@ void frmDamping::cboDamping_Click()
 
 void frmDamping::showStoredValue()
 {
-    const int position = ui.cboDamping->currentIndex();
-    ui.txtDampingValue->setText(QString::number(dampingValue(m_state.document.image, position)));
+    const int position = m_ui->cboDamping->currentIndex();
+    m_ui->txtDampingValue->setText(QString::number(dampingValue(m_document.image, position)));
 }
 
 void frmDamping::txtDampingValue_Change(const QString &text)
 {
+    const ImageEdit edit(m_document);
     const uint8_t stored
-        = typeDampingValue(m_state.document, ui.cboDamping->currentIndex(), text.toStdString());
-    if (auto *main = qobject_cast<frmMain *>(parentWidget()))
-        main->refreshTitle();
+        = typeDampingValue(m_document, m_ui->cboDamping->currentIndex(), text.toStdString());
+    if (edit.changedImage())
+        emit imageEdited(QStringLiteral("Damping"));
 
     // An emptied box stays empty while the user types its new value (0 is
     // stored meanwhile); leaving the box shows the stored value.
@@ -56,7 +77,7 @@ void frmDamping::txtDampingValue_Change(const QString &text)
         return;
     // Keep the caret where it was, counted from the end, so typing goes on
     // where it was going.
-    QLineEdit *box = ui.txtDampingValue;
+    QLineEdit *box = m_ui->txtDampingValue;
     const qsizetype fromEnd = text.size() - box->cursorPosition();
     box->setText(shown);
     box->setCursorPosition(int(std::max<qsizetype>(0, shown.size() - fromEnd)));

@@ -1,10 +1,17 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "platform/Platform.h"
-#include "ui_frmDamping.h"
+#include "config/ConfigDocument.h"
 
 #include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace Ui {
+class frmDamping;
+}
 
 namespace orvane {
 
@@ -14,9 +21,19 @@ class frmDamping : public QDialog
 {
     Q_OBJECT
 public:
-    frmDamping(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    explicit frmDamping(ConfigDocument &document, QWidget *parent = nullptr);
+    ~frmDamping() override;
 
-    Ui::frmDamping ui;
+    // Selects list position `position` and shows the value stored for it.
+    void showStored(int position);
+
+    void fillPickList(std::string_view list,
+                      std::span<const std::string_view> items,
+                      int initialSelection);
+
+signals:
+    // One user action changed the image; `what` names the change.
+    void imageEdited(const QString &what);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -26,8 +43,8 @@ private:
     void txtDampingValue_Change(const QString &text);
     void showStoredValue();
 
-    AppState &m_state;
-    Platform &m_platform;
+    std::unique_ptr<Ui::frmDamping> m_ui;
+    ConfigDocument &m_document;
 };
 
 } // namespace orvane

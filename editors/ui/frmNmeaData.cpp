@@ -1,4 +1,5 @@
 #include "editors/ui/frmNmeaData.h"
+#include "ui_frmNmeaData.h"
 
 #include <QFontDatabase>
 #include <QScrollBar>
@@ -7,18 +8,17 @@
 
 namespace orvane {
 
-frmNmeaData::frmNmeaData(AppState &state, Platform &platform, QWidget *parent)
+frmNmeaData::frmNmeaData(EditorState &editor, Platform &platform, QWidget *parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_platform(platform)
-    , m_live(state.editor, platform, *this)
+    , m_ui(std::make_unique<Ui::frmNmeaData>())
+    , m_live(editor, platform, *this)
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     // Sentences line up field by field in a fixed-width font.
-    ui.txtNmeaData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    connect(ui.cmdNmeaDataFreeze, &QPushButton::clicked, this, [this] { m_live.Pause(); });
-    connect(ui.cmdNmeaDataResume, &QPushButton::clicked, this, [this] { m_live.Resume(); });
-    connect(ui.cmdNmeaDataCancel, &QPushButton::clicked, this, [this] { m_live.Cancel(); });
+    m_ui->txtNmeaData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(m_ui->cmdNmeaDataFreeze, &QPushButton::clicked, this, [this] { m_live.Pause(); });
+    connect(m_ui->cmdNmeaDataResume, &QPushButton::clicked, this, [this] { m_live.Resume(); });
+    connect(m_ui->cmdNmeaDataCancel, &QPushButton::clicked, this, [this] { m_live.Cancel(); });
 }
 
 frmNmeaData::~frmNmeaData() = default;
@@ -73,8 +73,8 @@ void frmNmeaData::showText(const std::string &text)
     QString shown = QString::fromLatin1(text.data(), qsizetype(text.size()));
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    ui.txtNmeaData->setPlainText(shown);
-    QScrollBar *bar = ui.txtNmeaData->verticalScrollBar();
+    m_ui->txtNmeaData->setPlainText(shown);
+    QScrollBar *bar = m_ui->txtNmeaData->verticalScrollBar();
     bar->setValue(bar->maximum());
 }
 

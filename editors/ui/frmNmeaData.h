@@ -1,14 +1,17 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "editors/EditorState.h"
 #include "editors/NmeaSelection.h"
 #include "platform/Platform.h"
-#include "ui_frmNmeaData.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <memory>
+
+namespace Ui {
+class frmNmeaData;
+}
 
 namespace orvane {
 
@@ -22,7 +25,7 @@ class frmNmeaData : public QDialog, private LiveNmeaView
 {
     Q_OBJECT
 public:
-    frmNmeaData(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    frmNmeaData(EditorState &editor, Platform &platform, QWidget *parent = nullptr);
     ~frmNmeaData() override;
 
     void setLineFactory(NmeaLineFactory factory) { m_lineFactory = std::move(factory); }
@@ -37,8 +40,6 @@ public:
 
     LiveNmeaData &live() { return m_live; }
 
-    Ui::frmNmeaData ui;
-
 private:
     // LiveNmeaView
     void setCaption(const std::string &caption) override;
@@ -47,8 +48,7 @@ private:
     bool windowShown() const override;
     void showText(const std::string &text) override;
 
-    AppState &m_state;
-    Platform &m_platform;
+    std::unique_ptr<Ui::frmNmeaData> m_ui;
     LiveNmeaData m_live;
     NmeaLineFactory m_lineFactory;
     std::unique_ptr<NmeaLine> m_line;

@@ -1,6 +1,9 @@
 #include "editors/ui/frmSenders.h"
+#include "ui_frmSenders.h"
 
-#include "app/ui/Twips.h"
+#include "editors/ui/ImageEdit.h"
+#include "editors/ui/PickList.h"
+#include "editors/ui/Twips.h"
 #include "editors/ui/frmChart.h"
 #include "platform/Check.h"
 
@@ -10,6 +13,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -24,6 +28,15 @@ constexpr int kWindowTopTwips = 500;
 constexpr int kValueColumnWidth = 84;
 constexpr int kRowPadding = 6;
 constexpr int kVisibleRows = 16;
+
+// The five pick lists, in SenderList order.
+constexpr std::array<std::string_view, kSenderListCount> kSenderListNames = {
+    "cboEngineTempSender",
+    "cboFuelSender",
+    "cboOilPressureSender",
+    "cboTrimSender",
+    "cbo2ndTankSender",
+};
 
 struct CurveCaptions
 {
@@ -60,17 +73,22 @@ bool userMovedFocus(Qt::FocusReason reason)
 
 } // namespace
 
-frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
+frmSenders::frmSenders(ConfigDocument &document,
+                       EditorState &editor,
+                       UserDialogs &dialogs,
+                       QWidget *parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_platform(platform)
-    , m_editor(state.document, state.editor)
+    , m_ui(std::make_unique<Ui::frmSenders>())
+    , m_document(document)
+    , m_editorState(editor)
+    , m_dialogs(dialogs)
+    , m_editor(document, editor)
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
 
     for (int i = 0; i < kSenderListCount; ++i) {
         const SenderListInfo &info = kSenderLists[size_t(i)];
-        auto *list = findChild<QComboBox *>(qt(info.list));
+        auto *list = findChild<QComboBox *>(qt(kSenderListNames[size_t(i)]));
         auto *button
             = findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(info.userCurve));
         // A control missing from the form is a programming error; a hidden
@@ -83,11 +101,11 @@ frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
             cmdEditCurve_Click(curve, button);
         });
     }
-    connect(ui.cmdSendersView, &QPushButton::clicked, this, &frmSenders::cmdSendersView_Click);
-    connect(ui.cmdSendersExit, &QPushButton::clicked, this, &frmSenders::cmdSendersExit_Click);
+    connect(m_ui->cmdSendersView, &QPushButton::clicked, this, &frmSenders::cmdSendersView_Click);
+    connect(m_ui->cmdSendersExit, &QPushButton::clicked, this, &frmSenders::cmdSendersExit_Click);
 
     // Row 0 is the heading row, so table row n is point n.
-    QTableWidget *grid = ui.MSFlexGrid1;
+    QTableWidget *grid = m_ui->MSFlexGrid1;
     for (int row = 0; row < SenderCurveEditor::kRows; ++row) {
         for (int column = 0; column < SenderCurveEditor::kColumns; ++column) {
             auto *item = new QTableWidgetItem;
@@ -110,9 +128,42 @@ frmSenders::frmSenders(AppState &state, Platform &platform, QWidget *parent)
     grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
     grid->installEventFilter(this);
     // The area under the buttons holds a whole number of rows.
-    ui.curveArea->setMinimumHeight(grid->horizontalHeader()->sizeHint().height()
-                                   + kVisibleRows * grid->verticalHeader()->defaultSectionSize()
-                                   + 2 * grid->frameWidth());
+    m_ui->curveArea->setMinimumHeight(grid->horizontalHeader()->sizeHint().height()
+                                      + kVisibleRows * grid->verticalHeader()->defaultSectionSize()
+                                      + 2 * grid->frameWidth());
+}
+
+frmSenders::~frmSenders() = default;
+
+void frmSenders::showStored()
+{
+    const SenderListPositions &stored = m_editorState.senderLists;
+    const std::array<int, kSenderListCount> positions
+        = {stored.engineTemp, stored.fuel, stored.oilPressure, stored.trim, stored.secondTank};
+    for (int i = 0; i < kSenderListCount; ++i)
+        m_lists[size_t(i)]->setCurrentIndex(positions[size_t(i)]);
+}
+
+void frmSenders::showUnits(const SettingsView &view)
+{
+    m_ui->lblSendersUofMTemperature->setText(QString::fromStdString(view.temperatureLabel));
+    m_ui->lblSendersUofMPressure->setText(QString::fromStdString(view.pressureLabel));
+}
+
+void frmSenders::fillPickList(std::string_view list,
+                              std::span<const std::string_view> items,
+                              int initialSelection)
+{
+    orvane::fillPickList(*this, list, items, initialSelection);
+}
+
+void frmSenders::setGridHeadings(std::span<const std::string_view> headings, int indexColumnTwips)
+{
+    QStringList texts;
+    for (std::string_view text : headings)
+        texts << qt(text);
+    m_ui->MSFlexGrid1->setHorizontalHeaderLabels(texts);
+    m_ui->MSFlexGrid1->setColumnWidth(0, twipsToPixels(indexColumnTwips));
 }
 
 void frmSenders::showBeside(QWidget &mainWindow)
@@ -125,7 +176,7 @@ void frmSenders::showBeside(QWidget &mainWindow)
 
 bool frmSenders::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui.MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui->MSFlexGrid1 && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Keys without a character (arrows, page keys) and Tab move as usual.
         if (key->key() == Qt::Key_Backspace
@@ -148,19 +199,21 @@ void frmSenders::cmdEditCurve_Click(int curve, QPushButton *button)
     m_editor.openCurve(curve);
     placeGrid(button);
     showGridCells();
-    QTableWidget *grid = ui.MSFlexGrid1;
+    QTableWidget *grid = m_ui->MSFlexGrid1;
     if (grid->currentRow() < 1)
         grid->setCurrentCell(1, 1);
     grid->show();
     grid->setFocus(Qt::OtherFocusReason);
-    ui.cmdSendersView->setEnabled(true);
+    m_ui->cmdSendersView->setEnabled(true);
 }
 
 void frmSenders::senderList_GotFocus()
 {
+    const ImageEdit edit(m_document);
     m_editor.storeGrid();
     closeGrid();
-    reportChanges();
+    if (edit.changedImage())
+        emit imageEdited(QStringLiteral("Sender curve %1").arg(m_editor.lastOpenedCurve()));
 }
 
 void frmSenders::MSFlexGrid1_KeyPress(QKeyEvent *event)
@@ -172,16 +225,18 @@ void frmSenders::MSFlexGrid1_KeyPress(QKeyEvent *event)
         key = text.size() == 1 && text.front().unicode() < 0x80 ? char(text.front().unicode())
                                                                 : '\x7f';
     }
-    QTableWidget *grid = ui.MSFlexGrid1;
+    QTableWidget *grid = m_ui->MSFlexGrid1;
     const int row = grid->currentRow();
     const int column = grid->currentColumn();
+    const ImageEdit edit(m_document);
     switch (m_editor.editKey(row, column, key)) {
     case SenderCurveEditor::KeyResult::Applied:
         grid->item(row, column)->setText(qt(m_editor.cell(row, column)));
-        reportChanges();
+        if (edit.changedImage())
+            emit imageEdited(QStringLiteral("Sender curve %1").arg(m_editor.lastOpenedCurve()));
         break;
     case SenderCurveEditor::KeyResult::Rejected:
-        m_platform.dialogs.beep();
+        m_dialogs.beep();
         break;
     case SenderCurveEditor::KeyResult::Ignored:
         break;
@@ -209,20 +264,20 @@ void frmSenders::cmdSendersView_Click()
             readingTitle = QString::fromUtf8(captions.readingTitle);
         }
     }
-    m_chart->showCurve(curveChartTable(m_state.document.image.CalCurve, curve),
-                       title,
-                       readingTitle);
+    m_chart->showCurve(curveChartTable(m_document.image.CalCurve, curve), title, readingTitle);
 }
 
 void frmSenders::cmdSendersExit_Click()
 {
+    const ImageEdit edit(m_document);
     std::array<int, kSenderListCount> positions{};
     for (int i = 0; i < kSenderListCount; ++i)
         positions[size_t(i)] = m_lists[size_t(i)]->currentIndex();
     m_editor.done(positions);
     hide();
     closeGrid();
-    reportChanges();
+    if (edit.changedImage())
+        emit imageEdited(QStringLiteral("Sender types"));
 }
 
 void frmSenders::reject()
@@ -234,13 +289,13 @@ void frmSenders::reject()
 
 void frmSenders::closeGrid()
 {
-    ui.MSFlexGrid1->hide();
-    ui.cmdSendersView->setEnabled(false);
+    m_ui->MSFlexGrid1->hide();
+    m_ui->cmdSendersView->setEnabled(false);
 }
 
 void frmSenders::showGridCells()
 {
-    QTableWidget *grid = ui.MSFlexGrid1;
+    QTableWidget *grid = m_ui->MSFlexGrid1;
     for (int row = 1; row < SenderCurveEditor::kRows; ++row)
         for (int column = 0; column < SenderCurveEditor::kColumns; ++column)
             grid->item(row, column)->setText(qt(m_editor.cell(row, column)));
@@ -248,23 +303,18 @@ void frmSenders::showGridCells()
 
 void frmSenders::placeGrid(QPushButton *button)
 {
-    QTableWidget *grid = ui.MSFlexGrid1;
+    QTableWidget *grid = m_ui->MSFlexGrid1;
     // The heading must stay readable in fonts wider than the 500 twips allow.
     grid->setColumnWidth(
         0,
         std::max(grid->columnWidth(0), grid->horizontalHeader()->sectionSizeHint(0)));
     const int width = grid->horizontalHeader()->length()
                       + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth();
-    const int area = ui.curveArea->width();
-    const int under = button->mapTo(this, QPoint()).x() - ui.curveArea->mapTo(this, QPoint()).x();
+    const int area = m_ui->curveArea->width();
+    const int under
+        = button->mapTo(this, QPoint()).x() - m_ui->curveArea->mapTo(this, QPoint()).x();
     const int left = std::max(0, std::min(under, area - width));
-    grid->setGeometry(left, 0, width, ui.curveArea->height());
-}
-
-void frmSenders::reportChanges()
-{
-    if (m_state.document.changed)
-        emit imageEdited();
+    grid->setGeometry(left, 0, width, m_ui->curveArea->height());
 }
 
 } // namespace orvane

@@ -1,17 +1,26 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
+#include "editors/EditMenuSettings.h"
+#include "editors/EditorState.h"
 #include "editors/SenderCurves.h"
 #include "platform/Platform.h"
-#include "ui_frmSenders.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <array>
+#include <memory>
+#include <span>
+#include <string_view>
 
 class QComboBox;
 class QKeyEvent;
 class QPushButton;
+
+namespace Ui {
+class frmSenders;
+}
 
 namespace orvane {
 
@@ -22,7 +31,11 @@ class frmSenders : public QDialog
 {
     Q_OBJECT
 public:
-    frmSenders(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    frmSenders(ConfigDocument &document,
+               EditorState &editor,
+               UserDialogs &dialogs,
+               QWidget *parent = nullptr);
+    ~frmSenders() override;
 
     // Shows the dialog at its place relative to the main window, not modal.
     void showBeside(QWidget &mainWindow);
@@ -30,14 +43,22 @@ public:
     // Close: the dialog's close box (or Escape outside the grid).
     void reject() override;
 
-    const SenderCurveEditor &curveEditor() const { return m_editor; }
     frmChart *chartWindow() const { return m_chart; }
 
-    Ui::frmSenders ui;
+    // Selects the five lists at the positions the editor state keeps.
+    void showStored();
+    // The unit captions above the lists, as the menus stand.
+    void showUnits(const SettingsView &view);
+
+    void fillPickList(std::string_view list,
+                      std::span<const std::string_view> items,
+                      int initialSelection);
+    // Row 0 of the curve grid, and the width of its point number column.
+    void setGridHeadings(std::span<const std::string_view> headings, int indexColumnTwips);
 
 signals:
-    // The image changed; the main window marks its caption.
-    void imageEdited();
+    // One user action changed the image; `what` names the change.
+    void imageEdited(const QString &what);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -52,10 +73,11 @@ private:
     void closeGrid();
     void showGridCells();
     void placeGrid(QPushButton *button);
-    void reportChanges();
 
-    AppState &m_state;
-    Platform &m_platform;
+    std::unique_ptr<Ui::frmSenders> m_ui;
+    ConfigDocument &m_document;
+    EditorState &m_editorState;
+    UserDialogs &m_dialogs;
     SenderCurveEditor m_editor;
     std::array<QComboBox *, kSenderListCount> m_lists{};
     frmChart *m_chart = nullptr;

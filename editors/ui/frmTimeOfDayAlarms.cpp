@@ -1,29 +1,49 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
+#include "ui_frmTimeOfDayAlarms.h"
 
-#include "app/ui/frmMain.h"
+#include "editors/ui/ImageEdit.h"
+#include "editors/ui/PickList.h"
 
 namespace orvane {
 
-frmTimeOfDayAlarms::frmTimeOfDayAlarms(AppState &state, Platform &platform, QWidget *parent)
+frmTimeOfDayAlarms::frmTimeOfDayAlarms(ConfigDocument &document, QWidget *parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_platform(platform)
+    , m_ui(std::make_unique<Ui::frmTimeOfDayAlarms>())
+    , m_document(document)
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     // activated also fires when the selected alarm is picked again, which
     // replaces an out-of-range text by what was stored.
-    connect(ui.cboTodAlarms, &QComboBox::activated, this, &frmTimeOfDayAlarms::cboTodAlarms_Click);
-    connect(ui.cboTodAlarms,
+    connect(m_ui->cboTodAlarms,
+            &QComboBox::activated,
+            this,
+            &frmTimeOfDayAlarms::cboTodAlarms_Click);
+    connect(m_ui->cboTodAlarms,
             &QComboBox::currentIndexChanged,
             this,
             &frmTimeOfDayAlarms::cboTodAlarms_Click);
-    connect(ui.txtTodHours, &QLineEdit::textEdited, this, [this](const QString &text) {
+    connect(m_ui->txtTodHours, &QLineEdit::textEdited, this, [this](const QString &text) {
         typed(TodField::Hours, text);
     });
-    connect(ui.txtTodMinutes, &QLineEdit::textEdited, this, [this](const QString &text) {
+    connect(m_ui->txtTodMinutes, &QLineEdit::textEdited, this, [this](const QString &text) {
         typed(TodField::Minutes, text);
     });
-    connect(ui.cmdExitDamping, &QPushButton::clicked, this, &QDialog::hide);
+    connect(m_ui->cmdExitDamping, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+frmTimeOfDayAlarms::~frmTimeOfDayAlarms() = default;
+
+void frmTimeOfDayAlarms::showStored(int position)
+{
+    m_ui->cboTodAlarms->setCurrentIndex(position);
+    cboTodAlarms_Click();
+}
+
+void frmTimeOfDayAlarms::fillPickList(std::string_view list,
+                                      std::span<const std::string_view> items,
+                                      int initialSelection)
+{
+    orvane::fillPickList(*this, list, items, initialSelection);
 }
 
 void frmTimeOfDayAlarms::showEvent(QShowEvent *event)
@@ -35,18 +55,20 @@ void frmTimeOfDayAlarms::showEvent(QShowEvent *event)
 
 void frmTimeOfDayAlarms::cboTodAlarms_Click()
 {
-    const TodAlarmText text = todAlarmText(m_state.document.image, ui.cboTodAlarms->currentIndex());
-    ui.txtTodHours->setText(QString::fromStdString(text.hours));
-    ui.txtTodMinutes->setText(QString::fromStdString(text.minutes));
+    const TodAlarmText text = todAlarmText(m_document.image, m_ui->cboTodAlarms->currentIndex());
+    m_ui->txtTodHours->setText(QString::fromStdString(text.hours));
+    m_ui->txtTodMinutes->setText(QString::fromStdString(text.minutes));
 }
 
 void frmTimeOfDayAlarms::typed(TodField field, const QString &text)
 {
     // The text stays as typed; the list shows the stored time when the alarm
     // is picked again.
-    typeTodAlarm(m_state.document, ui.cboTodAlarms->currentIndex(), field, text.toStdString());
-    if (auto *main = qobject_cast<frmMain *>(parentWidget()))
-        main->refreshTitle();
+    const ImageEdit edit(m_document);
+    const int position = m_ui->cboTodAlarms->currentIndex();
+    typeTodAlarm(m_document, position, field, text.toStdString());
+    if (edit.changedImage())
+        emit imageEdited(QStringLiteral("Time of day alarm %1").arg(position + 1));
 }
 
 } // namespace orvane

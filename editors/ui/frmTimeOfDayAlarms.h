@@ -1,11 +1,18 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
 #include "editors/DampingAndAlarms.h"
-#include "platform/Platform.h"
-#include "ui_frmTimeOfDayAlarms.h"
 
 #include <QDialog>
+#include <QString>
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace Ui {
+class frmTimeOfDayAlarms;
+}
 
 namespace orvane {
 
@@ -15,9 +22,19 @@ class frmTimeOfDayAlarms : public QDialog
 {
     Q_OBJECT
 public:
-    frmTimeOfDayAlarms(AppState &state, Platform &platform, QWidget *parent = nullptr);
+    explicit frmTimeOfDayAlarms(ConfigDocument &document, QWidget *parent = nullptr);
+    ~frmTimeOfDayAlarms() override;
 
-    Ui::frmTimeOfDayAlarms ui;
+    // Selects list position `position` and shows the time stored for it.
+    void showStored(int position);
+
+    void fillPickList(std::string_view list,
+                      std::span<const std::string_view> items,
+                      int initialSelection);
+
+signals:
+    // One user action changed the image; `what` names the change.
+    void imageEdited(const QString &what);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -26,8 +43,8 @@ private:
     void cboTodAlarms_Click();
     void typed(TodField field, const QString &text);
 
-    AppState &m_state;
-    Platform &m_platform;
+    std::unique_ptr<Ui::frmTimeOfDayAlarms> m_ui;
+    ConfigDocument &m_document;
 };
 
 } // namespace orvane

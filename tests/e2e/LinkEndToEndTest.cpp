@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include "SimProcess.h"
+#include "gui/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -97,19 +98,19 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
         [&identitiesStored](const Identity &) { ++identitiesStored; },
         [this](int n) { return port.adviceForPort(n); });
     dialog.show();
-    auto *option = dialog.findChild<QRadioButton *>("optComm5");
+    auto *option = &control<QRadioButton>(dialog, "optComm5");
     ASSERT_NE(option, nullptr);
     EXPECT_EQ(option->text(), "COM5");
     EXPECT_TRUE(option->isChecked()); // the stored port is selected on first show
-    EXPECT_EQ(dialog.findChild<QRadioButton *>("optComm0")->text(), "None");
-    EXPECT_EQ(dialog.findChild<QLabel *>("lblCommDevice5")->text(),
+    EXPECT_EQ(control<QRadioButton>(dialog, "optComm0").text(), "None");
+    EXPECT_EQ(control<QLabel>(dialog, "lblCommDevice5").text(),
               QFileInfo(device).canonicalFilePath());
 
-    dialog.findChild<QRadioButton *>("optComm5")->setChecked(true);
+    control<QRadioButton>(dialog, "optComm5").setChecked(true);
     link.setComPortNumber(2); // Test must not choose the port it tests
-    dialog.findChild<QPushButton *>("cmdCommsTest")->click();
+    control<QPushButton>(dialog, "cmdCommsTest").click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.findChild<QLabel *>("lblCommsTestResult")->text().toStdString(),
+    EXPECT_EQ(control<QLabel>(dialog, "lblCommsTestResult").text().toStdString(),
               "Orvane found on COM 5: serial number 120530007, software version 23, "
               "hardware version 3.");
     EXPECT_EQ(identitiesStored, 1) << "what Test identified is kept as by every connection";
@@ -121,8 +122,8 @@ TEST_F(LinkEndToEnd, PortDialogShowsTheDeviceAndTestsTheChosenPort)
     const auto answer = issueRead(link, quickProbeFrame(), 1, Connection::kConnectReadPause);
     EXPECT_EQ(answer.front(), kPresenceProbe);
 
-    dialog.findChild<QRadioButton *>("optComm3")->setChecked(true);
-    dialog.findChild<QPushButton *>("cmdCommsAccept")->click();
+    control<QRadioButton>(dialog, "optComm3").setChecked(true);
+    control<QPushButton>(dialog, "cmdCommsAccept").click();
     EXPECT_EQ(link.linkState().ComPortNumber, 3);
     EXPECT_FALSE(link.linkState().IsConnected);
     EXPECT_TRUE(view.contains("hide frmComms"));

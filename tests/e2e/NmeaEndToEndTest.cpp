@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "SimProcess.h"
+#include "gui/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ protected:
 
     void pick(int position)
     {
-        auto *list = window->findChild<QComboBox *>("ComboDisplay1");
+        auto *list = &control<QComboBox>(*window, "ComboDisplay1");
         list->setCurrentIndex(position);
         emit list->activated(position);
     }
@@ -64,7 +65,7 @@ protected:
     {
         auto *poll = new QTimer(window.get());
         QObject::connect(poll, &QTimer::timeout, poll, [this, poll, action] {
-            if (data().findChild<QPlainTextEdit *>("txtNmeaData")->toPlainText().isEmpty())
+            if (control<QPlainTextEdit>(data(), "txtNmeaData").toPlainText().isEmpty())
                 return;
             poll->deleteLater();
             action();
@@ -88,7 +89,7 @@ protected:
 TEST_F(NmeaEndToEnd, TextArrivesAnotherSourceEndsTheExchangeAndReopeningStartsTheStreamAgain)
 {
     pick(kNmea1APosition);
-    auto *viewData = window->nmeaWindow()->findChild<QPushButton *>("cmdNmeaViewData");
+    auto *viewData = &control<QPushButton>(*window->nmeaWindow(), "cmdNmeaViewData");
     ASSERT_NE(viewData, nullptr);
 
     bool sourceChanged = false;
@@ -98,7 +99,7 @@ TEST_F(NmeaEndToEnd, TextArrivesAnotherSourceEndsTheExchangeAndReopeningStartsTh
     });
     viewData->click(); // returns when the loop has ended
     ASSERT_TRUE(sourceChanged);
-    EXPECT_TRUE(data().findChild<QPlainTextEdit *>("txtNmeaData")->toPlainText().contains('$'));
+    EXPECT_TRUE(control<QPlainTextEdit>(data(), "txtNmeaData").toPlainText().contains('$'));
     EXPECT_FALSE(data().isVisible());
     EXPECT_TRUE(sim.waitForLog("live NMEA stream"));
     EXPECT_TRUE(sim.waitForLog("soft reset: idle")) << "the loop ends its exchange";
@@ -107,7 +108,7 @@ TEST_F(NmeaEndToEnd, TextArrivesAnotherSourceEndsTheExchangeAndReopeningStartsTh
 
     // Hidden, then opened again: a new exchange, with "?" sent again.
     pick(kNmea1APosition);
-    whenTextArrives([&] { data().findChild<QPushButton *>("cmdNmeaDataCancel")->click(); });
+    whenTextArrives([&] { control<QPushButton>(data(), "cmdNmeaDataCancel").click(); });
     viewData->click();
     EXPECT_TRUE(sim.waitForLog("live NMEA stream"));
     EXPECT_TRUE(sim.waitForLog("soft reset: idle"));

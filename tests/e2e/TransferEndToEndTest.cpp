@@ -2,6 +2,7 @@
 // code, against orvane-sim on a pseudo-terminal: what a user clicks reaches
 // the instrument's memories.
 
+#include "app/AppState.h"
 #include "config/Defaults.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 #include "SimProcess.h"
+#include "gui/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +54,9 @@ protected:
         hooks.redraw = [this] {
             ++redraws;
         };
-        controller = std::make_unique<TransferController>(state,
+        controller = std::make_unique<TransferController>(state.document,
+                                                          state.transfer,
+                                                          state.editor,
                                                           platform,
                                                           link,
                                                           connection,
@@ -71,7 +75,7 @@ protected:
     template<typename W>
     W *child(QWidget *window, const char *name)
     {
-        return window->findChild<W *>(QString::fromLatin1(name));
+        return &control<W>(*window, name);
     }
 
     SimProcess sim;
@@ -127,7 +131,7 @@ TEST_F(TransferEndToEnd, UploadChosenInTheDialogReachesTheInstrument)
             return;
         progressSeen = true;
         EXPECT_EQ(progress->windowTitle(), "Connected to Orvane ");
-        bestValue = std::max(bestValue, progress->ui.ProgressBar1->value());
+        bestValue = std::max(bestValue, control<QProgressBar>(*progress, "ProgressBar1").value());
     });
     sampler.start(200);
 

@@ -166,9 +166,6 @@ TEST(ConfigPanel, NmeaChoicesOpenTheSelectorOnTheirSettings)
     EXPECT_EQ(choice.nmea->talkerPosition, 19);
     EXPECT_EQ(choice.nmea->sentencePosition, 100);
     EXPECT_EQ(choice.nmea->commasPosition, 1);
-    EXPECT_EQ(choice.nmea->selector.top, 2615);
-    EXPECT_EQ(choice.nmea->selector.left, 6260);
-    EXPECT_EQ(choice.nmea->data.top, 3970);
     EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
     EXPECT_EQ(state.editor.nmeaInputNumber, 2);
     EXPECT_FALSE(state.editor.liveNmeaData);
@@ -205,8 +202,6 @@ TEST(ConfigPanel, NmeaSettingsNothingOrPastTheListsSelectNothing)
     EXPECT_EQ(choice.nmea->talkerPosition, -1);
     EXPECT_EQ(choice.nmea->sentencePosition, -1);
     EXPECT_EQ(choice.nmea->commasPosition, -1);
-    EXPECT_EQ(choice.nmea->selector.top, 8050);
-    EXPECT_EQ(choice.nmea->data.left, 45);
 }
 
 TEST(ConfigPanel, ClearAndSetAllIconsAskFirst)

@@ -124,7 +124,7 @@ TEST(IconBits, AllAndNoIconsGiveTheKnownBytes)
 TEST(IconBits, EachIconOwnsExactlyItsBit)
 {
     for (const IconInfo &icon : kIcons) {
-        SCOPED_TRACE(std::string(icon.checkBox));
+        SCOPED_TRACE(std::string(icon.caption) + " in byte " + std::to_string(icon.cdcByte));
         IconFlags one{};
         iconFlag(one, icon.item) = true;
         std::array<uint8_t, 4> bytes{};

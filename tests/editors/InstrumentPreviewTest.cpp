@@ -34,7 +34,7 @@ TEST(InstrumentPreview, IconBytesDriveItemsAndBoxes)
     PreviewModel model = UpdateInstrumentDisplay(state.document, state.editor);
     EXPECT_EQ(model.iconBoxes, allIcons());
     for (int i = 0; i < kIconItemCount; ++i)
-        EXPECT_TRUE(model.visible[size_t(i)]) << kPreviewItemNames[size_t(i)];
+        EXPECT_TRUE(model.visible[size_t(i)]) << "item " << i;
     EXPECT_EQ(state.editor.currentConfig, 12);
 
     state.document.image.IntNvm[6] = 11; // configuration 11 has no icons

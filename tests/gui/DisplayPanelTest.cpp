@@ -1,7 +1,9 @@
 #include "PanelTestSupport.h"
 
 #include "editors/IconBits.h"
+#include "editors/ui/DisplayPanelControls.h"
 #include "editors/ui/frmNmea.h"
+#include "editors/ui/frmNmeaData.h"
 
 #include <QMetaObject>
 #include <QTimer>
@@ -38,20 +40,20 @@ TEST_F(DisplayPanelTest, ConfigurationButtonLoadsTheConfigurationAndMarksItself)
     w.nmeaWindow()->show();
     EXPECT_FALSE(titleMarksChanges());
 
-    w.CmdConf1[2]->click();
+    configurationButton(3)->click();
 
     EXPECT_EQ(state.document.image.IntNvm[6], 3);
     EXPECT_EQ(state.editor.currentConfig, 3);
-    EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 3  Icons");
-    EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 3  Icons");
-    EXPECT_EQ(w.ui.cmdClearConfig->text(), "Clear Configuration # 3");
-    EXPECT_EQ(w.ui.fraData->title(), "Data for Current Configuration # 3 ");
-    EXPECT_TRUE(w.ui.fraData->isVisible());
-    EXPECT_TRUE(w.CmdConf1[2]->isDefault());
-    EXPECT_EQ(std::count_if(w.CmdConf1.begin(),
-                            w.CmdConf1.end(),
-                            [](QPushButton *b) { return b->isDefault(); }),
-              1);
+    EXPECT_EQ(control<QPushButton>("cmdSetCurrentConfig")->text(), "Set # 3  Icons");
+    EXPECT_EQ(control<QPushButton>("cmdResetCurrentConfig")->text(), "Clear # 3  Icons");
+    EXPECT_EQ(control<QPushButton>("cmdClearConfig")->text(), "Clear Configuration # 3");
+    EXPECT_EQ(control<QGroupBox>("fraData")->title(), "Data for Current Configuration # 3 ");
+    EXPECT_TRUE(control<QGroupBox>("fraData")->isVisible());
+    EXPECT_TRUE(configurationButton(3)->isDefault());
+    int defaults = 0;
+    for (int config = 1; config <= kConfigurations; ++config)
+        defaults += configurationButton(config)->isDefault() ? 1 : 0;
+    EXPECT_EQ(defaults, 1);
     EXPECT_TRUE(control<QCheckBox>("ChkMidRightArrow")->isChecked());
     EXPECT_TRUE(control<QCheckBox>("ChkIconsMiddleNmea1")->isChecked());
     EXPECT_TRUE(control<QCheckBox>("ChkIconsUpperSpeed")->isChecked());
@@ -65,22 +67,22 @@ TEST_F(DisplayPanelTest, ConfigurationButtonLoadsTheConfigurationAndMarksItself)
 
     // New goes back to configuration 1 with the same captions and mark.
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-    w.ui.New->trigger();
-    EXPECT_TRUE(w.CmdConf1[0]->isDefault());
-    EXPECT_FALSE(w.CmdConf1[2]->isDefault());
-    EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 1  Icons");
+    control<QAction>("New")->trigger();
+    EXPECT_TRUE(configurationButton(1)->isDefault());
+    EXPECT_FALSE(configurationButton(3)->isDefault());
+    EXPECT_EQ(control<QPushButton>("cmdSetCurrentConfig")->text(), "Set # 1  Icons");
 }
 
 TEST_F(DisplayPanelTest, UserChoiceStoresTheSourceAndRelabelsTheDisplay)
 {
-    frmMain &w = shown();
-    w.CmdConf1[1]->click();
+    shown();
+    configurationButton(2)->click();
 
     pick("ComboDisplay1", kEngineHoursPosition);
 
     EXPECT_EQ(state.document.image.CDC(2, 28), 4);
-    EXPECT_FALSE(w.ui.cmdDD1LoAlarm->isEnabled());
-    EXPECT_FALSE(w.ui.cmdDD1HiAlarm->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdDD1LoAlarm")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdDD1HiAlarm")->isEnabled());
     EXPECT_EQ(text("LblDisplay1LowAlarm"), "Low Alarm Limit: 0.0");
     EXPECT_EQ(text("LblDisplay1HighAlarm"), "High Alarm Limit: 0.0");
     EXPECT_EQ(preview().fieldSource(1), "Engine Hours");
@@ -96,7 +98,7 @@ TEST_F(DisplayPanelTest, UserChoiceStoresTheSourceAndRelabelsTheDisplay)
     EXPECT_EQ(state.document.image.CDC(2, 68), kTimeOfDay);
     pick("ComboDisplay1", 28);
     EXPECT_EQ(state.document.image.CDC(2, 28), 11) << "Trip Log";
-    EXPECT_FALSE(w.ui.cmdDD3LoAlarm->isEnabled()) << "Time of Day has no alarm";
+    EXPECT_FALSE(control<QPushButton>("cmdDD3LoAlarm")->isEnabled()) << "Time of Day has no alarm";
 }
 
 TEST_F(DisplayPanelTest, ReloadSelectsQuietlyAndKeepsCodesItsListCannotShow)
@@ -133,31 +135,31 @@ TEST_F(DisplayPanelTest, ReloadSelectsQuietlyAndKeepsCodesItsListCannotShow)
 
 TEST_F(DisplayPanelTest, ChangeButtonsStoreLimitsSharedByEveryDisplayOfTheSource)
 {
-    frmMain &w = shown();
+    shown();
     state.document.image.CDC(2, 28) = kRpm;
     state.document.image.CDC(5, 68) = kRpm;
     state.document.image.CDC(5, 88) = kOilPressure;
     state.document.image.IntNvm.setWord(130, 9999);
-    w.CmdConf1[1]->click();
+    configurationButton(2)->click();
 
     fake.dialogs.inputAnswers = {"4500"};
-    w.ui.cmdDD1HiAlarm->click();
+    control<QPushButton>("cmdDD1HiAlarm")->click();
     ASSERT_EQ(fake.dialogs.inputs().size(), 1u);
     EXPECT_EQ(fake.dialogs.inputs()[0].title, "Enter Value");
     EXPECT_EQ(fake.dialogs.inputs()[0].text, "Enter new High Alarm Value below:");
     EXPECT_EQ(fake.dialogs.inputs()[0].defaultText, "9999");
     EXPECT_EQ(text("LblDisplay1HighAlarm"), "High Alarm Limit: 4500");
 
-    w.CmdConf1[4]->click();
+    configurationButton(5)->click();
     EXPECT_EQ(text("LblDisplay3HighAlarm"), "High Alarm Limit: 4500");
-    EXPECT_TRUE(w.ui.cmdDD3HiAlarm->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("cmdDD3HiAlarm")->isEnabled());
 
     // A cleared answer changes nothing; a bar limit is clamped and shown.
     fake.dialogs.inputAnswers = {"", "7000"};
     const uint16_t before = state.document.image.IntNvm.word(128);
-    w.ui.cmdDD3LoAlarm->click();
+    control<QPushButton>("cmdDD3LoAlarm")->click();
     EXPECT_EQ(state.document.image.IntNvm.word(128), before);
-    w.ui.cmdDD4HiBar->click();
+    control<QPushButton>("cmdDD4HiBar")->click();
     EXPECT_EQ(state.document.image.CDC.word(5, 91), 65535);
     EXPECT_EQ(text("LblLeftBarUpperLimit"), "Upper Bar Limit: 6553.5");
     EXPECT_EQ(fake.dialogs.inputs().back().text, "Enter new Upper Bar Limit value below:");
@@ -177,9 +179,9 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
     frmNmea *nmea = w.nmeaWindow();
     EXPECT_TRUE(nmea->isVisible());
     EXPECT_FALSE(nmea->isModal());
-    EXPECT_EQ(nmea->ui.cmbNmeaTalker->currentText(), "WI");
-    EXPECT_EQ(nmea->ui.cmbNmeaID->currentText(), "MWV");
-    EXPECT_EQ(nmea->ui.cmdNmeaCommas->currentText(), "3");
+    EXPECT_EQ(control<QComboBox>(*nmea, "cmbNmeaTalker")->currentText(), "WI");
+    EXPECT_EQ(control<QComboBox>(*nmea, "cmbNmeaID")->currentText(), "MWV");
+    EXPECT_EQ(control<QComboBox>(*nmea, "cmdNmeaCommas")->currentText(), "3");
     EXPECT_EQ(nmea->pos(), w.geometry().topLeft() + QPoint(6260 / 15, 2615 / 15));
     EXPECT_EQ(state.editor.nmeaInputNumber, 2);
     EXPECT_EQ(state.editor.nmeaSettingsIndex, 77);
@@ -191,8 +193,9 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
     state.document.image.IntNvm[90] = 0;
     state.document.image.IntNvm[91] = 0;
     pick("ComboDisplayRightBar", 17);
-    EXPECT_EQ(nmea->ui.cmbNmeaTalker->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(*nmea, "cmbNmeaTalker")->currentIndex(), -1);
     EXPECT_EQ(nmea->pos(), w.geometry().topLeft() + QPoint(6250 / 15, 8050 / 15));
+    EXPECT_EQ(nmea->dataWindow()->pos(), w.geometry().topLeft() + QPoint(45 / 15, 5625 / 15));
 
     pick("ComboDisplay2", kBoatSpeedPosition);
     EXPECT_FALSE(nmea->isVisible());
@@ -200,14 +203,14 @@ TEST_F(DisplayPanelTest, NmeaInputOpensTheSelectorBesideItsChooserAndOtherSource
 
 TEST_F(DisplayPanelTest, AllIconsButtonsAskFirstAndNoLeavesEverythingAsItWas)
 {
-    frmMain &w = shown();
+    shown();
     setIconBytes(state, 1, 0x10, 0x02, 0x00, 0x04);
     panel().reload();
     state.document.changed = false;
 
     fake.dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::No};
-    w.ui.cmdSetCurrentConfig->click();
-    w.ui.cmdResetCurrentConfig->click();
+    control<QPushButton>("cmdSetCurrentConfig")->click();
+    control<QPushButton>("cmdResetCurrentConfig")->click();
     EXPECT_EQ(state.document.image.CDC(1, 1), 0x10);
     EXPECT_EQ(state.document.image.CDC(1, 4), 0x04);
     EXPECT_TRUE(preview().isItemVisible(PreviewItem::lblNmea3));
@@ -222,24 +225,24 @@ TEST_F(DisplayPanelTest, AllIconsButtonsAskFirstAndNoLeavesEverythingAsItWas)
     EXPECT_EQ(fake.dialogs.beeps(), 2);
 
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-    w.ui.cmdSetCurrentConfig->click();
+    control<QPushButton>("cmdSetCurrentConfig")->click();
     EXPECT_EQ(state.document.image.CDC(1, 1), 255);
     EXPECT_EQ(state.document.image.CDC(1, 2), 127);
     EXPECT_EQ(state.document.image.CDC(1, 3), 224);
     EXPECT_EQ(state.document.image.CDC(1, 4), 5);
-    for (const IconInfo &icon : kIcons) {
-        EXPECT_TRUE(control<QCheckBox>(icon.checkBox.data())->isChecked()) << icon.checkBox;
-        EXPECT_TRUE(preview().isItemVisible(icon.item)) << icon.checkBox;
+    for (const IconBox &box : kIconBoxes) {
+        EXPECT_TRUE(control<QCheckBox>(box.name.data())->isChecked()) << box.name;
+        EXPECT_TRUE(preview().isItemVisible(box.icon)) << box.name;
     }
     EXPECT_TRUE(titleMarksChanges());
 
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-    w.ui.cmdResetCurrentConfig->click();
+    control<QPushButton>("cmdResetCurrentConfig")->click();
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(state.document.image.CDC(1, n), 0);
-    for (const IconInfo &icon : kIcons) {
-        EXPECT_FALSE(control<QCheckBox>(icon.checkBox.data())->isChecked()) << icon.checkBox;
-        EXPECT_FALSE(preview().isItemVisible(icon.item)) << icon.checkBox;
+    for (const IconBox &box : kIconBoxes) {
+        EXPECT_FALSE(control<QCheckBox>(box.name.data())->isChecked()) << box.name;
+        EXPECT_FALSE(preview().isItemVisible(box.icon)) << box.name;
     }
 }
 
@@ -282,7 +285,7 @@ TEST_F(DisplayPanelTest, PreviewFollowsTheImageOfTheCurrentConfiguration)
 
     const IconFlags lit = iconFlagsFromBytes(0x41, 0x10, 0x80, 0x01);
     for (const IconInfo &icon : kIcons)
-        EXPECT_EQ(preview().isItemVisible(icon.item), iconFlag(lit, icon.item)) << icon.checkBox;
+        EXPECT_EQ(preview().isItemVisible(icon.item), iconFlag(lit, icon.item)) << icon.caption;
     for (PreviewItem pointer : {PreviewItem::PicDisplay4PointerU,
                                 PreviewItem::PicDisplay4PointerD,
                                 PreviewItem::PicDisplay5PointerU,
@@ -301,7 +304,7 @@ TEST_F(DisplayPanelTest, PreviewFollowsTheImageOfTheCurrentConfiguration)
 
     // Another configuration shows its own icons; the picture scales with the window.
     setIconBytes(state, 7, 0, 0, 0, 0);
-    window().CmdConf1[6]->click();
+    configurationButton(7)->click();
     EXPECT_FALSE(preview().isItemVisible(PreviewItem::lblRpmU));
     const QRectF before = preview().glassRect();
     window().resize(window().width() + 200, window().height() + 200);

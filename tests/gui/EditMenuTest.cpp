@@ -55,10 +55,11 @@ TEST_F(EditMenuTest, UnitItemsWriteOnlyTheirBitsAndKeepTheMarksTrue)
     frmSenders *senders = w.sendersWindow();
     item("DegF")->trigger();
     EXPECT_EQ(state.document.image.IntNvm[1] & 0x08, 0x08);
-    EXPECT_EQ(senders->ui.lblSendersUofMTemperature->text(), "Temperature:  Deg F");
+    EXPECT_EQ(control<QLabel>(*senders, "lblSendersUofMTemperature")->text(),
+              "Temperature:  Deg F");
     EXPECT_EQ(marks({"DegF", "DegC"}), (std::vector<bool>{true, false}));
     item("Bars")->trigger();
-    EXPECT_EQ(senders->ui.lblSendersUofMPressure->text(), "Pressure:  Bars");
+    EXPECT_EQ(control<QLabel>(*senders, "lblSendersUofMPressure")->text(), "Pressure:  Bars");
     item("Hr12")->trigger();
     EXPECT_EQ(state.document.image.IntNvm[1], 0x81 | 0x20 | 0x08 | 0x04);
     EXPECT_FALSE(senders->isVisible()) << "the labels change whether or not it is open";
@@ -76,7 +77,8 @@ TEST_F(EditMenuTest, UnitItemsWriteOnlyTheirBitsAndKeepTheMarksTrue)
     EXPECT_EQ(marks(kSpeedItems), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(marks({"DegF", "DegC", "Psi", "Bars", "BarChart", "Pointer"}),
               (std::vector<bool>{false, true, false, true, false, true}));
-    EXPECT_EQ(senders->ui.lblSendersUofMTemperature->text(), "Temperature:  Deg C");
+    EXPECT_EQ(control<QLabel>(*senders, "lblSendersUofMTemperature")->text(),
+              "Temperature:  Deg C");
 }
 
 TEST_F(EditMenuTest, TachometerItemsKeepTheHighBitsAndAReloadRepairsTheRatio)

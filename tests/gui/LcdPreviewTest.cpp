@@ -1,4 +1,5 @@
 #include "editors/ui/LcdPreview.h"
+#include "editors/ui/PreviewItemNames.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -1,10 +1,18 @@
 #pragma once
 
+#include "Controls.h"
 #include "app/AppState.h"
 #include "app/ui/MainLinkView.h"
 #include "app/ui/frmMain.h"
 #include "support/FakePlatform.h"
 
+// The kinds of control the tests look up by name.
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -41,6 +49,20 @@ protected:
     {
         window().startup();
         return *m_window;
+    }
+
+    // A control of the main window or of one of its dialogs, by name.
+    template<class T>
+    T *control(const char *name)
+    {
+        return &orvane::test::control<T>(window(), name);
+    }
+
+    // A control of one dialog, where two dialogs use the same name.
+    template<class T>
+    T *control(QWidget &dialog, const char *name)
+    {
+        return &orvane::test::control<T>(dialog, name);
     }
 
     std::filesystem::path programFile(const std::string &name) const

@@ -32,16 +32,16 @@ protected:
 
     void choose(int talker, int sentence, int commas)
     {
-        selector().ui.cmbNmeaTalker->setCurrentIndex(talker);
-        selector().ui.cmbNmeaID->setCurrentIndex(sentence);
-        selector().ui.cmdNmeaCommas->setCurrentIndex(commas);
+        control<QComboBox>(selector(), "cmbNmeaTalker")->setCurrentIndex(talker);
+        control<QComboBox>(selector(), "cmbNmeaID")->setCurrentIndex(sentence);
+        control<QComboBox>(selector(), "cmdNmeaCommas")->setCurrentIndex(commas);
     }
 
     std::vector<int> choices()
     {
-        return {selector().ui.cmbNmeaTalker->currentIndex(),
-                selector().ui.cmbNmeaID->currentIndex(),
-                selector().ui.cmdNmeaCommas->currentIndex()};
+        return {control<QComboBox>(selector(), "cmbNmeaTalker")->currentIndex(),
+                control<QComboBox>(selector(), "cmbNmeaID")->currentIndex(),
+                control<QComboBox>(selector(), "cmdNmeaCommas")->currentIndex()};
     }
 
     std::vector<uint8_t> settings(int k)
@@ -58,14 +58,14 @@ TEST_F(NmeaWindowsTest, AcceptStoresTheChoicesAndCancelStoresNothing)
     pick("ComboDisplay1", kNmea1APosition);
     ASSERT_TRUE(selector().isVisible());
     choose(kWi, kMwv, kThreeCommas);
-    selector().ui.cmdNmeaAccept->click();
+    control<QPushButton>(selector(), "cmdNmeaAccept")->click();
     EXPECT_EQ(settings(68), (std::vector<uint8_t>{36, 54, 3}));
     EXPECT_FALSE(selector().isVisible());
     EXPECT_FALSE(data().isVisible());
 
     pick("ComboDisplay1", kNmea1APosition);
     choose(0, 0, 0);
-    selector().ui.cmdNmeaCancel->click();
+    control<QPushButton>(selector(), "cmdNmeaCancel")->click();
     EXPECT_EQ(settings(68), (std::vector<uint8_t>{36, 54, 3}));
     EXPECT_FALSE(selector().isVisible());
 
@@ -75,7 +75,7 @@ TEST_F(NmeaWindowsTest, AcceptStoresTheChoicesAndCancelStoresNothing)
     // Nothing selected stores nothing selected.
     pick("ComboDisplay1", kNmea1APosition + 1);
     choose(-1, -1, -1);
-    selector().ui.cmdNmeaAccept->click();
+    control<QPushButton>(selector(), "cmdNmeaAccept")->click();
     EXPECT_EQ(settings(71), (std::vector<uint8_t>{0, 0, 0}));
 }
 
@@ -98,24 +98,24 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
         EXPECT_EQ(link().linkState().lineUser, LineUser::LiveNmea);
         // A transfer asks to stop the live view; No leaves both as they are.
         fake.dialogs.messageAnswers = {MessageAnswer::No};
-        w.ui.cmdDownload->click();
+        control<QPushButton>("cmdDownload")->click();
         ASSERT_FALSE(fake.dialogs.messages().empty());
         EXPECT_EQ(fake.dialogs.messages().back().text,
                   "The NMEA data window is reading from the Orvane. Stop it and go on?");
         EXPECT_FALSE(w.transfers().selectionWindow()->isVisible());
         EXPECT_TRUE(data().isVisible());
-        data().ui.cmdNmeaDataFreeze->click();
+        control<QPushButton>(data(), "cmdNmeaDataFreeze")->click();
         paused = true;
         writtenAtPause = fake.port.written.size();
         waitsAtPause = fake.pump.waitCalls;
         fake.scheduler.schedule(fake.scheduler.now() + 5, [&] {
             EXPECT_EQ(fake.port.written.size(), writtenAtPause) << "nothing is sent while paused";
             EXPECT_LE(fake.pump.waitCalls - waitsAtPause, 6) << "a paused loop sleeps";
-            data().ui.cmdNmeaDataResume->click();
+            control<QPushButton>(data(), "cmdNmeaDataResume")->click();
             // Yes ends the live view as its own close does, then downloads.
             fake.scheduler.schedule(fake.scheduler.now() + 0.5, [&] {
                 fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-                w.ui.cmdDownload->click();
+                control<QPushButton>("cmdDownload")->click();
             });
             fake.scheduler.schedule(fake.scheduler.now() + 1.5, [&] {
                 downloadAskedAfterTheLoop = w.transfers().selectionWindow()->isVisible()
@@ -126,7 +126,8 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
     };
     fake.scheduler.schedule(fake.scheduler.now() + 0.05, whenStreaming);
 
-    selector().ui.cmdNmeaViewData->click(); // returns once the window is hidden
+    control<QPushButton>(selector(), "cmdNmeaViewData")
+        ->click(); // returns once the window is hidden
 
     ASSERT_TRUE(paused);
     EXPECT_TRUE(downloadAskedAfterTheLoop);
@@ -156,7 +157,9 @@ TEST_F(NmeaWindowsTest, LiveViewStreamsTheChannelPausesQuietlyAndEndsTheExchange
     for (int round = 0; round < 2000; ++round)
         stream += sim::NmeaFeed::round(2, round);
     EXPECT_NE(stream.find(text), std::string::npos);
-    EXPECT_NE(data().ui.txtNmeaData->toPlainText().indexOf(QStringLiteral("$")), -1);
+    EXPECT_NE(
+        control<QPlainTextEdit>(data(), "txtNmeaData")->toPlainText().indexOf(QStringLiteral("$")),
+        -1);
 
     // Another source hides both windows.
     pick("ComboDisplay2", kBoatSpeedPosition);

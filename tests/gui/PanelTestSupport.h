@@ -6,12 +6,11 @@
 #include "editors/ui/LcdPreview.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
+
+#include <string>
 
 namespace orvane::test {
 
@@ -28,12 +27,10 @@ protected:
         return w;
     }
 
-    template<class T>
-    T *control(const char *name)
+    // Configuration button 1..16.
+    QPushButton *configurationButton(int config)
     {
-        T *widget = window().findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return control<QPushButton>(("CmdConf1_" + std::to_string(config - 1)).c_str());
     }
 
     QString text(const char *label) { return control<QLabel>(label)->text(); }
@@ -58,7 +55,7 @@ protected:
         QCoreApplication::sendEvent(control<QWidget>(widget), &event);
     }
 
-    LcdPreview &preview() { return *window().ui.picTessaro; }
+    LcdPreview &preview() { return *control<LcdPreview>("picTessaro"); }
     DisplayPanel &panel() { return *window().displayPanel(); }
 
     bool titleMarksChanges() { return window().windowTitle().endsWith(QStringLiteral(" *")); }

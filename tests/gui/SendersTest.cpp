@@ -41,12 +41,12 @@ protected:
     void type(frmSenders &senders, Qt::Key key, const QString &text = {})
     {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(senders.ui.MSFlexGrid1, &event);
+        QCoreApplication::sendEvent(control<QTableWidget>(senders, "MSFlexGrid1"), &event);
     }
 
     QString cell(frmSenders &senders, int row, int column)
     {
-        return senders.ui.MSFlexGrid1->item(row, column)->text();
+        return control<QTableWidget>(senders, "MSFlexGrid1")->item(row, column)->text();
     }
 };
 
@@ -56,15 +56,16 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
         saved.document.image.IntNvm[1] &= uint8_t(~kDegF);
         saved.document.image.CalCurve(6, 1, 2) = 2000;
     });
-    QTableWidget *grid = senders.ui.MSFlexGrid1;
+    QTableWidget *grid = control<QTableWidget>(senders, "MSFlexGrid1");
     EXPECT_TRUE(senders.isVisible());
     EXPECT_EQ(senders.pos(), window().pos() + kOffsetFromMainWindow);
     EXPECT_FALSE(grid->isVisible());
 
-    senders.ui.cmdEditCurve6->click();
+    control<QPushButton>(senders, "cmdEditCurve6")->click();
     EXPECT_TRUE(grid->isVisible());
-    EXPECT_TRUE(senders.ui.cmdSendersView->isEnabled());
-    EXPECT_EQ(grid->mapToGlobal(QPoint()).x(), senders.ui.cmdEditCurve6->mapToGlobal(QPoint()).x());
+    EXPECT_TRUE(control<QPushButton>(senders, "cmdSendersView")->isEnabled());
+    EXPECT_EQ(grid->mapToGlobal(QPoint()).x(),
+              control<QPushButton>(senders, "cmdEditCurve6")->mapToGlobal(QPoint()).x());
     EXPECT_EQ(cell(senders, 1, 1), "10");
     EXPECT_EQ(cell(senders, 1, 2), "93");
     EXPECT_EQ(state.editor.CurveInEdit, 6);
@@ -87,22 +88,22 @@ TEST_F(SendersTest, GridOpensUnderItsButtonTakesKeysAndIsStoredByAListFocus)
     EXPECT_EQ(fake.dialogs.beeps(), 2);
 
     // The last button's grid stays inside the window.
-    senders.ui.cmdEditCurve25->click();
-    EXPECT_LE(grid->geometry().right(), senders.ui.curveArea->width());
+    control<QPushButton>(senders, "cmdEditCurve25")->click();
+    EXPECT_LE(grid->geometry().right(), control<QWidget>(senders, "curveArea")->width());
     EXPECT_EQ(cell(senders, 32, 2), "100.0");
 
     focus("cboFuelSender", QEvent::FocusIn, Qt::MouseFocusReason);
     EXPECT_FALSE(grid->isVisible());
-    EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(senders, "cmdSendersView")->isEnabled());
     EXPECT_FLOAT_EQ(state.document.image.CalCurve(6, 1, 2), 1940.0f);
 
     // The close box keeps the curve in edit and stores no list.
-    senders.ui.cmdEditCurve9->click();
+    control<QPushButton>(senders, "cmdEditCurve9")->click();
     control<QComboBox>("cboFuelSender")->setCurrentIndex(0);
     senders.close();
     EXPECT_FALSE(senders.isVisible());
     EXPECT_FALSE(grid->isVisible());
-    EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
+    EXPECT_FALSE(control<QPushButton>(senders, "cmdSendersView")->isEnabled());
     EXPECT_EQ(state.editor.CurveInEdit, 9);
     EXPECT_EQ(state.document.image.IntNvm[98], 7);
     EXPECT_EQ(fake.dialogs.unexpected, 0);
@@ -115,18 +116,18 @@ TEST_F(SendersTest, ListsShowTheStoredCodesAndDoneStoresTheirPositions)
         saved.document.image.IntNvm[100] = 12; // engine temperature: past its list
         saved.document.image.IntNvm[102] = 44; // damping, between the sender bytes
     });
-    EXPECT_EQ(senders.ui.cboFuelSender->currentText(), "0:  None");
-    EXPECT_EQ(senders.ui.cboEngineTempSender->currentIndex(), -1);
-    EXPECT_EQ(senders.ui.cboOilPressureSender->currentIndex(), 2);
+    EXPECT_EQ(control<QComboBox>(senders, "cboFuelSender")->currentText(), "0:  None");
+    EXPECT_EQ(control<QComboBox>(senders, "cboEngineTempSender")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(senders, "cboOilPressureSender")->currentIndex(), 2);
 
     pick("cboOilPressureSender", 0);
     pick("cboTrimSender", 3);
-    senders.ui.cmdEditCurve19->click();
-    senders.ui.cmdSendersExit->click();
+    control<QPushButton>(senders, "cmdEditCurve19")->click();
+    control<QPushButton>(senders, "cmdSendersExit")->click();
 
     EXPECT_FALSE(senders.isVisible());
-    EXPECT_FALSE(senders.ui.MSFlexGrid1->isVisible());
-    EXPECT_FALSE(senders.ui.cmdSendersView->isEnabled());
+    EXPECT_FALSE(control<QTableWidget>(senders, "MSFlexGrid1")->isVisible());
+    EXPECT_FALSE(control<QPushButton>(senders, "cmdSendersView")->isEnabled());
     EXPECT_EQ(state.editor.CurveInEdit, 99);
     EXPECT_EQ(state.document.image.IntNvm[101], 0);
     EXPECT_EQ(state.document.image.IntNvm[99], 19);
@@ -142,8 +143,8 @@ TEST_F(SendersTest, ViewGraphChartsTheCurveInItsStoredUnits)
     frmSenders &senders = openSenders(
         [](ConfigState &saved) { saved.document.image.IntNvm[1] &= uint8_t(~kDegF); });
     state.document.image.CalCurve(6, 3, 1) = std::numeric_limits<float>::infinity();
-    senders.ui.cmdEditCurve6->click();
-    senders.ui.cmdSendersView->click();
+    control<QPushButton>(senders, "cmdEditCurve6")->click();
+    control<QPushButton>(senders, "cmdSendersView")->click();
 
     frmChart *chart = senders.chartWindow();
     ASSERT_NE(chart, nullptr);

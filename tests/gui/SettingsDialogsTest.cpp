@@ -46,9 +46,9 @@ TEST_F(SettingsDialogsTest, DampingBoxShowsWhatWasStoredWhileStayingTypeable)
 {
     frmMain &w = shown();
     frmDamping *damping = w.dampingWindow();
-    QLineEdit *box = damping->ui.txtDampingValue;
+    QLineEdit *box = control<QLineEdit>(*damping, "txtDampingValue");
     control<QAction>("ViewDamping")->trigger();
-    pickItem(damping->ui.cboDamping, kNmeaChannel2B);
+    pickItem(control<QComboBox>(*damping, "cboDamping"), kNmeaChannel2B);
 
     clear(box);
     EXPECT_EQ(box->text(), "") << "an emptied box waits for the new value";
@@ -75,7 +75,7 @@ TEST_F(SettingsDialogsTest, DampingBoxShowsWhatWasStoredWhileStayingTypeable)
     emit box->editingFinished();
     EXPECT_EQ(box->text(), "0") << "leaving the box shows what was stored";
 
-    damping->ui.cmdExitDamping->click();
+    control<QPushButton>(*damping, "cmdExitDamping")->click();
     EXPECT_FALSE(damping->isVisible());
     state.document.image.IntNvm[102] = 99; // e.g. a file opened meanwhile
     control<QAction>("ViewDamping")->trigger();
@@ -87,24 +87,24 @@ TEST_F(SettingsDialogsTest, AlarmTextStaysAsTypedUntilTheAlarmIsPickedAgain)
     frmMain &w = shown();
     frmTimeOfDayAlarms *alarms = w.todAlarmsWindow();
     control<QAction>("ViewTodAlarms")->trigger();
-    pickItem(alarms->ui.cboTodAlarms, kAlarm8);
+    pickItem(control<QComboBox>(*alarms, "cboTodAlarms"), kAlarm8);
 
-    clear(alarms->ui.txtTodHours);
-    type(alarms->ui.txtTodHours, "25");
-    clear(alarms->ui.txtTodMinutes);
-    type(alarms->ui.txtTodMinutes, "75");
+    clear(control<QLineEdit>(*alarms, "txtTodHours"));
+    type(control<QLineEdit>(*alarms, "txtTodHours"), "25");
+    clear(control<QLineEdit>(*alarms, "txtTodMinutes"));
+    type(control<QLineEdit>(*alarms, "txtTodMinutes"), "75");
     EXPECT_EQ(state.document.image.IntNvm[60], 23);
     EXPECT_EQ(state.document.image.IntNvm[61], 59);
-    EXPECT_EQ(alarms->ui.txtTodHours->text(), "25");
-    EXPECT_EQ(alarms->ui.txtTodMinutes->text(), "75");
+    EXPECT_EQ(control<QLineEdit>(*alarms, "txtTodHours")->text(), "25");
+    EXPECT_EQ(control<QLineEdit>(*alarms, "txtTodMinutes")->text(), "75");
 
-    pickItem(alarms->ui.cboTodAlarms, kAlarm8);
-    EXPECT_EQ(alarms->ui.txtTodHours->text(), "23");
-    EXPECT_EQ(alarms->ui.txtTodMinutes->text(), "59");
+    pickItem(control<QComboBox>(*alarms, "cboTodAlarms"), kAlarm8);
+    EXPECT_EQ(control<QLineEdit>(*alarms, "txtTodHours")->text(), "23");
+    EXPECT_EQ(control<QLineEdit>(*alarms, "txtTodMinutes")->text(), "59");
 
-    alarms->ui.cmdExitDamping->click();
+    control<QPushButton>(*alarms, "cmdExitDamping")->click();
     EXPECT_FALSE(alarms->isVisible());
     state.document.image.IntNvm[61] = 7;
     control<QAction>("ViewTodAlarms")->trigger();
-    EXPECT_EQ(alarms->ui.txtTodMinutes->text(), "07");
+    EXPECT_EQ(control<QLineEdit>(*alarms, "txtTodMinutes")->text(), "07");
 }

@@ -11,6 +11,7 @@
 #include "factory/ui/frmHalvero.h"
 
 #include <QComboBox>
+#include <QTableWidget>
 
 #include <unistd.h>
 
@@ -36,11 +37,11 @@ TEST_F(StartupTest, EmptyFolderGetsTheFactoryDefaultsFile)
     frmMain &w = started();
 
     EXPECT_EQ(readAll(programFile("DEFAULT.CFG")), defaultsFileText(fake.clock.local));
-    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
+    EXPECT_EQ(control<QLabel>("lblCommsPort")->text(), "COM Port = 0");
     EXPECT_EQ(w.windowTitle(), "Halvero Orvane Display Configuration Editor");
-    EXPECT_EQ(w.ui.lblConnected->text(), "Not Connected to Orvane");
-    EXPECT_EQ(w.ui.lblOrvaneSN->text(), "  Orvane SN#:  Unknown");
-    EXPECT_EQ(w.ui.fraData->title(), "Data for Current Configuration #1 ");
+    EXPECT_EQ(control<QLabel>("lblConnected")->text(), "Not Connected to Orvane");
+    EXPECT_EQ(control<QLabel>("lblOrvaneSN")->text(), "  Orvane SN#:  Unknown");
+    EXPECT_EQ(control<QGroupBox>("fraData")->title(), "Data for Current Configuration #1 ");
     EXPECT_EQ(w.factoryWindow()->ui.txtU401SwVer->text(), "Unknown");
     EXPECT_FALSE(w.factoryWindow()->isVisible());
     EXPECT_EQ(fake.dialogs.calls.size(), 0u) << "the first start asks nothing";
@@ -60,12 +61,12 @@ TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
 
     frmMain &w = started();
 
-    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port =  3");
+    EXPECT_EQ(control<QLabel>("lblCommsPort")->text(), "COM Port =  3");
     EXPECT_EQ(link().linkState().ComPortNumber, 3);
-    EXPECT_EQ(w.dampingWindow()->ui.txtDampingValue->text(), "42");
-    EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodHours->text(), "07");
-    EXPECT_EQ(w.todAlarmsWindow()->ui.txtTodMinutes->text(), "05");
-    EXPECT_EQ(w.sendersWindow()->ui.cboFuelSender->currentIndex(), 3);
+    EXPECT_EQ(control<QLineEdit>(*w.dampingWindow(), "txtDampingValue")->text(), "42");
+    EXPECT_EQ(control<QLineEdit>(*w.todAlarmsWindow(), "txtTodHours")->text(), "07");
+    EXPECT_EQ(control<QLineEdit>(*w.todAlarmsWindow(), "txtTodMinutes")->text(), "05");
+    EXPECT_EQ(control<QComboBox>(*w.sendersWindow(), "cboFuelSender")->currentIndex(), 3);
     EXPECT_EQ(state.document.image.IntNvm[6], 1);
 }
 
@@ -73,31 +74,33 @@ TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
 {
     frmMain &w = started();
     const std::pair<QComboBox *, int> lists[] = {
-        {w.dampingWindow()->ui.cboDamping, 9},
-        {w.sendersWindow()->ui.cboEngineTempSender, 7},
-        {w.sendersWindow()->ui.cboFuelSender, 4},
-        {w.sendersWindow()->ui.cboOilPressureSender, 8},
-        {w.sendersWindow()->ui.cboTrimSender, 6},
-        {w.sendersWindow()->ui.cbo2ndTankSender, 4},
-        {w.ui.ComboDisplay1, 29},
-        {w.ui.ComboDisplay2, 29},
-        {w.ui.ComboDisplay3, 33},
-        {w.ui.ComboDisplayLeftBar, 29},
-        {w.ui.ComboDisplayRightBar, 29},
-        {w.nmeaWindow()->ui.cmbNmeaTalker, 49},
-        {w.nmeaWindow()->ui.cmbNmeaID, 120},
-        {w.nmeaWindow()->ui.cmdNmeaCommas, 25},
-        {w.todAlarmsWindow()->ui.cboTodAlarms, 8},
+        {control<QComboBox>(*w.dampingWindow(), "cboDamping"), 9},
+        {control<QComboBox>(*w.sendersWindow(), "cboEngineTempSender"), 7},
+        {control<QComboBox>(*w.sendersWindow(), "cboFuelSender"), 4},
+        {control<QComboBox>(*w.sendersWindow(), "cboOilPressureSender"), 8},
+        {control<QComboBox>(*w.sendersWindow(), "cboTrimSender"), 6},
+        {control<QComboBox>(*w.sendersWindow(), "cbo2ndTankSender"), 4},
+        {control<QComboBox>("ComboDisplay1"), 29},
+        {control<QComboBox>("ComboDisplay2"), 29},
+        {control<QComboBox>("ComboDisplay3"), 33},
+        {control<QComboBox>("ComboDisplayLeftBar"), 29},
+        {control<QComboBox>("ComboDisplayRightBar"), 29},
+        {control<QComboBox>(*w.nmeaWindow(), "cmbNmeaTalker"), 49},
+        {control<QComboBox>(*w.nmeaWindow(), "cmbNmeaID"), 120},
+        {control<QComboBox>(*w.nmeaWindow(), "cmdNmeaCommas"), 25},
+        {control<QComboBox>(*w.todAlarmsWindow(), "cboTodAlarms"), 8},
     };
     for (const auto &[list, count] : lists)
         EXPECT_EQ(list->count(), count) << list->objectName().toStdString();
-    EXPECT_EQ(w.nmeaWindow()->ui.cmbNmeaTalker->currentIndex(), 0);
-    EXPECT_EQ(w.ui.ComboDisplay3->itemText(20), "Race Timer #1");
-    EXPECT_EQ(w.sendersWindow()->ui.MSFlexGrid1->horizontalHeaderItem(1)->text(), "Ohms");
+    EXPECT_EQ(control<QComboBox>(*w.nmeaWindow(), "cmbNmeaTalker")->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>("ComboDisplay3")->itemText(20), "Race Timer #1");
+    EXPECT_EQ(
+        control<QTableWidget>(*w.sendersWindow(), "MSFlexGrid1")->horizontalHeaderItem(1)->text(),
+        "Ohms");
 
     // New runs the start-up again but never refills a list.
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
-    w.ui.New->trigger();
+    control<QAction>("New")->trigger();
     for (const auto &[list, count] : lists)
         EXPECT_EQ(list->count(), count) << list->objectName().toStdString();
 }
@@ -117,7 +120,7 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
         cut = text.find("\r\n", cut) + 2;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << text.substr(0, cut);
 
-    frmMain &w = started();
+    started();
 
     EXPECT_EQ(readAll(programFile("DEFAULT.CFG.bad")), text.substr(0, cut))
         << "the damaged file is kept before it is replaced";
@@ -126,7 +129,7 @@ TEST_F(StartupTest, TruncatedWorkingFileKeepsCurvesAlreadyRead)
     EXPECT_EQ(state.document.image.CalCurve(1, 2, 2), 555.0f);
     EXPECT_EQ(state.document.image.IntNvm[7], 5) << "settings fall back to the factory defaults";
     EXPECT_EQ(link().linkState().ComPortNumber, 0);
-    EXPECT_EQ(w.ui.lblCommsPort->text(), "COM Port = 0");
+    EXPECT_EQ(control<QLabel>("lblCommsPort")->text(), "COM Port = 0");
     const std::string rewritten = readAll(programFile("DEFAULT.CFG"));
     EXPECT_EQ(std::count(rewritten.begin(), rewritten.end(), '\n'), 3351);
 }
@@ -154,10 +157,11 @@ TEST_F(StartupTest, ReadOnlyProgramFolderUsesTheUserDataFolder)
 
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(userDataDir.path().toStdString())
                                         / "DEFAULT.CFG"));
-    w.ui.About->trigger();
-    EXPECT_TRUE(w.aboutWindow()->ui.lblWorkingFolder->text().contains(userDataDir.path()));
-    EXPECT_EQ(w.aboutWindow()->ui.txtOrvaneSN->text(), "Unknown");
-    EXPECT_EQ(w.aboutWindow()->ui.txtPcSoftwareVer->text(), "Ver 1.4.31");
+    control<QAction>("About")->trigger();
+    EXPECT_TRUE(
+        control<QLabel>(*w.aboutWindow(), "lblWorkingFolder")->text().contains(userDataDir.path()));
+    EXPECT_EQ(control<QLineEdit>(*w.aboutWindow(), "txtOrvaneSN")->text(), "Unknown");
+    EXPECT_EQ(control<QLineEdit>(*w.aboutWindow(), "txtPcSoftwareVer")->text(), "Ver 1.4.31");
 }
 
 TEST_F(StartupTest, InstalledCopyStartsOnceFromTheShippedWorkingFileThenFromItsOwn)
@@ -188,11 +192,11 @@ using FileMenuTest = MainWindowFixture;
 
 TEST_F(FileMenuTest, NewAnsweredNoChangesNothing)
 {
-    frmMain &w = started();
+    started();
     state.document.image.IntNvm[7] = 200;
     fake.dialogs.messageAnswers = {MessageAnswer::No};
 
-    w.ui.New->trigger();
+    control<QAction>("New")->trigger();
 
     ASSERT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_EQ(fake.dialogs.messages()[0].title, "Load default display configurations");
@@ -209,20 +213,20 @@ TEST_F(FileMenuTest, NewAnsweredYesKeepsPortAndLoadsDefaults)
     saved.comPortNumber = 4;
     std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary)
         << fileTextOf(saved, fake.clock.local);
-    frmMain &w = started();
+    started();
     state.document.image.CDC(3, 28) = 0;
     link().setConnected(true);
     fake.dialogs.messageAnswers = {MessageAnswer::Yes};
 
-    w.ui.New->trigger();
+    control<QAction>("New")->trigger();
 
     EXPECT_EQ(link().linkState().ComPortNumber, 4);
     EXPECT_EQ(state.document.image.CDC(3, 28), 1);
     EXPECT_FALSE(link().linkState().IsConnected);
-    EXPECT_EQ(w.ui.cmdSetCurrentConfig->text(), "Set # 1  Icons");
-    EXPECT_EQ(w.ui.cmdResetCurrentConfig->text(), "Clear # 1  Icons");
-    EXPECT_EQ(w.ui.cmdClearConfig->text(), "Clear Configuration # 1");
-    EXPECT_EQ(w.ui.fraData->title(), "Data for Current Configuration # 1 ");
+    EXPECT_EQ(control<QPushButton>("cmdSetCurrentConfig")->text(), "Set # 1  Icons");
+    EXPECT_EQ(control<QPushButton>("cmdResetCurrentConfig")->text(), "Clear # 1  Icons");
+    EXPECT_EQ(control<QPushButton>("cmdClearConfig")->text(), "Clear Configuration # 1");
+    EXPECT_EQ(control<QGroupBox>("fraData")->title(), "Data for Current Configuration # 1 ");
 }
 
 TEST_F(FileMenuTest, ExitAnsweredNoWritesNothingAndAsksOnce)
@@ -231,7 +235,7 @@ TEST_F(FileMenuTest, ExitAnsweredNoWritesNothingAndAsksOnce)
     std::filesystem::remove(programFile("DEFAULT.CFG"));
     fake.dialogs.messageAnswers = {MessageAnswer::No};
 
-    w.ui.Exit->trigger();
+    control<QAction>("Exit")->trigger();
 
     EXPECT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_EQ(fake.dialogs.messages()[0].title, "Quit Program");
@@ -287,8 +291,8 @@ TEST_F(FileMenuTest, ExitNewAndOpenWaitForARunningExchangeAndSayWhy)
     state.document.image.IntNvm[7] = 200;
 
     w.close();
-    w.ui.New->trigger();
-    w.ui.Open->trigger();
+    control<QAction>("New")->trigger();
+    control<QAction>("Open")->trigger();
 
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(state.document.image.IntNvm[7], 200);

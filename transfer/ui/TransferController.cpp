@@ -5,7 +5,9 @@
 
 namespace orvane {
 
-TransferController::TransferController(AppState &state,
+TransferController::TransferController(ConfigDocument &document,
+                                       TransferState &transfer,
+                                       EditorState &editor,
                                        Platform &platform,
                                        ByteLink &link,
                                        Connection &connection,
@@ -13,11 +15,11 @@ TransferController::TransferController(AppState &state,
                                        QWidget *mainWindow)
     : QObject(mainWindow)
     , m_hooks(std::move(hooks))
-    , m_selection(new frmBeingSentReceived(state.transfer, mainWindow))
+    , m_selection(new frmBeingSentReceived(transfer, mainWindow))
     , m_progress(new frmProgress(mainWindow))
-    , m_transfers(std::make_unique<Transfers>(state.document,
-                                              state.transfer,
-                                              state.editor,
+    , m_transfers(std::make_unique<Transfers>(document,
+                                              transfer,
+                                              editor,
                                               platform,
                                               link,
                                               connection,

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "config/ConfigDocument.h"
+#include "editors/EditorState.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
+#include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
 #include "transfer/Transfers.h"
 
@@ -38,7 +40,9 @@ class TransferController : public QObject, public TransferView
 {
     Q_OBJECT
 public:
-    TransferController(AppState &state,
+    TransferController(ConfigDocument &document,
+                       TransferState &transfer,
+                       EditorState &editor,
                        Platform &platform,
                        ByteLink &link,
                        Connection &connection,

@@ -1,4 +1,5 @@
 #include "transfer/ui/frmBeingSentReceived.h"
+#include "ui_frmBeingSentReceived.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -7,14 +8,15 @@ namespace orvane {
 
 frmBeingSentReceived::frmBeingSentReceived(TransferState &transfer, QWidget *parent)
     : QDialog(parent)
+    , m_ui(std::make_unique<Ui::frmBeingSentReceived>())
     , m_transfer(transfer)
 {
-    ui.setupUi(this);
+    m_ui->setupUi(this);
     setModal(false);
     // The two "Adjustable on ..." legends of the right column share one name.
-    ui.BeingSentNotAdjustable_2->setObjectName(QStringLiteral("BeingSentNotAdjustable"));
+    m_ui->BeingSentNotAdjustable_2->setObjectName(QStringLiteral("BeingSentNotAdjustable"));
     // On the form but never shown or used.
-    ui.chkSentReceivedAlarmValues->hide();
+    m_ui->chkSentReceivedAlarmValues->hide();
 
     for (int i = 0; i < kCategoryCount; ++i) {
         const auto name = QString::fromUtf8(kCategories[size_t(i)].checkBox.data(),
@@ -23,17 +25,21 @@ frmBeingSentReceived::frmBeingSentReceived(TransferState &transfer, QWidget *par
         Q_ASSERT(m_boxes[size_t(i)]);
     }
 
-    connect(ui.cmdfraWarningClearAll, &QPushButton::clicked, this, [this] {
+    connect(m_ui->cmdfraWarningClearAll, &QPushButton::clicked, this, [this] {
         clearAllBoxes(*this);
     });
-    connect(ui.cmdfraWarningSetAll, &QPushButton::clicked, this, [this] {
+    connect(m_ui->cmdfraWarningSetAll, &QPushButton::clicked, this, [this] {
         setAllBoxes(m_transfer, *this);
     });
-    connect(ui.cmdWarningContinue, &QPushButton::clicked, this, [this] {
+    connect(m_ui->cmdWarningContinue, &QPushButton::clicked, this, [this] {
         chooseContinue(m_transfer);
     });
-    connect(ui.cmdWarningCancel, &QPushButton::clicked, this, [this] { chooseCancel(m_transfer); });
+    connect(m_ui->cmdWarningCancel, &QPushButton::clicked, this, [this] {
+        chooseCancel(m_transfer);
+    });
 }
+
+frmBeingSentReceived::~frmBeingSentReceived() = default;
 
 void frmBeingSentReceived::setSelectionCaption(const std::string &caption)
 {

@@ -1,14 +1,18 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "transfer/SelectionDialog.h"
-#include "ui_frmBeingSentReceived.h"
+#include "transfer/TransferState.h"
 
 #include <QDialog>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
+
+namespace Ui {
+class frmBeingSentReceived;
+}
 
 namespace orvane {
 
@@ -20,8 +24,8 @@ class frmBeingSentReceived : public QDialog, public SelectionDialogView
     Q_OBJECT
 public:
     explicit frmBeingSentReceived(TransferState &transfer, QWidget *parent = nullptr);
+    ~frmBeingSentReceived() override;
 
-    Ui::frmBeingSentReceived ui;
     // The check box of category 0..13, in the order of the selection tables.
     QCheckBox *box(int category) const { return m_boxes.at(size_t(category)); }
 
@@ -41,6 +45,7 @@ public slots:
     void reject() override; // Escape
 
 private:
+    std::unique_ptr<Ui::frmBeingSentReceived> m_ui;
     TransferState &m_transfer;
     std::array<QCheckBox *, kCategoryCount> m_boxes{};
 };

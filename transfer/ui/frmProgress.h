@@ -1,10 +1,13 @@
 #pragma once
 
-#include "ui_frmProgress.h"
-
 #include <QDialog>
 
+#include <memory>
 #include <string>
+
+namespace Ui {
+class frmProgress;
+}
 
 namespace orvane {
 
@@ -15,11 +18,13 @@ class frmProgress : public QDialog
     Q_OBJECT
 public:
     explicit frmProgress(QWidget *parent = nullptr);
+    ~frmProgress() override;
 
     void setProgress(int value, int maximum);
     void setText(const std::string &text);
 
-    Ui::frmProgress ui;
+private:
+    std::unique_ptr<Ui::frmProgress> m_ui;
 };
 
 } // namespace orvane
