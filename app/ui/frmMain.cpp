@@ -156,36 +156,41 @@ void frmMain::createTransfers()
             &QPushButton::clicked,
             m_transfers,
             &TransferController::cmdClearConfig_Click);
-    // The commands that need the line wait for the live NMEA view to end.
-    const auto gated = [window = this](void (TransferController::*command)()) {
-        return [window, command] {
-            window->whenLineFree([window, command] { (window->m_transfers->*command)(); });
+    // The commands that need the line wait for the live NMEA view to end. (A
+    // pointer to member captured in a lambda is miscompiled by GCC 12 under
+    // ASan with UBSan, so the commands are bound instead.)
+    const auto gated = [this](std::function<void()> command) {
+        return [this, command] {
+            whenLineFree(command);
         };
+    };
+    const auto transfer = [this](void (TransferController::*command)()) {
+        return gated(std::bind(command, m_transfers));
     };
     connect(m_ui->cmdDownload,
             &QPushButton::clicked,
             this,
-            gated(&TransferController::cmdDownload_Click));
+            transfer(&TransferController::cmdDownload_Click));
     connect(m_ui->cmdUpload,
             &QPushButton::clicked,
             this,
-            gated(&TransferController::cmdUpload_Click));
+            transfer(&TransferController::cmdUpload_Click));
     connect(m_ui->ResetDefaults,
             &QAction::triggered,
             this,
-            gated(&TransferController::ResetDefaults_Click));
+            transfer(&TransferController::ResetDefaults_Click));
     connect(m_ui->CreateBackup,
             &QAction::triggered,
             this,
-            gated(&TransferController::CreateBackup_Click));
+            transfer(&TransferController::CreateBackup_Click));
     connect(m_ui->RestoreBackup,
             &QAction::triggered,
             this,
-            gated(&TransferController::RestoreBackup_Click));
+            transfer(&TransferController::RestoreBackup_Click));
     connect(m_ui->UpdateFirmware,
             &QAction::triggered,
             this,
-            gated(&TransferController::UpdateFirmware_Click));
+            transfer(&TransferController::UpdateFirmware_Click));
 }
 
 void frmMain::connectFileMenu()
