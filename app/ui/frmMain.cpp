@@ -164,7 +164,7 @@ void frmMain::createTransfers()
             whenLineFree(command);
         };
     };
-    const auto transfer = [this](void (TransferController::*command)()) {
+    const auto transfer = [this, gated](void (TransferController::*command)()) {
         return gated(std::bind(command, m_transfers));
     };
     connect(m_ui->cmdDownload,
