@@ -40,11 +40,10 @@ Result<std::vector<LoadedCodeModule>> loadNewUnitCodeModules(const CodeModuleFil
     std::vector<LoadedCodeModule> modules;
     for (const CodeModule &module : kNewUnitCodeModules) {
         const std::string name(module.fileName);
-        std::string error;
-        const std::optional<std::string> text = readFile(name, &error);
+        const Result<std::string> text = readFile(name);
         if (!text)
             return failure(name + ": the code module cannot be read"
-                           + (error.empty() ? std::string() : " (" + error + ")"));
+                           + (text.error().empty() ? std::string() : " (" + text.error() + ")"));
         auto code = readCodeFile(*text, name);
         if (!code)
             return failure(code.error());

@@ -2,12 +2,12 @@
 
 #include "factory/CodeSectors.h"
 #include "factory/EepromBlock.h"
+#include "link/CommandFrames.h"
 #include "platform/Result.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,15 +37,12 @@ inline constexpr std::array<CodeModule, 10> kNewUnitCodeModules = {{
     {"KeelOffsetEditor.COD", 20096},
 }};
 
-// The module area ends where the backup of the internal NVM begins.
-inline constexpr uint16_t kNvmBackupAddress = 20608;
-
 // The interactive store accepts 16384 <= address, address + 64 N <= 32767.
 inline constexpr int kStoreAreaStart = 16384;
 inline constexpr int kStoreAreaLast = 32767;
 
-// Bytes a module may fill: up to the next module's address, or up to the NVM
-// backup for the last one.
+// Bytes a module may fill: up to the next module's address, or up to the
+// backup of the internal NVM (kNvmBackupAddress) for the last one.
 int codeModuleSlotBytes(const CodeModule &module);
 
 // The frames of the store: sector b of the code at target + 64 (b - 1).
@@ -61,10 +58,9 @@ struct LoadedCodeModule
     CodeSectors code;
 };
 
-// Reads a file by name: its text, or nothing with the reason in `error`
-// (as FileSystem::readFile does).
-using CodeModuleFileReader
-    = std::function<std::optional<std::string>(const std::string &fileName, std::string *error)>;
+// Reads a file by name, as FileSystem::readFile reads a path: its text, or
+// why it could not be read.
+using CodeModuleFileReader = std::function<Result<std::string>(const std::string &fileName)>;
 
 // Reads every module of kNewUnitCodeModules and checks it before anything is
 // sent: the file exists, parses and fits its slot. In store order.

@@ -11,7 +11,6 @@ namespace orvane {
 
 namespace {
 
-constexpr long long kLargestAddress = 65535;
 constexpr int kMostSectorsCopied = 8;
 
 std::string_view trimmed(std::string_view text)
@@ -23,8 +22,54 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
+// "&H1C40" or "&O16100": the base of the digits that follow, 0 for none.
+int radixPrefix(std::string_view text)
+{
+    if (text.size() < 2 || text[0] != '&')
+        return 0;
+    switch (text[1]) {
+    case 'H':
+    case 'h':
+        return 16;
+    case 'O':
+    case 'o':
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+Result<long long> parseWholeAnswer(std::string_view typed, std::string_view what)
+{
+    const std::string_view text = trimmed(typed);
+    if (text.empty())
+        return failure(std::string(what) + " was not entered.");
+    const int radix = radixPrefix(text);
+    const bool negative = radix == 0 && text.front() == '-';
+    std::string_view digits = text;
+    if (radix != 0)
+        digits.remove_prefix(2);
+    else if (negative || text.front() == '+')
+        digits.remove_prefix(1);
+    long long value = 0;
+    const auto [end, ec]
+        = std::from_chars(digits.data(), digits.data() + digits.size(), value, radix ? radix : 10);
+    if (digits.empty() || digits.front() == '-' || digits.front() == '+'
+        || end != digits.data() + digits.size()
+        || (ec != std::errc() && ec != std::errc::result_out_of_range))
+        return failure(std::string(what)
+                       + " must be typed as a whole number in digits only, or as &H and "
+                         "hexadecimal or &O and octal digits; \""
+                       + std::string(text.substr(0, 24)) + "\" is not one.");
+    if (ec == std::errc::result_out_of_range)
+        return failure(std::string(what) + " is far too large.");
+    return negative ? -value : value;
+}
+
 Result<long long>
-answerInRange(std::string_view typed, std::string_view what, long long min, long long max)
+parseAnswerInRange(std::string_view typed, std::string_view what, long long min, long long max)
 {
     const auto value = parseWholeAnswer(typed, what);
     if (!value)
@@ -35,30 +80,10 @@ answerInRange(std::string_view typed, std::string_view what, long long min, long
     return value;
 }
 
-} // namespace
-
-Result<long long> parseWholeAnswer(std::string_view typed, std::string_view what)
-{
-    std::string_view text = trimmed(typed);
-    if (text.empty())
-        return failure(std::string(what) + " was not entered.");
-    const bool negative = text.front() == '-';
-    const std::string_view digits = (negative || text.front() == '+') ? text.substr(1) : text;
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || digits.front() == '-' || end != digits.data() + digits.size()
-        || (ec != std::errc() && ec != std::errc::result_out_of_range))
-        return failure(std::string(what) + " must be typed as a whole number in digits only; \""
-                       + std::string(text.substr(0, 24)) + "\" is not one.");
-    if (ec == std::errc::result_out_of_range)
-        return failure(std::string(what) + " is far too large.");
-    return negative ? -value : value;
-}
-
 Result<uint8_t> parseProductCode(std::string_view typed)
 {
     const auto code
-        = answerInRange(typed, "The product code (1=Orvane, 2=Brenlow, 3=Quillet)", 1, 3);
+        = parseAnswerInRange(typed, "The product code (1=Orvane, 2=Brenlow, 3=Quillet)", 1, 3);
     if (!code)
         return failure(code.error());
     return uint8_t(*code);
@@ -66,10 +91,18 @@ Result<uint8_t> parseProductCode(std::string_view typed)
 
 Result<uint8_t> parseFirmwareNumber(std::string_view typed)
 {
-    const auto number = answerInRange(typed, "The firmware number (Sw_Ver)", 0, 255);
+    const auto number = parseAnswerInRange(typed, "The firmware number (Sw_Ver)", 0, 255);
     if (!number)
         return failure(number.error());
     return uint8_t(*number);
+}
+
+Result<uint8_t> parseDataByte(std::string_view typed)
+{
+    const auto value = parseAnswerInRange(typed, "The data byte", 0, 255);
+    if (!value)
+        return failure(value.error());
+    return uint8_t(*value);
 }
 
 Result<uint16_t> parseStoreAddress(std::string_view typed, int sectorCount)
@@ -80,9 +113,9 @@ Result<uint16_t> parseStoreAddress(std::string_view typed, int sectorCount)
     return checkStoreAddress(*address, sectorCount);
 }
 
-Result<uint16_t> parseEepromAddress(std::string_view typed)
+Result<uint16_t> parseEepromAddress(std::string_view typed, std::string_view what)
 {
-    const auto address = answerInRange(typed, "The 24C512 start address", 0, kLargestAddress);
+    const auto address = parseAnswerInRange(typed, what, 0, kEepromTop);
     if (!address)
         return failure(address.error());
     return uint16_t(*address);
@@ -97,17 +130,27 @@ uint8_t copySectorCount(uint16_t typed)
 
 Result<uint8_t> parseCopySectorCount(std::string_view typed)
 {
-    const auto count = answerInRange(typed, "The number of sectors", 0, kLargestAddress);
+    const auto count = parseAnswerInRange(typed, "The number of sectors", 0, kEepromTop);
     if (!count)
         return failure(count.error());
     return copySectorCount(uint16_t(*count));
+}
+
+Result<void> checkCopyFits(uint16_t start, int sectors)
+{
+    const long long last = start + (long long)kSectorBytes * sectors - 1;
+    if (last > kEepromTop)
+        return failure(std::to_string(sectors) + (sectors == 1 ? " sector" : " sectors")
+                       + " from 24C512 address " + std::to_string(start)
+                       + " would run past its top, " + std::to_string(kEepromTop) + ".");
+    return {};
 }
 
 Result<uint16_t> parseFlashReadAddress(std::string_view typed)
 {
     if (trimmed(typed).empty())
         return uint16_t(kCodeWindowStart);
-    const auto address = answerInRange(typed, "The flash ROM address", 0, kLargestAddress);
+    const auto address = parseAnswerInRange(typed, "The flash ROM address", 0, kProcessorMemoryTop);
     if (!address)
         return failure(address.error());
     return uint16_t(*address);
@@ -115,11 +158,14 @@ Result<uint16_t> parseFlashReadAddress(std::string_view typed)
 
 Result<int> parseFlashSectorCount(std::string_view typed, uint16_t start)
 {
-    const long long fitting = (kLargestAddress + 1 - start) / kSectorBytes;
-    const auto count = answerInRange(typed,
-                                     "The number of sectors",
-                                     1,
-                                     std::min<long long>(kMaxCodeSectors, fitting));
+    const long long fitting = (kProcessorMemoryTop + 1 - (long long)start) / kSectorBytes;
+    if (fitting < 1)
+        return failure("No whole sector fits between flash ROM address " + std::to_string(start)
+                       + " and the top of the flash, " + std::to_string(kProcessorMemoryTop) + ".");
+    const auto count = parseAnswerInRange(typed,
+                                          "The number of sectors",
+                                          1,
+                                          std::min<long long>(kMaxCodeSectors, fitting));
     if (!count)
         return failure(count.error());
     return int(*count);

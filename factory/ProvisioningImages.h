@@ -4,6 +4,7 @@
 #include "factory/EepromBlock.h"
 #include "factory/NmeaTablesFile.h"
 #include "factory/SerialNumber.h"
+#include "link/CommandFrames.h"
 
 #include <array>
 #include <cstdint>
@@ -21,7 +22,6 @@ inline constexpr uint16_t kLogRecordAddress = 0;
 inline constexpr uint16_t kLogSpareAddress = 128;
 inline constexpr uint16_t kNmeaTablesAddress = 6400;
 inline constexpr uint16_t kDecimalPointsAddress = 7168;
-inline constexpr uint16_t kProductCodeAddress = 7232;
 
 // Exclusive-or of bytes 1..255: the check byte kept in byte 0.
 uint8_t nvmCheckByte(const NvmBuffer &nvm);

@@ -106,12 +106,11 @@ namespace {
 // The module fixtures, with one file replaced or missing.
 CodeModuleFileReader modulesWith(const std::string &name, std::optional<std::string> replaced)
 {
-    return [=](const std::string &fileName, std::string *error) -> std::optional<std::string> {
-        if (fileName != name)
-            return test::readFixture("modules/" + fileName);
-        if (!replaced)
-            *error = "No such file or directory";
-        return replaced;
+    return [=](const std::string &fileName) -> Result<std::string> {
+        const auto text = fileName == name ? replaced : test::readFixture("modules/" + fileName);
+        if (!text)
+            return failure("No such file or directory");
+        return *text;
     };
 }
 

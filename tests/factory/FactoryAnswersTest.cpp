@@ -62,7 +62,7 @@ TEST(FactoryAnswers, NumbersOutsideTheirRangeAreRefusedWithAMessage)
 {
     const Parse product = widen(parseProductCode);
     const Parse firmware = widen(parseFirmwareNumber);
-    const Parse eeprom = widen(parseEepromAddress);
+    const Parse eeprom = widen([](std::string_view t) { return parseEepromAddress(t); });
     const Parse copy = widen(parseCopySectorCount);
     const Parse flash = widen(parseFlashReadAddress);
     const Parse store16 = widen([](std::string_view t) { return parseStoreAddress(t, 16); });
@@ -70,7 +70,7 @@ TEST(FactoryAnswers, NumbersOutsideTheirRangeAreRefusedWithAMessage)
     const Parse flashCount
         = widen([](std::string_view t) { return parseFlashSectorCount(t, 7168); });
     const Parse topCount
-        = widen([](std::string_view t) { return parseFlashSectorCount(t, 65472); });
+        = widen([](std::string_view t) { return parseFlashSectorCount(t, 32704); });
     const char *bad = "Error - bad 24C512 address";
     const struct
     {
@@ -89,7 +89,7 @@ TEST(FactoryAnswers, NumbersOutsideTheirRangeAreRefusedWithAMessage)
         {copy, "3", 3, nullptr},           {copy, "65535", 8, nullptr},
         {copy, "65536", 0, "0 to 65535"},  {copy, "-1", 0, "0 to 65535"},
         {flash, "", 7168, nullptr},        {flash, " 8000", 8000, nullptr},
-        {flash, "70000", 0, "0 to 65535"}, {store16, "16384", 16384, nullptr},
+        {flash, "32768", 0, "0 to 32767"}, {store16, "16384", 16384, nullptr},
         {store16, "32000", 0, bad},        {store1, "16383", 0, bad}, // 32000 + 1024 > 32767
         {store1, "32703", 32703, nullptr}, {store1, "32704", 0, bad},
         {flashCount, "16", 16, nullptr},   {flashCount, "17", 0, "1 to 16"},
@@ -102,5 +102,37 @@ TEST(FactoryAnswers, NumbersOutsideTheirRangeAreRefusedWithAMessage)
             EXPECT_NE(value.error().find(c.reason), std::string::npos) << c.typed << value.error();
         else
             EXPECT_EQ(value.ok() ? *value : -1, c.expected) << c.typed << value.error();
+    }
+}
+
+TEST(FactoryAnswers, HexAndOctalFormsAreWholeUnsignedNumbers)
+{
+    const struct
+    {
+        const char *typed;
+        long long value; // when no reason
+        const char *reason;
+    } cases[] = {
+        {"&H1C40", 7232, nullptr},
+        {" &hffff ", 65535, nullptr}, // the top of the 24C512, not -1
+        {"&O16100", 7232, nullptr},
+        {"&o7", 7, nullptr},
+        {"+12", 12, nullptr},
+        {"&H", 0, "is not one"},
+        {"&H1G", 0, "is not one"},
+        {"&O8", 0, "is not one"},
+        {"&H-1", 0, "is not one"},
+        {"& H10", 0, "is not one"},
+        {"1.5", 0, "is not one"},
+        {"12abc", 0, "is not one"},
+        {"1 2", 0, "is not one"},
+        {"&HFFFFFFFFFFFFFFFFF", 0, "far too large"},
+    };
+    for (const auto &c : cases) {
+        const auto value = parseWholeAnswer(c.typed, "The address");
+        if (c.reason)
+            EXPECT_NE(value.error().find(c.reason), std::string::npos) << c.typed << value.error();
+        else
+            EXPECT_EQ(value.ok() ? *value : -1, c.value) << c.typed << value.error();
     }
 }
