@@ -85,6 +85,8 @@ public:
     // instrument answers.
     void setConnected(bool connected) { m_linkState.IsConnected = connected; }
     void setFactoryMode(bool on) { m_linkState.FactoryMode = on; }
+    // Provisioning gives the instrument a new product code.
+    void setProductCode(uint8_t code) { m_linkState.ProductCode = code; }
     void clearCommTimedOut() { m_rx.CommTimedOut = false; }
     // Serial number and versions before anything was identified ("Unknown").
     void setIdentityTexts(const std::string &text);

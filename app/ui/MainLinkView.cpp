@@ -105,29 +105,22 @@ void MainLinkView::showIdentity(const std::string &serialNumber,
 {
     // The About dialog copies the values each time it opens, so only the
     // factory window needs them now.
-    frmHalvero *factory = m_window.factoryWindow();
-    factory->ui.txtOrvaneSN->setText(text(serialNumber));
-    factory->ui.txtOrvaneSwVer->setText(text(softwareVersion));
-    factory->ui.txtOrvaneHwVer->setText(text(hardwareVersion));
+    m_window.factoryWindow()->showIdentity(serialNumber, softwareVersion, hardwareVersion);
 }
 
 void MainLinkView::showChipVersions(const std::array<std::string, 4> &versions)
 {
-    frmHalvero *factory = m_window.factoryWindow();
-    factory->ui.txtU101SwVer->setText(text(versions[0]));
-    factory->ui.txtU201SwVer->setText(text(versions[1]));
-    factory->ui.txtU301SwVer->setText(text(versions[2]));
-    factory->ui.txtU401SwVer->setText(text(versions[3]));
+    m_window.factoryWindow()->showChipVersions(versions);
 }
 
 void MainLinkView::showProductCode(const std::string &code)
 {
-    m_window.factoryWindow()->ui.txtTessaroProductID->setText(text(code));
+    m_window.factoryWindow()->showProductCode(code);
 }
 
 void MainLinkView::showUploadCount(const std::string &count)
 {
-    m_window.factoryWindow()->ui.txtNTimesNewConfigs->setText(text(count));
+    m_window.factoryWindow()->showUploadCount(count);
 }
 
 void MainLinkView::hideProgress()

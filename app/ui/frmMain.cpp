@@ -248,9 +248,33 @@ void frmMain::createFactoryWindow()
 {
     if (m_halvero)
         return;
-    m_halvero = new frmHalvero(this);
+    m_halvero = new frmHalvero(m_platform,
+                               m_linkView->link(),
+                               m_linkView->connection(),
+                               m_state.document,
+                               m_state.transfer,
+                               m_state.files,
+                               this);
     m_halvero->move(twipsPoint(kFactoryWindowLeftTwips, kFactoryWindowTopTwips));
     m_halvero->hide();
+    // The factory tools show their progress in the transfers' progress window.
+    connect(m_halvero, &frmHalvero::progressShowRequested, m_transfers, [this] {
+        m_transfers->showProgress();
+    });
+    connect(m_halvero, &frmHalvero::progressChanged, m_transfers, [this](int value, int maximum) {
+        m_transfers->setProgress(value, maximum);
+    });
+    connect(m_halvero, &frmHalvero::progressTextChanged, m_transfers, [this](const QString &text) {
+        m_transfers->setProgressText(text.toStdString());
+    });
+    connect(m_halvero, &frmHalvero::progressHideRequested, m_transfers, [this] {
+        m_transfers->hideProgress();
+    });
+    connect(m_halvero, &frmHalvero::connectedCaptionChanged, this, [this](const QString &text) {
+        m_linkView->setConnectedCaption(text.toStdString());
+    });
+    connect(m_halvero, &frmHalvero::imageReplaced, this, [this] { redraw(); });
+    connect(m_halvero, &frmHalvero::toolFinished, this, &frmMain::refreshTitle);
 }
 
 bool frmMain::pickListsFilled()
@@ -283,16 +307,12 @@ void frmMain::fillPickLists()
 
 void frmMain::showIdentity()
 {
-    const QString unknown = QString::fromStdString(link().SerialNumberText);
-    for (QLineEdit *box : {m_halvero->ui.txtOrvaneSN,
-                           m_halvero->ui.txtOrvaneSwVer,
-                           m_halvero->ui.txtOrvaneHwVer,
-                           m_halvero->ui.txtNTimesNewConfigs,
-                           m_halvero->ui.txtU101SwVer,
-                           m_halvero->ui.txtU201SwVer,
-                           m_halvero->ui.txtU301SwVer,
-                           m_halvero->ui.txtU401SwVer})
-        box->setText(unknown);
+    // Nothing is identified yet: every read-out shows the serial number's
+    // start text ("Unknown").
+    const std::string &unknown = link().SerialNumberText;
+    m_halvero->showIdentity(unknown, unknown, unknown);
+    m_halvero->showChipVersions({unknown, unknown, unknown, unknown});
+    m_halvero->showUploadCount(unknown);
 }
 
 void frmMain::setDataFrameCaption(const std::string &caption)

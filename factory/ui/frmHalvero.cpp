@@ -1,11 +1,169 @@
 #include "factory/ui/frmHalvero.h"
 
+#include "factory/BytePrograms.h"
+#include "factory/CodeImages.h"
+#include "factory/IspMode.h"
+#include "factory/MemoryDumps.h"
+#include "factory/Provisioning.h"
+#include "ui_frmHalvero.h"
+
+#include <QFontDatabase>
+
 namespace orvane {
 
-frmHalvero::frmHalvero(QWidget *parent)
-    : QDialog(parent)
+namespace {
+QString qtText(const std::string &text)
 {
-    ui.setupUi(this);
+    return QString::fromStdString(text);
+}
+} // namespace
+
+frmHalvero::frmHalvero(Platform &platform,
+                       ByteLink &link,
+                       Connection &connection,
+                       ConfigDocument &document,
+                       TransferState &transfer,
+                       const FileState &files,
+                       QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::frmHalvero)
+    , m_services{platform, link, connection, document, transfer, files, *this}
+{
+    ui->setupUi(this);
+    // Dumps line up by address.
+    ui->txtHalveroData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connectButtons();
+}
+
+frmHalvero::~frmHalvero()
+{
+    delete ui;
+}
+
+void frmHalvero::connectButtons()
+{
+    using Tool = std::function<FactoryResult(FactoryServices &)>;
+    const auto dump = [](FactoryMemory memory) -> Tool {
+        return [memory](FactoryServices &s) {
+            return dumpMemory(s, memory);
+        };
+    };
+    const auto isp = [](CommandCode code) -> Tool {
+        return [code](FactoryServices &s) {
+            return enterIspMode(s, code);
+        };
+    };
+    const auto disconnect = [](CommandCode code) -> Tool {
+        return [code](FactoryServices &s) {
+            return disconnectAndClose(s, code);
+        };
+    };
+    const std::pair<QPushButton *, Tool> buttons[] = {
+        {ui->cmdDisplayRam, dump(FactoryMemory::Iram)},
+        {ui->cmdDisplayXram, dump(FactoryMemory::Xram)},
+        {ui->cmdDisplayIntNvmData, dump(FactoryMemory::InternalNvm)},
+        {ui->cmdDisplayExtNvmData, dump(FactoryMemory::Eeprom)},
+        {ui->cmdDisplayFlashRom, dump(FactoryMemory::Flash)},
+        {ui->cmdProgByte24C512, programEepromByte},
+        {ui->cmdProgByteIntNvm, programInternalNvmByte},
+        {ui->cmdHalveroNewSN, writeSerialNumber},
+        {ui->cmdHalveroNew24C512, zeroLogs},
+        {ui->cmdHalveroNewTessaro, makeNewUnit},
+        {ui->cmdHalveroUploadCalData, uploadCalibrationCurves},
+        {ui->cmdHalveroUploadNmea, uploadNmeaTables},
+        {ui->cmdReadHex7168, convertHexToCode},
+        {ui->cmdSaveFileTo24C512, storeCodeFile},
+        {ui->cmdSaveFlashCode2File, readFlashToCode},
+        {ui->cmdHalveroCopyCodeToFlash, copyCodeToFlash},
+        {ui->cmdIspMode, isp(CommandCode::IspFromEeprom)},
+        {ui->cmdIspMode2, isp(CommandCode::IspMakerLoader)},
+        {ui->cmdSoftDisconnect, disconnect(CommandCode::SoftReset)},
+        {ui->cmdDisconnect, disconnect(CommandCode::Disconnect)},
+    };
+    for (const auto &[button, tool] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, tool] { run(tool); });
+}
+
+void frmHalvero::run(const std::function<FactoryResult(FactoryServices &)> &tool)
+{
+    m_lastResult = tool(m_services);
+    emit toolFinished();
+}
+
+void frmHalvero::showIdentity(const std::string &serialNumber,
+                              const std::string &softwareVersion,
+                              const std::string &hardwareVersion)
+{
+    ui->txtOrvaneSN->setText(qtText(serialNumber));
+    ui->txtOrvaneSwVer->setText(qtText(softwareVersion));
+    ui->txtOrvaneHwVer->setText(qtText(hardwareVersion));
+}
+
+void frmHalvero::showChipVersions(const std::array<std::string, 4> &versions)
+{
+    ui->txtU101SwVer->setText(qtText(versions[0]));
+    ui->txtU201SwVer->setText(qtText(versions[1]));
+    ui->txtU301SwVer->setText(qtText(versions[2]));
+    ui->txtU401SwVer->setText(qtText(versions[3]));
+}
+
+void frmHalvero::showProductCode(const std::string &text)
+{
+    ui->txtTessaroProductID->setText(qtText(text));
+}
+
+void frmHalvero::showUploadCount(const std::string &text)
+{
+    ui->txtNTimesNewConfigs->setText(qtText(text));
+}
+
+void frmHalvero::setReport(const std::string &text)
+{
+    m_report = text;
+    // The box shows lines; CR LF is what the report is made of.
+    ui->txtHalveroData->setPlainText(
+        qtText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void frmHalvero::appendReport(const std::string &text)
+{
+    setReport(m_report + text);
+    ui->txtHalveroData->moveCursor(QTextCursor::End);
+}
+
+void frmHalvero::showProgress()
+{
+    emit progressShowRequested();
+}
+
+void frmHalvero::setProgress(int value, int maximum)
+{
+    emit progressChanged(value, maximum);
+}
+
+void frmHalvero::setProgressText(const std::string &text)
+{
+    emit progressTextChanged(qtText(text));
+}
+
+void frmHalvero::hideProgress()
+{
+    emit progressHideRequested();
+}
+
+void frmHalvero::setConnectedCaption(const std::string &text)
+{
+    emit connectedCaptionChanged(qtText(text));
+}
+
+void frmHalvero::imageChanged()
+{
+    emit imageReplaced();
+}
+
+void frmHalvero::hideWindow()
+{
+    hide();
 }
 
 } // namespace orvane

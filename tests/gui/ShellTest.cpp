@@ -11,6 +11,7 @@
 #include "factory/ui/frmHalvero.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTableWidget>
 
 #include <unistd.h>
@@ -42,7 +43,7 @@ TEST_F(StartupTest, EmptyFolderGetsTheFactoryDefaultsFile)
     EXPECT_EQ(control<QLabel>("lblConnected")->text(), "Not Connected to Orvane");
     EXPECT_EQ(control<QLabel>("lblOrvaneSN")->text(), "  Orvane SN#:  Unknown");
     EXPECT_EQ(control<QGroupBox>("fraData")->title(), "Data for Current Configuration #1 ");
-    EXPECT_EQ(w.factoryWindow()->ui.txtU401SwVer->text(), "Unknown");
+    EXPECT_EQ(test::control<QLineEdit>(*w.factoryWindow(), "txtU401SwVer").text(), "Unknown");
     EXPECT_FALSE(w.factoryWindow()->isVisible());
     EXPECT_EQ(fake.dialogs.calls.size(), 0u) << "the first start asks nothing";
 }

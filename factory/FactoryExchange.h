@@ -1,0 +1,184 @@
+#pragma once
+
+#include "config/ConfigDocument.h"
+#include "config/FileState.h"
+#include "factory/FactoryView.h"
+#include "factory/ProvisioningImages.h"
+#include "link/ByteLink.h"
+#include "link/CommandFrames.h"
+#include "link/Connection.h"
+#include "platform/Platform.h"
+#include "platform/Result.h"
+#include "transfer/TransferState.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What every factory tool is built from: the services it works on, its
+// questions, its files, and the exchange with the instrument. Nothing is sent
+// before every answer and every file has been checked; a tool that stops
+// half-way tells the user what failed, where, and whether anything had been
+// written.
+
+namespace orvane {
+
+enum class FactoryOutcome {
+    Completed,
+    Cancelled,    // No at a confirmation, Cancel or an empty answer at a prompt or file box
+    NotConnected, // the connection failed; it has told the user
+    Busy,         // another exchange holds the line; refused with a message
+};
+
+// How a tool ended. A tool that refused an answer or a file, or stopped
+// half-way, is a failure carrying the message the user was shown.
+using FactoryResult = Result<FactoryOutcome>;
+
+// What the factory tools work on; the main window owns all of it.
+struct FactoryServices
+{
+    Platform &platform;
+    ByteLink &link;
+    Connection &connection;
+    ConfigDocument &document;
+    TransferState &transfer;
+    const FileState &files; // the working folder the data files are read from
+    FactoryView &view;
+};
+
+// An input box of the factory window; none has a default answer.
+struct Prompt
+{
+    const char *title;
+    const char *text;
+};
+
+inline constexpr const char *kFactoryErrorTitle = "Communications Error";
+
+// One run of a factory tool. Holds the line for its lifetime (a second
+// exchange is refused meanwhile) and remembers how the run stopped.
+class FactoryExchange
+{
+public:
+    // Whether the tool writes to the instrument decides what a failure says
+    // about it.
+    enum class Kind { ReadsOnly, Writes };
+
+    FactoryExchange(FactoryServices &services, Kind kind);
+    ~FactoryExchange();
+    FactoryExchange(const FactoryExchange &) = delete;
+    FactoryExchange &operator=(const FactoryExchange &) = delete;
+
+    // Another exchange held the line when the tool began.
+    bool busy() const { return !m_holdsLine; }
+    // Tells the user what holds the line; the tool's result.
+    FactoryResult refuseBusy();
+
+    // How the run stopped, for a tool that returns early: cancelled, not
+    // connected, or the failure the user was shown.
+    FactoryResult stopped() const { return m_stopped; }
+
+    // --- questions and files -------------------------------------------------
+    void beep();
+    // "Are you sure?" and the warning, Yes and No, question icon. No stops.
+    bool confirm(const char *title, const char *warning);
+    // The typed text, checked by `parse`; nothing when the box was cancelled
+    // or left empty, or when the answer was refused (after saying why).
+    template<typename Parse>
+    auto ask(const Prompt &prompt, Parse parse)
+        -> std::optional<std::decay_t<decltype(*parse(std::string_view()))>>
+    {
+        const std::string typed
+            = m_services.platform.dialogs.inputBox(prompt.text, prompt.title, {});
+        if (isBlank(typed))
+            return stop(FactoryOutcome::Cancelled);
+        auto value = parse(std::string_view(typed));
+        if (!value)
+            return refuse(value.error(), prompt.title);
+        return std::move(*value);
+    }
+    // The text typed, unchecked (for prompts where an empty answer means
+    // something); nothing on Cancel.
+    std::string askText(const Prompt &prompt);
+    // The chosen path; nothing on Cancel.
+    std::optional<std::string> openFileName(const char *title, const char *filter);
+    std::optional<std::string> saveFileName(const char *title, const char *filter);
+    // The whole file at `path`; nothing when it cannot be read (after saying why).
+    std::optional<std::string> readFile(const std::string &path);
+    // A data file or code module of the working folder, by name.
+    std::optional<std::string> readWorkingFile(std::string_view name);
+    std::string workingPath(std::string_view name) const;
+    // Writes a whole file, replacing the old one only once the new one is
+    // complete; false after saying why.
+    bool writeFile(const std::string &path, const std::string &content);
+    // Refuses an answer or a file with a message box; stops the tool.
+    std::nullopt_t refuse(const std::string &message, const std::string &title);
+
+    // --- the exchange ----------------------------------------------------------
+    // Connects unless connected; false (the connection has told the user)
+    // stops the tool.
+    bool connect();
+    // Where the tool is, for the message if it stops: "reading flash ROM
+    // sector 3".
+    void step(std::string phrase) { m_step = std::move(phrase); }
+    void delay(double seconds);
+    // Clear, send the frame, wait, and take what arrived: `count` bytes, or
+    // fewer when the answer came back short (the problem is then recorded).
+    // The slots nobody filled are never read.
+    std::vector<uint8_t> read(const Frame &frame, int count, double pause);
+    // A one-byte read; nothing when no byte came back.
+    std::optional<uint8_t> readByte(const Frame &frame, double pause);
+    // The instrument's 256-byte internal NVM, read whole with a right check
+    // byte; an incomplete or wrong read is repeated, at most kMaxReadAttempts
+    // reads each after `leadPause`.
+    std::optional<NvmBuffer> readSettings(double leadPause);
+    // A block write, each data byte awaiting its echo; false when it did not
+    // complete.
+    bool
+    writeBlock(CommandCode code, int address, std::span<const uint8_t> data, double trailingPause);
+    // Clear, the frame and the single data byte with SendByte, then the pause.
+    bool writeByte(const Frame &frame, uint8_t data, double pause);
+    // Clear, a command frame that changes the instrument, then the pause.
+    bool send(const Frame &frame, double pause);
+
+    // Stops the tool half-way: the link counts as not connected, the progress
+    // window goes, and the user reads what failed, where, and whether
+    // anything was written.
+    FactoryResult fail();
+
+    FactoryServices &services() { return m_services; }
+    FactoryView &view() { return m_services.view; }
+    ByteLink &link() { return m_services.link; }
+
+    // Reads of the settings image are repeated this often in all, as the
+    // download's are.
+    static constexpr int kMaxReadAttempts = 5;
+    static constexpr double kSettingsReadPause = 1.0; // the 256 internal NVM bytes
+
+private:
+    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, LinkLost };
+
+    static bool isBlank(std::string_view text);
+    std::nullopt_t stop(FactoryResult result);
+    bool linkHolds();
+    std::string failureMessage() const;
+
+    FactoryServices &m_services;
+    Kind m_kind;
+    bool m_holdsLine = false;
+    FactoryResult m_stopped = FactoryOutcome::Cancelled;
+    std::string m_step;
+    Problem m_problem = Problem::NoAnswer;
+    int m_expected = 0; // bytes the last short read should have brought
+    int m_received = 0;
+    int m_attempts = 1;
+    bool m_written = false;
+};
+
+// The last part of a path, for messages.
+std::string fileNameOf(const std::string &path);
+
+} // namespace orvane

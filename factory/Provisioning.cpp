@@ -1,0 +1,364 @@
+#include "factory/Provisioning.h"
+
+#include "config/Defaults.h"
+#include "config/NumberText.h"
+#include "factory/CalibrationCurvesFile.h"
+#include "factory/CodeImages.h"
+#include "factory/CodeModules.h"
+#include "factory/DecimalPointsFile.h"
+#include "factory/FactoryAnswers.h"
+#include "factory/NmeaTablesFile.h"
+#include "factory/ProvisioningImages.h"
+#include "factory/SerialNumber.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+namespace {
+
+constexpr int kSerialProgressSteps = 2;
+constexpr int kNmeaProgressSteps = 16;
+constexpr int kNmeaTableBlocks = 6;
+
+constexpr Prompt kSerialPrompt
+    = {"Get new Orvane Serial Number", "Enter Orvane Serial Number YMMDDnnn"};
+constexpr Prompt kNewSerialPrompt
+    = {"Get new Tessaro Serial Number", "Enter Tessaro Serial Number YYMMDDnnn"};
+constexpr Prompt kProductCodePrompt
+    = {"Get new Tessaro Product Code",
+       "Enter Tessaro product code (1=Orvane, 2=Brenlow, 3=Quillet)"};
+constexpr Prompt kFirmwarePrompt = {"Get new Tessaro Firmware # (Sw_Ver)", "Enter Tessaro Sw_Ver"};
+
+// --- files ----------------------------------------------------------------------
+
+template<typename Read>
+auto loadWorkingFile(FactoryExchange &exchange, std::string_view name, Read read)
+    -> std::optional<std::decay_t<decltype(*read(std::string_view(), name))>>
+{
+    const auto text = exchange.readWorkingFile(name);
+    if (!text)
+        return std::nullopt;
+    auto parsed = read(*text, name);
+    if (!parsed)
+        return exchange.refuse(parsed.error(), "File Error");
+    return std::move(*parsed);
+}
+
+std::optional<std::vector<EepromBlock>> loadCalibrationCurves(FactoryExchange &exchange)
+{
+    return loadWorkingFile(exchange, kCalibrationCurvesFileName, readCalibrationCurves);
+}
+
+std::optional<std::vector<EepromBlock>> loadNmeaBlocks(FactoryExchange &exchange)
+{
+    const auto tables = loadWorkingFile(exchange, kNmeaTablesFileName, readNmeaTables);
+    if (!tables)
+        return std::nullopt;
+    const auto points = loadWorkingFile(exchange, kDecimalPointsFileName, readDecimalPoints);
+    if (!points)
+        return std::nullopt;
+    return nmeaUploadBlocks(*tables, *points);
+}
+
+std::optional<std::vector<LoadedCodeModule>> loadCodeModules(FactoryExchange &exchange)
+{
+    FileSystem &files = exchange.services().platform.files;
+    auto modules = loadNewUnitCodeModules(
+        [&](const std::string &name) { return files.readFile(exchange.workingPath(name)); });
+    if (!modules)
+        return exchange.refuse(
+            modules.error() + " (working folder: " + exchange.services().files.WorkingFolder + ")",
+            "File Error");
+    return std::move(*modules);
+}
+
+// --- what is sent -----------------------------------------------------------------
+
+bool sendSerialNumber(FactoryExchange &exchange,
+                      const SerialNumberBytes &serial,
+                      std::optional<uint8_t> firmware)
+{
+    FactoryView &view = exchange.view();
+    view.setProgress(0, kSerialProgressSteps);
+    view.setProgressText("Writing the serial number");
+    view.showProgress();
+    exchange.step("reading the internal NVM for the serial number");
+    std::optional<NvmBuffer> settings = exchange.readSettings(kSerialReadLeadPause);
+    if (!settings)
+        return false;
+    writeNewSerialNumber(*settings,
+                         serial,
+                         firmware.value_or((*settings)[kFirmwareVersionAddress]));
+    view.setProgress(1, kSerialProgressSteps);
+    exchange.step("writing the serial number into the internal NVM");
+    if (!exchange.writeBlock(CommandCode::WriteInternalNvm, 0, *settings, kSettingsWritePause))
+        return false;
+    view.hideProgress();
+    return true;
+}
+
+bool sendZeroLogs(FactoryExchange &exchange, uint16_t maintenanceInterval, uint8_t productCode)
+{
+    exchange.view().setProgressText("Clearing the logs and the date of first use");
+    const std::vector<EepromBlock> logs = logAreaBlocks(maintenanceInterval);
+    exchange.step("clearing the log record at 24C512 address 0");
+    if (!exchange.writeBlock(CommandCode::WriteEeprom, logs[0].address, logs[0].bytes, 0))
+        return false;
+    exchange.delay(kLogSpareLeadPause);
+    exchange.step("clearing the log area at 24C512 address 128");
+    if (!exchange.writeBlock(CommandCode::WriteEeprom,
+                             logs[1].address,
+                             logs[1].bytes,
+                             kLogSpareWritePause))
+        return false;
+
+    exchange.step("reading the internal NVM to reset it");
+    std::optional<NvmBuffer> settings = exchange.readSettings(0);
+    if (!settings)
+        return false;
+    zeroLogsAndDate(*settings, productCode);
+    exchange.step("writing a fresh unit's internal NVM values");
+    if (!exchange.writeBlock(CommandCode::WriteInternalNvm, 0, *settings, kSettingsWritePause))
+        return false;
+    exchange.beep();
+    return true;
+}
+
+bool sendCalibrationCurves(FactoryExchange &exchange, const std::vector<EepromBlock> &curves)
+{
+    FactoryView &view = exchange.view();
+    const int count = int(curves.size());
+    view.setProgress(0, count);
+    view.setProgressText("Writing the calibration curves");
+    view.showProgress();
+    for (int c = 1; c <= count; ++c) {
+        const EepromBlock &curve = curves[size_t(c - 1)];
+        exchange.step("writing calibration curve " + std::to_string(c) + " of "
+                      + std::to_string(count) + " to 24C512 address "
+                      + std::to_string(curve.address));
+        if (!exchange.writeBlock(CommandCode::WriteEeprom,
+                                 curve.address,
+                                 curve.bytes,
+                                 kDataBlockPause))
+            return false;
+        view.setProgress(c, count);
+    }
+    view.hideProgress();
+    return true;
+}
+
+bool sendNmeaBlocks(FactoryExchange &exchange, const std::vector<EepromBlock> &blocks)
+{
+    FactoryView &view = exchange.view();
+    view.setProgress(0, kNmeaProgressSteps);
+    view.setProgressText("Writing the NMEA and decimal-point tables");
+    view.showProgress();
+    for (size_t g = 0; g < blocks.size(); ++g) {
+        const EepromBlock &block = blocks[g];
+        const bool table = g < kNmeaTableBlocks;
+        exchange.step(std::string(table ? "writing the NMEA tables" : "writing the decimal points")
+                      + " at 24C512 address " + std::to_string(block.address));
+        if (!exchange.writeBlock(CommandCode::WriteEeprom,
+                                 block.address,
+                                 block.bytes,
+                                 table ? kDataBlockPause : 0))
+            return false;
+        if (table)
+            view.setProgress(kNmeaProgressSteps * int(g + 1) / kNmeaTableBlocks,
+                             kNmeaProgressSteps);
+    }
+    view.hideProgress();
+    return true;
+}
+
+uint16_t maintenanceInterval(const ConfigImage &image)
+{
+    return uint16_t(image.IntNvm[kMaintenanceIntervalByte] << 8
+                    | image.IntNvm[kMaintenanceIntervalByte + 1]);
+}
+
+// "Make NEW Tessaro" drives the other tools without their questions, and a
+// new unit's curves are all reset, only while it runs.
+class ProvisioningFlags
+{
+public:
+    explicit ProvisioningFlags(TransferState &transfer)
+        : m_transfer(transfer)
+        , m_showUploadWarning(transfer.ShowUploadWarning)
+        , m_newUnitPending(transfer.NewUnitPending)
+    {
+        m_transfer.ShowUploadWarning = false;
+        m_transfer.NewUnitPending = true;
+    }
+    ~ProvisioningFlags()
+    {
+        m_transfer.ShowUploadWarning = m_showUploadWarning;
+        m_transfer.NewUnitPending = m_newUnitPending;
+    }
+    ProvisioningFlags(const ProvisioningFlags &) = delete;
+    ProvisioningFlags &operator=(const ProvisioningFlags &) = delete;
+
+private:
+    TransferState &m_transfer;
+    bool m_showUploadWarning;
+    bool m_newUnitPending;
+};
+
+} // namespace
+
+FactoryResult writeSerialNumber(FactoryServices &services)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return exchange.refuseBusy();
+    exchange.beep();
+    if (!exchange.confirm("Upload new Serial Number to Orvane",
+                          "This will overwrite the Serial Number in the Orvane !"))
+        return exchange.stopped();
+    const auto serial = exchange.ask(kSerialPrompt, parseSerialNumber);
+    if (!serial)
+        return exchange.stopped();
+    services.transfer.NewSerialBytes = *serial;
+    if (!exchange.connect())
+        return exchange.stopped();
+    // A unit on the bench keeps the firmware number it holds.
+    if (!sendSerialNumber(exchange, *serial, std::nullopt))
+        return exchange.fail();
+    return FactoryOutcome::Completed;
+}
+
+FactoryResult zeroLogs(FactoryServices &services)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return exchange.refuseBusy();
+    exchange.beep();
+    if (!exchange.confirm("Clear Orvane Logs, etc.",
+                          "This will overwrite the Distance, Fuel Logs and Date-Of-First-Use in "
+                          "the Orvane 24C512!"))
+        return exchange.stopped();
+    if (!exchange.connect())
+        return exchange.stopped();
+    if (!sendZeroLogs(exchange,
+                      maintenanceInterval(services.document.image),
+                      services.link.linkState().ProductCode))
+        return exchange.fail();
+    return FactoryOutcome::Completed;
+}
+
+FactoryResult uploadCalibrationCurves(FactoryServices &services)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return exchange.refuseBusy();
+    const auto curves = loadCalibrationCurves(exchange);
+    if (!curves)
+        return exchange.stopped();
+    exchange.beep();
+    if (!exchange.confirm("Upload Calibration Curves from PC to Orvane",
+                          "This will overwrite all the Calibration Curves in the Orvane !"))
+        return exchange.stopped();
+    if (curves->empty())
+        return FactoryOutcome::Completed;
+    if (!exchange.connect())
+        return exchange.stopped();
+    if (!sendCalibrationCurves(exchange, *curves))
+        return exchange.fail();
+    return FactoryOutcome::Completed;
+}
+
+FactoryResult uploadNmeaTables(FactoryServices &services)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return exchange.refuseBusy();
+    const auto blocks = loadNmeaBlocks(exchange);
+    if (!blocks)
+        return exchange.stopped();
+    exchange.beep();
+    if (!exchange.confirm("Upload display configurations from PC to Orvane",
+                          "This will overwrite all the display configurations in the Orvane !"))
+        return exchange.stopped();
+    if (!exchange.connect())
+        return exchange.stopped();
+    if (!sendNmeaBlocks(exchange, *blocks))
+        return exchange.fail();
+    return FactoryOutcome::Completed;
+}
+
+FactoryResult makeNewUnit(FactoryServices &services)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return exchange.refuseBusy();
+    exchange.beep();
+    if (!exchange.confirm("Upload new data to new Orvane",
+                          "This will overwrite everything in the Orvane !"))
+        return exchange.stopped();
+    const auto serial = exchange.ask(kNewSerialPrompt, parseSerialNumber);
+    if (!serial)
+        return exchange.stopped();
+    const auto productCode = exchange.ask(kProductCodePrompt, parseProductCode);
+    if (!productCode)
+        return exchange.stopped();
+    const auto firmware = exchange.ask(kFirmwarePrompt, parseFirmwareNumber);
+    if (!firmware)
+        return exchange.stopped();
+
+    // Every file is read and checked before the first byte goes out, so a
+    // missing or bad one never leaves a half-provisioned unit.
+    const auto curves = loadCalibrationCurves(exchange);
+    if (!curves)
+        return exchange.stopped();
+    const auto nmea = loadNmeaBlocks(exchange);
+    if (!nmea)
+        return exchange.stopped();
+    const auto modules = loadCodeModules(exchange);
+    if (!modules)
+        return exchange.stopped();
+
+    TransferState &transfer = services.transfer;
+    transfer.NewSerialBytes = *serial;
+    transfer.NewSerialPending = true;
+    {
+        const ProvisioningFlags flags(transfer);
+        if (!exchange.connect())
+            return exchange.stopped();
+        // After connecting, which reads the code the unit held before.
+        services.link.setProductCode(*productCode);
+        exchange.view().showProductCode(displayNumber(static_cast<long long>(*productCode)));
+        if (!sendZeroLogs(exchange, maintenanceInterval(services.document.image), *productCode))
+            return exchange.fail();
+        exchange.beep();
+        if (!curves->empty() && !sendCalibrationCurves(exchange, *curves))
+            return exchange.fail();
+        exchange.beep();
+        if (!sendNmeaBlocks(exchange, *nmea))
+            return exchange.fail();
+        for (const LoadedCodeModule &module : *modules) {
+            if (!storeCode(exchange, module.code, module.module.address, module.module.fileName))
+                return exchange.fail();
+        }
+        WriteDefaultsToRam(services.document, transfer.NewUnitPending);
+        exchange.view().imageChanged();
+        if (!sendSerialNumber(exchange, *serial, *firmware))
+            return exchange.fail();
+        exchange.step("writing the product code at 24C512 address "
+                      + std::to_string(kProductCodeAddress));
+        if (!exchange.writeByte(memoryFrame(CommandCode::WriteEeprom, 1, kProductCodeAddress),
+                                *productCode,
+                                kProductCodeWritePause))
+            return exchange.fail();
+    }
+    services.platform.dialogs.messageBox(kNewUnitDoneText,
+                                         "Make NEW Tessaro",
+                                         MessageIcon::None,
+                                         MessageButtons::Ok);
+    exchange.view().hideWindow();
+    return FactoryOutcome::Completed;
+}
+
+} // namespace orvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "factory/FactoryExchange.h"
+
+// Preparing a unit for sale: its serial number, cleared logs and date of
+// first use, the factory calibration curves, the NMEA and decimal-point
+// tables, and all of it at once with the code modules and the product code
+// for a new unit. The data files and modules are read from the working
+// folder and checked whole before anything is sent.
+
+namespace orvane {
+
+constexpr double kSerialReadLeadPause = 0.2; // before the internal NVM is read
+constexpr double kSettingsWritePause = 0.1;  // after the 256 internal NVM bytes
+constexpr double kLogSpareLeadPause = 0.25;  // before the second log block
+constexpr double kLogSpareWritePause = 1.0;  // after it
+constexpr double kDataBlockPause = 0.05;     // after each curve or NMEA block
+constexpr double kProductCodeWritePause = 0.1;
+constexpr int kMaintenanceIntervalByte = 114; // IntNvm 114 (high) and 115
+
+inline constexpr const char *kNewUnitDoneText
+    = "DONE!\r\nNow load configurations file and program configurations";
+
+// cmdHalveroNewSN: a serial number typed into internal NVM bytes 12..15. The
+// firmware number at byte 94 stays as the instrument holds it.
+FactoryResult writeSerialNumber(FactoryServices &services);
+
+// cmdHalveroNew24C512: the log area of the 24C512 and a fresh unit's
+// internal NVM values.
+FactoryResult zeroLogs(FactoryServices &services);
+
+// cmdHalveroUploadCalData: CALCURVS.DAT into the 24C512.
+FactoryResult uploadCalibrationCurves(FactoryServices &services);
+
+// cmdHalveroUploadNmea: NVMNMEAG.DAT and DECPTSA.DAT into the 24C512.
+FactoryResult uploadNmeaTables(FactoryServices &services);
+
+// cmdHalveroNewTessaro: asks for the new unit's serial number, product code
+// and firmware number, checks every file, then runs all of the above, stores
+// the ten code modules, gives the editor's image the new-unit defaults and
+// writes the product code. The provisioning flags are restored however it
+// ends.
+FactoryResult makeNewUnit(FactoryServices &services);
+
+} // namespace orvane
