@@ -61,6 +61,9 @@ std::string displayNumber(double value)
 {
     // Plain digits with as few decimals as give the value back; exponent form
     // only for magnitudes plain digits cannot hold sensibly.
+    // Below 1e-9 the exponent form takes over, so 9 leading zero decimals and
+    // the 17 significant digits that always give a double back suffice.
+    constexpr int kMaxFixedDecimals = 9 + 17;
     std::string text;
     const double magnitude = std::fabs(value);
     if (magnitude != 0 && (magnitude >= 1e15 || magnitude < 1e-9)) {
@@ -70,7 +73,7 @@ std::string displayNumber(double value)
                 break;
         }
     } else {
-        for (int decimals = 0; decimals <= 17; ++decimals) {
+        for (int decimals = 0; decimals <= kMaxFixedDecimals; ++decimals) {
             text = formatted(value, std::chars_format::fixed, decimals);
             if (parsed<double>(text) == value)
                 break;

@@ -24,6 +24,15 @@ TEST(NumberText, PrintConventionHasSignBlank)
     EXPECT_EQ(displayNumber(0.25), " .25");
 }
 
+TEST(NumberText, ShownValuesReadBackAsThemselves)
+{
+    // Small values with all their digits need more than 17 decimals; the
+    // first was found by fuzzing.
+    for (const double value : {2.504535565255141414151e-9, -1.0 / 3.0 * 1e-5, 0.1 + 0.2,
+                               123456.789012345, 9.99999999e-10, 1e15 - 1})
+        EXPECT_EQ(typedNumber(displayNumber(value)), value) << displayNumber(value);
+}
+
 TEST(NumberText, SingleValuesAreShortestWithoutLeadingZero)
 {
     EXPECT_EQ(singleText(0.5f), " .5");
