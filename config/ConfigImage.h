@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 namespace orvane {
 
@@ -146,5 +148,20 @@ struct ConfigImage
 
     bool operator==(const ConfigImage &) const = default;
 };
+
+// Bit for bit, so that a curve point that is not a number equals itself.
+// Table by table: the padding between them holds no value.
+template<class Table>
+bool sameTableBits(const Table &a, const Table &b)
+{
+    static_assert(std::is_trivially_copyable_v<Table>);
+    return std::memcmp(&a, &b, sizeof(Table)) == 0;
+}
+
+inline bool sameBits(const ConfigImage &a, const ConfigImage &b)
+{
+    return sameTableBits(a.CDC, b.CDC) && sameTableBits(a.IntNvm, b.IntNvm)
+           && sameTableBits(a.CalCurve, b.CalCurve);
+}
 
 } // namespace orvane

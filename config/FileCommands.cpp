@@ -107,6 +107,7 @@ OpenedFile openConfigPath(ConfigDocument &document,
         return {FileCommandResult::Failed};
     }
     document.changed = true;
+    files.OpenedFileName = name;
     return {FileCommandResult::Done, read.comPortNumber};
 }
 

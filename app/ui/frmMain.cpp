@@ -1,10 +1,14 @@
 #include "app/ui/frmMain.h"
 
 #include "app/FileMenu.h"
+#include "app/ImageComparison.h"
 #include "app/PickLists.h"
+#include "app/ui/ImageHistory.h"
 #include "app/ui/LinkNmeaLine.h"
 #include "app/ui/MainLinkView.h"
 #include "app/ui/frmAbout.h"
+#include "app/ui/frmComparison.h"
+#include "app/ui/frmUnitHistory.h"
 #include "config/FileCommands.h"
 #include "config/NumberText.h"
 #include "editors/ui/DisplayPanel.h"
@@ -18,13 +22,16 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 #include "link/LineUser.h"
+#include "transfer/UnitCopies.h"
 #include "transfer/ui/TransferController.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <functional>
 
@@ -36,6 +43,15 @@ constexpr int kConfigurationButtonsPerRow = 8;
 constexpr int kFactoryWindowTopTwips = 550;
 constexpr int kFactoryWindowLeftTwips = 425;
 constexpr int kTimer1IntervalMs = 500;
+constexpr const char *kCompareWithOrvaneTitle = "Compare with Orvane";
+constexpr const char *kCompareWithOrvaneHeading
+    = "Uploading the configuration shown here would change these settings in the Orvane:";
+constexpr const char *kCompareWithOrvaneSame
+    = "The Orvane holds everything the configuration shown here would write.";
+constexpr const char *kCompareFilesTitle = "Compare Two Files";
+constexpr const char *kCompareFirstFileTitle = "Compare configuration file (before):";
+constexpr const char *kCompareSecondFileTitle = "With configuration file (after):";
+constexpr const char *kCompareFilesSame = "The two files hold the same settings.";
 } // namespace
 
 frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
@@ -45,6 +61,10 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     , m_platform(platform)
 {
     m_ui->setupUi(this);
+    m_history = new ImageHistory(
+        m_state.document,
+        [this] { showRestoredImage(); },
+        this);
     m_damping = new frmDamping(m_state.document, this);
     m_senders = new frmSenders(m_state.document, m_state.editor, m_platform.dialogs, this);
     m_nmea = new frmNmea(m_state.document, m_state.editor, m_platform, this);
@@ -68,6 +88,7 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
                                               m_state.document.image);
     });
     createTransfers();
+    createHistory();
     connectFileMenu();
     connect(m_ui->OrvaneComPort, &QAction::triggered, this, [this] {
         whenLineFree([this] { OrvaneComPort_Click(); });
@@ -116,13 +137,13 @@ void frmMain::createPanelAndMenu()
     connect(m_panel, &DisplayPanel::settingsShown, m_editMenu, &EditMenu::showSettings);
     connect(m_editMenu, &EditMenu::settingsShown, m_senders, &frmSenders::showUnits);
     connect(m_editMenu, &EditMenu::settingsChosen, m_panel, &DisplayPanel::followSettings);
-    // Every edit of the image marks the caption.
-    connect(m_panel, &DisplayPanel::imageEdited, this, &frmMain::refreshTitle);
-    connect(m_editMenu, &EditMenu::imageEdited, this, &frmMain::refreshTitle);
-    connect(m_damping, &frmDamping::imageEdited, this, &frmMain::refreshTitle);
-    connect(m_senders, &frmSenders::imageEdited, this, &frmMain::refreshTitle);
-    connect(m_nmea, &frmNmea::imageEdited, this, &frmMain::refreshTitle);
-    connect(m_todAlarms, &frmTimeOfDayAlarms::imageEdited, this, &frmMain::refreshTitle);
+    // Every edit of the image is a step to undo and marks the caption.
+    connect(m_panel, &DisplayPanel::imageEdited, this, &frmMain::recordEdit);
+    connect(m_editMenu, &EditMenu::imageEdited, this, &frmMain::recordEdit);
+    connect(m_damping, &frmDamping::imageEdited, this, &frmMain::recordEdit);
+    connect(m_senders, &frmSenders::imageEdited, this, &frmMain::recordEdit);
+    connect(m_nmea, &frmNmea::imageEdited, this, &frmMain::recordEdit);
+    connect(m_todAlarms, &frmTimeOfDayAlarms::imageEdited, this, &frmMain::recordEdit);
 }
 
 void frmMain::createTransfers()
@@ -151,11 +172,10 @@ void frmMain::createTransfers()
                                          hooks,
                                          this);
     m_linkView->setHideProgress([this] { m_transfers->hideProgress(); });
-    connect(m_transfers, &TransferController::commandFinished, this, &frmMain::refreshTitle);
-    connect(m_ui->cmdClearConfig,
-            &QPushButton::clicked,
-            m_transfers,
-            &TransferController::cmdClearConfig_Click);
+    connect(m_transfers, &TransferController::commandFinished, this, &frmMain::recordCommand);
+    // Before an upload writes anything it shows what will change.
+    m_comparison = new frmComparison(this);
+    m_transfers->transfers().setUploadReview(m_comparison);
     // The commands that need the line wait for the live NMEA view to end. (A
     // pointer to member captured in a lambda is miscompiled by GCC 12 under
     // ASan with UBSan, so the commands are bound instead.)
@@ -164,21 +184,38 @@ void frmMain::createTransfers()
             whenLineFree(command);
         };
     };
-    const auto transfer = [this, gated](void (TransferController::*command)()) {
-        return gated(std::bind(command, m_transfers));
-    };
+    const auto transfer
+        = [this, gated](void (TransferController::*command)(), const QString &name = {}) {
+              std::function<void()> run = std::bind(command, m_transfers);
+              return gated([this, run, name] {
+                  m_commandName = name;
+                  run();
+              });
+          };
+    std::function<void()> clearConfiguration
+        = std::bind(&TransferController::cmdClearConfig_Click, m_transfers);
+    connect(m_ui->cmdClearConfig, &QPushButton::clicked, this, [this, clearConfiguration] {
+        m_commandName = m_ui->cmdClearConfig->text();
+        clearConfiguration();
+    });
     connect(m_ui->cmdDownload,
             &QPushButton::clicked,
             this,
-            transfer(&TransferController::cmdDownload_Click));
+            transfer(&TransferController::cmdDownload_Click, QStringLiteral("Download")));
     connect(m_ui->cmdUpload,
             &QPushButton::clicked,
             this,
             transfer(&TransferController::cmdUpload_Click));
+    // Read Everything is both a button under the two transfers and a File menu item.
+    const auto readEverything
+        = transfer(&TransferController::ReadEverything_Click, QStringLiteral("Read Everything"));
+    connect(m_ui->cmdReadEverything, &QPushButton::clicked, this, readEverything);
+    connect(m_ui->ReadEverything, &QAction::triggered, this, readEverything);
     connect(m_ui->ResetDefaults,
             &QAction::triggered,
             this,
-            transfer(&TransferController::ResetDefaults_Click));
+            transfer(&TransferController::ResetDefaults_Click,
+                     QStringLiteral("Reset to Factory Defaults")));
     connect(m_ui->CreateBackup,
             &QAction::triggered,
             this,
@@ -191,6 +228,48 @@ void frmMain::createTransfers()
             &QAction::triggered,
             this,
             transfer(&TransferController::UpdateFirmware_Click));
+}
+
+void frmMain::createHistory()
+{
+    QUndoStack &stack = m_history->stack();
+    QAction *undo = stack.createUndoAction(this, QStringLiteral("&Undo"));
+    QAction *redo = stack.createRedoAction(this, QStringLiteral("&Redo"));
+    undo->setObjectName(QStringLiteral("Undo"));
+    redo->setObjectName(QStringLiteral("Redo"));
+    undo->setShortcut(QKeySequence::Undo);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+    // Also while a settings dialog has the focus: every one edits the same image.
+    undo->setShortcutContext(Qt::ApplicationShortcut);
+    redo->setShortcutContext(Qt::ApplicationShortcut);
+    QAction *first = m_ui->Edit->actions().value(0);
+    m_ui->Edit->insertAction(first, undo);
+    m_ui->Edit->insertAction(first, redo);
+    m_ui->Edit->insertSeparator(first);
+    connect(m_history, &ImageHistory::changedStateChanged, this, &frmMain::refreshTitle);
+}
+
+void frmMain::recordEdit(const QString &what)
+{
+    m_history->record(what);
+    refreshTitle();
+}
+
+void frmMain::recordCommand()
+{
+    if (!m_commandName.isEmpty())
+        m_history->record(m_commandName);
+    m_commandName.clear();
+    m_history->rebase();
+    refreshTitle();
+}
+
+void frmMain::showRestoredImage()
+{
+    imageReplaced(m_state.editor, m_state.document.image);
+    m_damping->reload();
+    m_todAlarms->reload();
+    redraw();
 }
 
 void frmMain::connectFileMenu()
@@ -207,6 +286,11 @@ void frmMain::connectFileMenu()
         whenLineFree([this] { Exit_Click(); });
     });
     connect(m_ui->About, &QAction::triggered, this, &frmMain::About_Click);
+    connect(m_ui->CompareWithOrvane, &QAction::triggered, this, [this] {
+        whenLineFree([this] { CompareWithOrvane_Click(); });
+    });
+    connect(m_ui->CompareFiles, &QAction::triggered, this, &frmMain::CompareFiles_Click);
+    connect(m_ui->UnitHistory, &QAction::triggered, this, &frmMain::UnitHistory_Click);
     m_ui->Open->setShortcut(QKeySequence::Open);
     m_ui->Save->setShortcut(QKeySequence::Save);
 }
@@ -214,6 +298,9 @@ void frmMain::connectFileMenu()
 StartupResult frmMain::startup()
 {
     const StartupResult result = runStartup(m_state, m_linkView->link(), m_platform, *this);
+    // The factory reset runs start-up again inside its own step.
+    if (m_commandName.isEmpty())
+        m_history->rebase();
     reportStartup(result);
     refreshTitle();
     return result;
@@ -390,7 +477,8 @@ void frmMain::New_Click()
 {
     if (refuseDuringExchange())
         return;
-    newConfiguration(m_state, m_linkView->link(), m_platform, *this);
+    if (newConfiguration(m_state, m_linkView->link(), m_platform, *this))
+        m_history->record(QStringLiteral("New"));
     refreshTitle();
 }
 
@@ -401,18 +489,25 @@ void frmMain::Open_Click()
     if (openConfigFile(m_state, m_linkView->link(), m_platform) == FileCommandResult::Done) {
         setCommsPortLabel(commsPortCaption(link().ComPortNumber));
         redraw();
+        const QString path = QString::fromStdString(m_state.files.OpenedFileName);
+        m_history->record(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
+        refreshTitle();
     }
 }
 
 void frmMain::Save_Click()
 {
-    saveConfigFile(m_state, m_linkView->link(), m_platform);
+    if (saveConfigFile(m_state, m_linkView->link(), m_platform) == FileCommandResult::Done)
+        m_history->saved();
     refreshTitle();
 }
 
 void frmMain::SaveAs_Click()
 {
     saveConfigFileAs(m_state, m_linkView->link(), m_platform);
+    // The working file did not take the image, so nothing is clean now; the
+    // check bytes written are no step of their own.
+    m_history->rebase();
 }
 
 void frmMain::Exit_Click()
@@ -431,6 +526,75 @@ void frmMain::About_Click()
                          m_state.files.WorkingFolder});
     m_about->show();
     m_about->raise();
+}
+
+void frmMain::CompareWithOrvane_Click()
+{
+    Selection everything;
+    everything.fill(1);
+    const std::optional<DifferenceReport> report
+        = compareWithOrvane(m_transfers->transfers(), everything);
+    // Connecting stores the upload counter in the image.
+    m_history->rebase();
+    refreshTitle();
+    if (report)
+        m_comparison->showReport(QString::fromUtf8(kCompareWithOrvaneTitle),
+                                 QString::fromUtf8(kCompareWithOrvaneHeading),
+                                 QString::fromUtf8(kCompareWithOrvaneSame),
+                                 *report);
+}
+
+void frmMain::CompareFiles_Click()
+{
+    const std::string before
+        = m_platform.dialogs.openFileName(kCompareFirstFileTitle, kConfigFileFilter);
+    if (before.empty())
+        return;
+    const std::string after
+        = m_platform.dialogs.openFileName(kCompareSecondFileTitle, kConfigFileFilter);
+    if (after.empty())
+        return;
+    const Result<DifferenceReport> report = compareConfigFiles(m_platform, before, after);
+    if (!report) {
+        m_platform.dialogs.messageBox(report.error(),
+                                      kCompareFilesTitle,
+                                      MessageIcon::Warning,
+                                      MessageButtons::Ok);
+        return;
+    }
+    const QString heading = QStringLiteral("Going from %1 to %2 changes:")
+                                .arg(QString::fromStdString(before), QString::fromStdString(after));
+    m_comparison->showReport(QString::fromUtf8(kCompareFilesTitle),
+                             heading,
+                             QString::fromUtf8(kCompareFilesSame),
+                             *report);
+}
+
+void frmMain::UnitHistory_Click()
+{
+    if (!m_unitHistory) {
+        m_unitHistory = new frmUnitHistory(this);
+        connect(m_unitHistory, &frmUnitHistory::openRequested, this, [this] {
+            whenLineFree([this] { openUnitCopy_Click(); });
+        });
+    }
+    m_unitHistory->showHistory(listUnitHistory(m_platform.files),
+                               unitCopiesFolder(m_platform.files));
+}
+
+void frmMain::openUnitCopy_Click()
+{
+    const std::optional<UnitCopy> copy = m_unitHistory->selectedCopy();
+    if (!copy || refuseDuringExchange())
+        return;
+    if (openUnitCopy(m_state, m_linkView->link(), m_platform, *copy) != FileCommandResult::Done)
+        return;
+    setCommsPortLabel(commsPortCaption(link().ComPortNumber));
+    redraw();
+    m_history->record(
+        QStringLiteral("Open copy of unit %1 of %2")
+            .arg(QString::fromStdString(copy->serial), QString::fromStdString(copy->taken)));
+    refreshTitle();
 }
 
 void frmMain::Timer1_Timer()

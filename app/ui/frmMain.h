@@ -22,14 +22,17 @@ namespace orvane {
 
 class DisplayPanel;
 class EditMenu;
+class ImageHistory;
 class MainLinkView;
 class TransferController;
 class frmAbout;
 class frmDamping;
+class frmComparison;
 class frmHalvero;
 class frmNmea;
 class frmSenders;
 class frmTimeOfDayAlarms;
+class frmUnitHistory;
 
 // The application: owns the windows for the whole run, forwards their
 // events to the logic over the shared state, and wires the windows to each
@@ -54,6 +57,9 @@ public:
     DisplayPanel *displayPanel() const { return m_panel; }
     MainLinkView &linkView() { return *m_linkView; }
     TransferController &transfers() { return *m_transfers; }
+    frmComparison *comparisonWindow() const { return m_comparison; }
+    frmUnitHistory *unitHistoryWindow() const { return m_unitHistory; }
+    ImageHistory &history() { return *m_history; }
 
     // Marks unsaved changes in the caption; runs after every edit and command.
     void refreshTitle();
@@ -79,6 +85,13 @@ private:
     void createPanelAndMenu();
     void connectFileMenu();
     void createTransfers();
+    void createHistory();
+    // One user action changed the image: a step to undo, and the caption.
+    void recordEdit(const QString &what);
+    // A transfer command ended; the one named by m_commandName is a step.
+    void recordCommand();
+    // Undo or redo put an earlier image back: every window shows it.
+    void showRestoredImage();
     void reportStartup(const StartupResult &result);
 
     // Runs `command` now, or, while the live NMEA view holds the line, once
@@ -91,6 +104,10 @@ private:
     void SaveAs_Click();
     void Exit_Click();
     void About_Click();
+    void CompareWithOrvane_Click();
+    void CompareFiles_Click();
+    void UnitHistory_Click();
+    void openUnitCopy_Click();
     void OrvaneComPort_Click();
     void lblConnected_Click();
     void Timer1_Timer();
@@ -111,6 +128,12 @@ private:
     EditMenu *m_editMenu = nullptr;
     std::unique_ptr<MainLinkView> m_linkView;
     TransferController *m_transfers = nullptr;
+    frmComparison *m_comparison = nullptr;
+    frmUnitHistory *m_unitHistory = nullptr;
+    ImageHistory *m_history = nullptr;
+    // The running transfer command's name as a step to undo; empty for one
+    // that only changes the image in passing (Upload stores the counter).
+    QString m_commandName;
     QTimer *Timer1 = nullptr;
     bool m_quitting = false;
 };

@@ -2,9 +2,6 @@
 
 #include "config/ConfigDocument.h"
 
-#include <cstring>
-#include <type_traits>
-
 namespace orvane {
 
 // One user action on the image: made before the action, asked afterwards
@@ -19,21 +16,9 @@ public:
         , m_before(document.image)
     {}
 
-    bool changedImage() const
-    {
-        const ConfigImage &now = m_document.image;
-        return !sameBits(now.CDC, m_before.CDC) || !sameBits(now.IntNvm, m_before.IntNvm)
-               || !sameBits(now.CalCurve, m_before.CalCurve);
-    }
+    bool changedImage() const { return !sameBits(m_document.image, m_before); }
 
 private:
-    template<class Table>
-    static bool sameBits(const Table &a, const Table &b)
-    {
-        static_assert(std::is_trivially_copyable_v<Table>);
-        return std::memcmp(&a, &b, sizeof(Table)) == 0;
-    }
-
     const ConfigDocument &m_document;
     ConfigImage m_before;
 };

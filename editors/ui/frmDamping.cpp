@@ -35,6 +35,11 @@ void frmDamping::showStored(int position)
     showStoredValue();
 }
 
+void frmDamping::reload()
+{
+    showStoredValue();
+}
+
 void frmDamping::fillPickList(std::string_view list,
                               std::span<const std::string_view> items,
                               int initialSelection)

@@ -26,6 +26,8 @@ public:
 
     // Selects list position `position` and shows the value stored for it.
     void showStored(int position);
+    // Shows the selected entry's value again after the image was replaced.
+    void reload();
 
     void fillPickList(std::string_view list,
                       std::span<const std::string_view> items,

@@ -142,6 +142,9 @@ void frmSenders::showStored()
         = {stored.engineTemp, stored.fuel, stored.oilPressure, stored.trim, stored.secondTank};
     for (int i = 0; i < kSenderListCount; ++i)
         m_lists[size_t(i)]->setCurrentIndex(positions[size_t(i)]);
+    // A new image closed the curve editor; its grid would show the old points.
+    if (m_editorState.CurveInEdit == EditorState::kNoCurve)
+        closeGrid();
 }
 
 void frmSenders::showUnits(const SettingsView &view)

@@ -45,7 +45,8 @@ public:
 
     frmChart *chartWindow() const { return m_chart; }
 
-    // Selects the five lists at the positions the editor state keeps.
+    // Selects the five lists at the positions the editor state keeps, and
+    // closes the curve grid once a new image has closed the curve editor.
     void showStored();
     // The unit captions above the lists, as the menus stand.
     void showUnits(const SettingsView &view);

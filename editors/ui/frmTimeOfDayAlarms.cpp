@@ -39,6 +39,11 @@ void frmTimeOfDayAlarms::showStored(int position)
     cboTodAlarms_Click();
 }
 
+void frmTimeOfDayAlarms::reload()
+{
+    cboTodAlarms_Click();
+}
+
 void frmTimeOfDayAlarms::fillPickList(std::string_view list,
                                       std::span<const std::string_view> items,
                                       int initialSelection)

@@ -27,6 +27,8 @@ public:
 
     // Selects list position `position` and shows the time stored for it.
     void showStored(int position);
+    // Shows the selected alarm's time again after the image was replaced.
+    void reload();
 
     void fillPickList(std::string_view list,
                       std::span<const std::string_view> items,

@@ -69,6 +69,11 @@ void TransferController::UpdateFirmware_Click()
     finish(m_transfers->UpdateFirmware());
 }
 
+void TransferController::ReadEverything_Click()
+{
+    finish(m_transfers->ReadEverything());
+}
+
 void TransferController::setSelectionCaption(const std::string &caption)
 {
     m_selection->setSelectionCaption(caption);

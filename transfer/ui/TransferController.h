@@ -64,6 +64,7 @@ public slots:
     void CreateBackup_Click();   // "Create System Backup"
     void RestoreBackup_Click();  // "Restore All from Backup"
     void UpdateFirmware_Click(); // "&Update Orvane Firmware"
+    void ReadEverything_Click(); // "Read Everything from Orvane"
 
 signals:
     // A command ended (completed, cancelled, refused or failed).

@@ -37,6 +37,9 @@ frmBeingSentReceived::frmBeingSentReceived(TransferState &transfer, QWidget *par
     connect(m_ui->cmdWarningCancel, &QPushButton::clicked, this, [this] {
         chooseCancel(m_transfer);
     });
+    connect(m_ui->chkForceFullWrite, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_transfer.forceFullWrite = ticked;
+    });
 }
 
 frmBeingSentReceived::~frmBeingSentReceived() = default;
@@ -65,6 +68,9 @@ bool frmBeingSentReceived::boxTicked(int category)
 
 void frmBeingSentReceived::showSelection()
 {
+    // Only an upload writes; a download has nothing to force.
+    m_ui->chkForceFullWrite->setVisible(!m_transfer.TransferIsDownload);
+    m_ui->chkForceFullWrite->setChecked(m_transfer.forceFullWrite);
     show();
     raise();
     activateWindow();
