@@ -238,7 +238,13 @@ void frmMain::createHistory()
     undo->setObjectName(QStringLiteral("Undo"));
     redo->setObjectName(QStringLiteral("Redo"));
     undo->setShortcut(QKeySequence::Undo);
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+    // Ctrl+Shift+Z everywhere, besides the platform's own keys; a key listed
+    // twice would make the shortcut ambiguous and do nothing.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence ctrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    if (!redoKeys.contains(ctrlShiftZ))
+        redoKeys.prepend(ctrlShiftZ);
+    redo->setShortcuts(redoKeys);
     // Also while a settings dialog has the focus: every one edits the same image.
     undo->setShortcutContext(Qt::ApplicationShortcut);
     redo->setShortcutContext(Qt::ApplicationShortcut);
@@ -361,7 +367,11 @@ void frmMain::createFactoryWindow()
         m_linkView->setConnectedCaption(text.toStdString());
     });
     connect(m_halvero, &frmHalvero::imageReplaced, this, [this] { redraw(); });
-    connect(m_halvero, &frmHalvero::toolFinished, this, &frmMain::refreshTitle);
+    // A factory tool may store what it read in the image; that is no step of its own.
+    connect(m_halvero, &frmHalvero::toolFinished, this, [this] {
+        m_history->rebase();
+        refreshTitle();
+    });
 }
 
 bool frmMain::pickListsFilled()
