@@ -41,6 +41,9 @@ void ByteLink::MSComm1_OnComm()
         const std::vector<uint8_t> bytes = m_platform.port.readAll();
         if (bytes.empty())
             return;
+        if (m_tap)
+            m_tap->received(bytes, m_platform.clock.monotonicSeconds(), m_awaitingEcho);
+        m_awaitingEcho = false;
         for (const uint8_t b : bytes)
             store(b);
     }
@@ -65,12 +68,21 @@ void ByteLink::markLost(const std::string &reason)
     m_rx.CommTimedOut = true;
 }
 
+bool ByteLink::write(uint8_t byte)
+{
+    m_awaitingEcho = m_echoPending;
+    m_echoPending = false;
+    if (m_tap)
+        m_tap->sent(byte, m_platform.clock.monotonicSeconds());
+    return m_platform.port.writeByte(byte);
+}
+
 void ByteLink::SendByte(uint8_t byte)
 {
     // Nothing goes out on a lost link, so there is nothing to wait for.
     if (m_lost)
         return;
-    if (!m_platform.port.writeByte(byte)) {
+    if (!write(byte)) {
         markLost(std::string(kWriteFailed));
         return;
     }
@@ -102,11 +114,14 @@ void ByteLink::SendByteCheckEcho(uint8_t byte)
         return;
     m_platform.port.discardInput();
     rx.RxCount = 0;
-    if (!m_platform.port.writeByte(byte)) {
+    m_echoPending = true;
+    if (!write(byte)) {
+        m_awaitingEcho = false;
         markLost(std::string(kWriteFailed));
         return;
     }
     waitForSlot1(marker, m_platform.clock.monotonicSeconds() + kEchoTimeout);
+    m_awaitingEcho = false;
 }
 
 int16_t ByteLink::ReceiveByte()

@@ -3,6 +3,7 @@
 #include "link/LineUser.h"
 #include "link/LinkState.h"
 #include "link/ReceiveState.h"
+#include "link/TrafficTap.h"
 #include "platform/Check.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
@@ -96,6 +97,18 @@ public:
     // NMEA view); None frees it.
     void setLineUser(LineUser user) { m_linkState.lineUser = user; }
 
+    // The traffic log while one is open; none (the default) costs nothing.
+    void setTrafficTap(TrafficTap *tap) { m_tap = tap; }
+    // The next byte written is one the instrument echoes (a presence probe);
+    // the traffic log marks the first byte back as its echo.
+    void expectEcho() { m_echoPending = true; }
+    // Marks where a command frame begins and ends, for the traffic log.
+    void frameBoundary()
+    {
+        if (m_tap)
+            m_tap->frameBoundary();
+    }
+
 private:
     friend class Connection;
     LinkState &mutableLinkState() { return m_linkState; }
@@ -103,12 +116,18 @@ private:
 
     void waitForSlot1(int16_t marker, double deadline);
     void store(uint8_t byte);
+    bool write(uint8_t byte);
 
     Platform &m_platform;
     ReceiveState m_rx;
     LinkState m_linkState;
     bool m_lost = false;
     std::string m_lostReason;
+    TrafficTap *m_tap = nullptr;
+    // The next byte written will be echoed; one was, and its echo has not
+    // come yet (until the next write).
+    bool m_echoPending = false;
+    bool m_awaitingEcho = false;
 };
 
 } // namespace orvane

@@ -29,8 +29,10 @@ int checkedCount(int count)
 
 void sendFrame(ByteLink &link, const Frame &frame)
 {
+    link.frameBoundary();
     for (const uint8_t b : frame)
         link.SendByte(b);
+    link.frameBoundary();
 }
 
 std::vector<uint8_t> issueRead(ByteLink &link, const Frame &frame, int count, double pause)

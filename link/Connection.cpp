@@ -298,6 +298,7 @@ bool Connection::connect()
                     continue;
                 }
                 m_link.ResetReceive();
+                m_link.expectEcho();
                 m_link.SendByte(kPresenceProbe);
                 m_platform.pump.processPendingEvents();
                 m_link.Delay(kConnectReadPause);

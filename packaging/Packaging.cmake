@@ -79,7 +79,8 @@ the categories chosen; it also makes and restores backups inside the
 instrument.
 .
 The package includes orvane-sim, a virtual instrument on a pseudo-terminal,
-for trying the editor without hardware.")
+for trying the editor without hardware, and orvane, a command-line tool for
+scripts and technicians.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package (orvane-editor, orvane-sim, their desktop entry,
-# icon, metainfo and manual pages) in build-package/ and prints its path,
+# Builds the Debian package (orvane-editor, orvane-sim, orvane, the desktop
+# entry, icon, metainfo and manual pages) in build-package/ and prints its path,
 # size and the dependencies dpkg-shlibdeps computed. Install it with
 #   sudo apt-get install ./build-package/orvane-editor_*.deb
 set -euo pipefail

@@ -1,42 +1,11 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QTimer>
-
-#include <cmath>
 
 namespace orvane {
-
-LocalDateTime QtClock::localDateTime()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    return {now.date().year(),
-            now.date().month(),
-            now.date().day(),
-            now.time().hour(),
-            now.time().minute(),
-            now.time().second()};
-}
-
-void QtEventPump::processPendingEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtEventPump::waitForEvents(double timeoutSeconds)
-{
-    const int ms = std::max(0, int(std::ceil(timeoutSeconds * 1000.0)));
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    wake.start(ms);
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
 
 void QtDialogs::beep()
 {

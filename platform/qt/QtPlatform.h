@@ -1,34 +1,14 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtSerialPort.h"
-
-#include <QElapsedTimer>
+#include "platform/qt/QtUserSettings.h"
 
 class QWidget;
 
 namespace orvane {
-
-class QtClock : public Clock
-{
-public:
-    QtClock() { m_timer.start(); }
-    double monotonicSeconds() override { return double(m_timer.nsecsElapsed()) * 1e-9; }
-    LocalDateTime localDateTime() override;
-
-private:
-    QElapsedTimer m_timer;
-};
-
-// Waits sleep in the event loop: a single-shot timer bounds the sleep and any
-// event (a received byte, a click) ends it early.
-class QtEventPump : public EventPump
-{
-public:
-    void processPendingEvents() override;
-    void waitForEvents(double timeoutSeconds) override;
-};
 
 class QtDialogs : public UserDialogs
 {
@@ -60,8 +40,9 @@ public:
     QtDialogs dialogs;
     QtFileSystem files;
     QtSerialPort port;
+    QtUserSettings settings;
 
-    Platform platform{clock, pump, dialogs, files, port};
+    Platform platform{clock, pump, dialogs, files, port, settings};
 };
 
 } // namespace orvane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "cli/Arguments.h"
+
+#include <string>
+
+// The --help texts. Their layout is the one the build turns into the manual
+// page: a "Usage:" line, a paragraph, then blocks headed "Name:" whose
+// entries are indented two spaces with their text after two or more blanks.
+
+namespace orvane::cli {
+
+std::string programHelp(const std::string &version);
+std::string commandHelp(const CommandSpec &command);
+
+} // namespace orvane::cli

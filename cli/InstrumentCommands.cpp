@@ -1,0 +1,271 @@
+#include "cli/Commands.h"
+
+#include "cli/ExitCodes.h"
+#include "cli/Json.h"
+#include "link/Commands.h"
+#include "transfer/Identification.h"
+
+#include <array>
+#include <cstdio>
+#include <optional>
+
+// The commands that look at the line and the instrument without moving a
+// configuration: ports, identify, dump.
+
+namespace orvane::cli {
+
+namespace {
+
+constexpr double kDumpTimeout = 1.0; // the most a memory read waits for its answer
+
+struct Memory
+{
+    const char *name;
+    CommandCode code;
+    int top; // highest address
+};
+
+constexpr std::array<Memory, 5> kMemories = {{
+    {"iram", CommandCode::ReadIram, 32767},
+    {"xram", CommandCode::ReadXram, 32767},
+    {"nvm", CommandCode::ReadInternalNvm, 32767},
+    {"eeprom", CommandCode::ReadEeprom, 65535},
+    {"flash", CommandCode::ReadFlash, 32767},
+}};
+
+std::string trimmed(const std::string &text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// Decimal, or hexadecimal after 0x; none for anything else or past `top`.
+std::optional<int> parseNumber(const std::string &text, int top)
+{
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    long value = 0;
+    for (const char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    if (value > top)
+        return std::nullopt;
+    return int(value);
+}
+
+// Why connecting did not give a usable instrument, and the exit code.
+int notConnected(Session &session, const ConnectOutcome &outcome, int port)
+{
+    const std::string where = session.portText(port);
+    switch (outcome.end) {
+    case ConnectEnd::Connected:
+        break;
+    case ConnectEnd::NoPort:
+    case ConnectEnd::PortNotOpened:
+        session.say(where
+                    + " could not be opened. Check that the adapter is plugged in, "
+                      "that you may use it (the dialout group) and that no other program "
+                      "holds it.");
+        return kExitNoInstrument;
+    case ConnectEnd::Refused:
+        session.say("The instrument on " + where + " is not an Orvane (product code "
+                    + std::to_string(session.link.linkState().ProductCode) + ").");
+        return kExitNoInstrument;
+    case ConnectEnd::NoAnswer:
+        session.say("No Orvane answered on " + where
+                    + ". Check the cable and the instrument's power.");
+        return kExitNoInstrument;
+    case ConnectEnd::LinkLost:
+        session.say("The connection on " + where + " was lost: " + session.link.lostReason());
+        return kExitFailedHalfWay;
+    }
+    return kExitNoInstrument;
+}
+
+} // namespace
+
+int runPorts(Session &session)
+{
+    SerialPort &port = session.platform.port;
+    std::vector<std::string> portsJson;
+    std::string text;
+    for (int n = 1; n <= Connection::kHighestPortNumber; ++n) {
+        const std::string device = port.deviceForPort(n);
+        const std::vector<std::string> warnings = port.adviceForPort(n);
+        std::vector<std::string> warningsJson;
+        text += "COM" + std::to_string(n) + (n < 10 ? "   " : "  ") + device + "\n";
+        for (const std::string &w : warnings) {
+            text += "        " + w + "\n";
+            warningsJson.push_back(jsonString(w));
+        }
+        portsJson.push_back(jsonObject({jsonMember("port", std::to_string(n)),
+                                        jsonMember("device", jsonString(device)),
+                                        jsonMember("warnings", jsonArray(warningsJson))}));
+    }
+    std::vector<std::string> devicesJson;
+    text += "\nSerial devices on this system:\n";
+    const std::vector<SerialDeviceInfo> devices = port.availableDevices();
+    if (devices.empty())
+        text += "    none\n";
+    for (const SerialDeviceInfo &d : devices) {
+        const auto id = [](const std::optional<uint16_t> &v) {
+            if (!v)
+                return std::string("null");
+            return std::to_string(*v);
+        };
+        text += "    " + d.systemLocation;
+        if (!d.description.empty())
+            text += "  " + d.description;
+        if (!d.manufacturer.empty())
+            text += " (" + d.manufacturer + ")";
+        text += "\n";
+        devicesJson.push_back(jsonObject({jsonMember("device", jsonString(d.systemLocation)),
+                                          jsonMember("description", jsonString(d.description)),
+                                          jsonMember("manufacturer", jsonString(d.manufacturer)),
+                                          jsonMember("vendorId", id(d.vendorId)),
+                                          jsonMember("productId", id(d.productId))}));
+    }
+    if (session.invocation.json)
+        text = jsonObject({jsonMember("ports", jsonArray(portsJson)),
+                           jsonMember("devices", jsonArray(devicesJson))})
+               + "\n";
+    std::fputs(text.c_str(), stdout);
+    return kExitDone;
+}
+
+int runIdentify(Session &session)
+{
+    const Result<int> port = session.port();
+    if (!port) {
+        session.say(port.error());
+        return kExitRefused;
+    }
+    const ConnectOutcome outcome
+        = connectToInstrument(session.connection, session.state.document.image);
+    if (!outcome.connected)
+        return notConnected(session, outcome, *port);
+    session.connection.endExchange(CommandCode::SoftReset);
+    session.progress.endLine();
+
+    const LinkState &link = session.link.linkState();
+    const Identity identity = outcome.identity.value_or(Identity{});
+    const int uploads = identity.uploadCounter[0] * 256 + identity.uploadCounter[1];
+    std::array<std::string, 4> chips;
+    for (size_t i = 0; i < chips.size(); ++i)
+        chips[i] = trimmed(identity.chipVersions[i]);
+    if (session.invocation.json) {
+        std::vector<std::string> chipsJson;
+        for (const std::string &c : chips)
+            chipsJson.push_back(jsonString(c));
+        const std::string json = jsonObject(
+            {jsonMember("port", std::to_string(*port)),
+             jsonMember("device", jsonString(session.platform.port.deviceForPort(*port))),
+             jsonMember("serialNumber", jsonString(trimmed(link.SerialNumberText))),
+             jsonMember("softwareVersion", jsonString(trimmed(link.SoftwareVersionText))),
+             jsonMember("hardwareVersion", jsonString(trimmed(link.HardwareVersionText))),
+             jsonMember("chipVersions", jsonArray(chipsJson)),
+             jsonMember("productCode", std::to_string(link.ProductCode)),
+             jsonMember("uploadCount", std::to_string(uploads))});
+        std::printf("%s\n", json.c_str());
+        return kExitDone;
+    }
+    std::printf("Port:              %s\n", session.portText(*port).c_str());
+    std::printf("Serial number:     %s\n", trimmed(link.SerialNumberText).c_str());
+    std::printf("Software version:  %s\n", trimmed(link.SoftwareVersionText).c_str());
+    std::printf("Hardware version:  %s\n", trimmed(link.HardwareVersionText).c_str());
+    std::printf("Chip versions:     %s, %s, %s, %s\n",
+                chips[0].c_str(),
+                chips[1].c_str(),
+                chips[2].c_str(),
+                chips[3].c_str());
+    std::printf("Product code:      %d\n", int(link.ProductCode));
+    std::printf("Uploads:           %d\n", uploads);
+    return kExitDone;
+}
+
+int runDump(Session &session)
+{
+    const Invocation &invocation = session.invocation;
+    if (!invocation.factory) {
+        session.say("dump reads the instrument's raw memory, which is for the factory; add "
+                    "--factory to run it.");
+        return kExitRefused;
+    }
+    const Result<int> port = session.port();
+    if (!port) {
+        session.say(port.error());
+        return kExitRefused;
+    }
+    const std::string &name = invocation.operands[0];
+    const Memory *memory = nullptr;
+    for (const Memory &m : kMemories)
+        if (name == m.name)
+            memory = &m;
+    if (!memory) {
+        session.say("\"" + name + "\" is not a memory: iram, xram, nvm, eeprom or flash.");
+        return kExitRefused;
+    }
+    const auto address = parseNumber(invocation.operands[1], memory->top);
+    if (!address) {
+        session.say("The address \"" + invocation.operands[1] + "\" is not a number 0.."
+                    + std::to_string(memory->top) + " of " + memory->name + ".");
+        return kExitRefused;
+    }
+    const auto count = parseNumber(invocation.operands[2], kMaxFrameCount);
+    if (!count || *count < 1 || *address + *count - 1 > memory->top) {
+        session.say("The count \"" + invocation.operands[2] + "\" is not 1.."
+                    + std::to_string(kMaxFrameCount) + " bytes within " + memory->name + " (top "
+                    + std::to_string(memory->top) + ").");
+        return kExitRefused;
+    }
+
+    const ConnectOutcome outcome
+        = connectToInstrument(session.connection, session.state.document.image);
+    if (!outcome.connected)
+        return notConnected(session, outcome, *port);
+    session.progress.setText("reading " + std::string(memory->name));
+    const std::vector<uint8_t> bytes
+        = issueReadUntilComplete(session.link,
+                                 memoryFrame(memory->code, *count, *address),
+                                 *count,
+                                 kDumpTimeout);
+    const int received = session.link.rx().RxCount;
+    if (session.link.lost()) {
+        session.say("The connection was lost while reading " + std::string(memory->name) + ": "
+                    + session.link.lostReason() + " Nothing was written.");
+        return kExitFailedHalfWay;
+    }
+    session.connection.endExchange(CommandCode::SoftReset);
+    if (received < *count) {
+        session.say("The Orvane answered " + std::to_string(received) + " of "
+                    + std::to_string(*count) + " bytes. Nothing was written.");
+        return kExitFailedHalfWay;
+    }
+    session.progress.endLine();
+    for (int line = 0; line < *count; line += 16) {
+        std::string hex, text;
+        for (int i = line; i < std::min(*count, line + 16); ++i) {
+            char cell[4];
+            std::snprintf(cell, sizeof cell, " %02X", bytes[size_t(i)]);
+            hex += cell;
+            text += bytes[size_t(i)] >= 0x20 && bytes[size_t(i)] < 0x7F ? char(bytes[size_t(i)])
+                                                                        : '.';
+        }
+        std::printf("%05X:%-48s  %s\n", *address + line, hex.c_str(), text.c_str());
+    }
+    return kExitDone;
+}
+
+} // namespace orvane::cli

@@ -1,0 +1,146 @@
+#include "cli/Arguments.h"
+#include "cli/CategoryNames.h"
+#include "cli/Help.h"
+#include "cli/Json.h"
+#include "cli/Progress.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace orvane::cli {
+namespace {
+
+Result<Invocation> parse(std::initializer_list<const char *> words)
+{
+    return parseArguments(std::vector<std::string>(words.begin(), words.end()));
+}
+
+TEST(CommandLine, OptionsMayComeAnywhereInEitherSpelling)
+{
+    const auto upload = parse({"upload", "BOAT.CFG", "--port=COM3", "--only", "damping", "--yes"});
+    ASSERT_TRUE(upload) << upload.error();
+    EXPECT_EQ(upload->command->name, "upload");
+    EXPECT_EQ(upload->port, 3);
+    EXPECT_EQ(upload->only, "damping");
+    EXPECT_TRUE(upload->yes);
+    EXPECT_EQ(upload->operands, std::vector<std::string>{"BOAT.CFG"});
+
+    const auto download = parse({"download", "-o", "-odd.cfg", "--port", "12", "--log", "l.txt"});
+    ASSERT_TRUE(download) << download.error();
+    EXPECT_EQ(download->output, "-odd.cfg");
+    EXPECT_EQ(download->log, "l.txt");
+
+    const auto dump = parse({"dump", "--port", "1", "--factory", "--", "eeprom", "-1", "4"});
+    ASSERT_TRUE(dump) << dump.error();
+    EXPECT_EQ(dump->operands, (std::vector<std::string>{"eeprom", "-1", "4"}));
+
+    // A port number that is well formed but out of range is the command's to refuse.
+    const auto far = parse({"identify", "--port", "99"});
+    ASSERT_TRUE(far);
+    EXPECT_EQ(far->port, 99);
+}
+
+TEST(CommandLine, CommandLinesThatDoNotFitAreUsageErrors)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "No command"},
+        {{"--port", "1"}, "goes after a command"},
+        {{"identify", "--port"}, "needs a value"},
+        {{"identify", "--port", "COM"}, "takes a COM number"},
+        {{"identify", "--port", "1", "--port", "2"}, "given twice"},
+        {{"identify", "--json=yes", "--port", "1"}, "takes no value"},
+        {{"ports", "extra"}, "Usage: orvane ports"},
+        {{"compare", "A.CFG", "B.CFG", "--port", "1"}, "Usage: orvane compare"},
+        {{"upload", "--port", "1", "A.CFG", "--factory"}, "takes no --factory"},
+        {{"download", "-o", "X.CFG"}, "needs --port"},
+        {{"backup", "--log"}, "--log needs a file"},
+    };
+    for (const auto &[words, says] : cases) {
+        const auto parsed = parseArguments(words);
+        ASSERT_FALSE(parsed) << says;
+        EXPECT_NE(parsed.error().find(says), std::string::npos) << parsed.error();
+    }
+}
+
+TEST(CommandLine, CategoriesByNameWithinWhatTheCommandAllows)
+{
+    Selection all;
+    all.fill(1);
+    const auto two = parseCategories("race-timers,configurations", all);
+    ASSERT_TRUE(two);
+    Selection expected{};
+    expected[size_t(categoryIndex(Category::RaceTimers))] = 1;
+    expected[size_t(categoryIndex(Category::DisplayConfigurations))] = 1;
+    EXPECT_EQ(*two, expected);
+    EXPECT_EQ(categoryList(expected), "configurations, race-timers");
+
+    Selection damping{};
+    damping[size_t(categoryIndex(Category::DisplayDamping))] = 1;
+    EXPECT_EQ(*parseCategories("all", damping), damping);
+    EXPECT_NE(parseCategories("configurations", damping).error().find("cannot be chosen"),
+              std::string::npos);
+    EXPECT_NE(parseCategories("damping,", all).error().find("\"\" is not a category"),
+              std::string::npos);
+    EXPECT_NE(parseCategories("Damping", all).error().find("\"Damping\""), std::string::npos);
+    for (size_t i = 0; i < kCategoryNames.size(); ++i)
+        EXPECT_TRUE(parseCategories(kCategoryNames[i], all)) << kCategoryNames[i];
+}
+
+TEST(CommandLine, JsonStringsAreEscaped)
+{
+    EXPECT_EQ(jsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(jsonString("line\r\nnext\t\x01"), "\"line\\r\\nnext\\t\\u0001\"");
+    EXPECT_EQ(jsonString("100.0 \xE2\x86\x92 105.7"), "\"100.0 \xE2\x86\x92 105.7\"");
+    EXPECT_EQ(jsonObject({jsonMember("a", jsonArray({"1", jsonString("x")}))}),
+              "{\"a\":[1,\"x\"]}");
+}
+
+TEST(CommandLine, ProgressBarFitsTheTerminal)
+{
+    EXPECT_EQ(progressBar(50, "writing", 80), "[###############...............]  50%  writing");
+    EXPECT_EQ(progressBar(150, "", 80).substr(0, 32), "[##############################]");
+    EXPECT_EQ(progressBar(-5, "x", 80).substr(0, 2), "[.");
+    EXPECT_EQ(progressBar(10, std::string(200, 'w'), 60).size(), 59u);
+}
+
+// The manual page is made from --help: each text must keep its layout, and
+// every option a command takes must be described in its text.
+TEST(CommandLine, HelpDescribesEveryCommandAndOptionInTheManualPageLayout)
+{
+    const auto checkLayout = [](const std::string &text, const std::string &usage) {
+        EXPECT_EQ(text.rfind("Usage: " + usage, 0), 0u) << text;
+        std::istringstream lines(text);
+        std::string line;
+        while (std::getline(lines, line))
+            EXPECT_LE(line.size(), 80u) << line;
+        EXPECT_NE(text.find("\nExit status:\n"), std::string::npos);
+    };
+    const std::string program = programHelp("9.9.9");
+    checkLayout(program, "orvane COMMAND");
+    for (const CommandSpec &command : commandSpecs()) {
+        EXPECT_NE(program.find("\n  " + std::string(command.name) + " "), std::string::npos)
+            << command.name;
+        if (command.name == "help")
+            continue;
+        const std::string text = commandHelp(command);
+        checkLayout(text, "orvane " + std::string(command.name));
+        const std::pair<unsigned, const char *> options[] = {
+            {kPort, "--port N"},
+            {kOutput, "-o, --output"},
+            {kOnly, "--only"},
+            {kJson, "--json"},
+            {kYes, "--yes"},
+            {kFactory, "--factory"},
+            {kFull, "--full"},
+            {kBase, "--base"},
+        };
+        for (const auto &[option, name] : options)
+            EXPECT_EQ(text.find(std::string("\n  ") + name) != std::string::npos,
+                      (command.options & option) != 0)
+                << command.name << " " << name;
+    }
+}
+
+} // namespace
+} // namespace orvane::cli

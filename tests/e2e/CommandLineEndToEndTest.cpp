@@ -1,0 +1,276 @@
+// The command-line tool as a script runs it: the real `orvane` binary against
+// orvane-sim on a pseudo-terminal, its exit codes, its files and its JSON.
+
+#include "config/ConfigFile.h"
+#include "config/Defaults.h"
+#include "transfer/TransferCategories.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "SimProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace orvane::test {
+namespace {
+
+constexpr int kPortNumber = 7;
+constexpr int kRunMs = 90000;
+
+struct Outcome
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Categories the instrument both takes and gives back.
+const std::vector<Category> kRoundTrip
+    = {Category::DisplayDamping, Category::RaceTimers, Category::HiLoAlarmValues};
+constexpr const char *kRoundTripNames = "damping,race-timers,alarm-values";
+
+class CommandLineEndToEnd : public ::testing::Test
+{
+protected:
+    // Starts the simulator with the extra options, logging every frame it
+    // serves, so a test can tell whether anything was sent.
+    void startSim(const QStringList &options = {})
+    {
+        std::string error;
+        ASSERT_TRUE(sim.start(kPortNumber, options, &error, true)) << error;
+    }
+
+    // orvane with its standard input a pipe (no terminal), its copies of
+    // units in the test's folder, and the simulator's COMn link.
+    Outcome orvane(QStringList arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", sim.filePath("data"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(sim.folder());
+        arguments << "--link-folder" << sim.folder();
+        process.start(ORVANE_CLI_PATH, arguments);
+        process.closeWriteChannel();
+        Outcome run;
+        if (!process.waitForFinished(kRunMs)) {
+            process.kill();
+            process.waitForFinished();
+            run.err = "did not finish";
+            return run;
+        }
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    QString port() const { return QString::number(kPortNumber); }
+
+    // A configuration file: the factory defaults with every byte of the
+    // round-trip categories changed.
+    QString writeEditedFile(const QString &name, ConfigImage &image)
+    {
+        writeDefaultConfigurations(image.CDC);
+        writeDefaultIntNvm(image.IntNvm);
+        for (const Category c : kRoundTrip)
+            for (const int a : categoryAddresses(c))
+                image.IntNvm[a] = uint8_t(image.IntNvm[a] + 3 + a % 5);
+        FileState files;
+        const std::string text = configFileText(image, files, kPortNumber, LocalDateTime{});
+        const QString path = sim.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(text));
+        return path;
+    }
+
+    static QJsonObject json(const Outcome &run)
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+        return document.object();
+    }
+
+    SimProcess sim;
+};
+
+TEST_F(CommandLineEndToEnd, UploadThenDownloadGivesTheFileBackAndCountsTheUpload)
+{
+    startSim();
+    ConfigImage uploaded;
+    const QString file = writeEditedFile("EDITED.CFG", uploaded);
+
+    const Outcome before = orvane({"identify", "--port", port(), "--json"});
+    ASSERT_EQ(before.exitCode, 0) << before.err.toStdString();
+    const QJsonObject identity = json(before);
+    EXPECT_EQ(identity["productCode"].toInt(), 1);
+    EXPECT_FALSE(identity["serialNumber"].toString().isEmpty());
+    EXPECT_EQ(identity["chipVersions"].toArray().size(), 4);
+
+    const Outcome upload
+        = orvane({"upload", "--port", port(), "EDITED.CFG", "--only", kRoundTripNames, "--yes"});
+    ASSERT_EQ(upload.exitCode, 0) << upload.err.toStdString();
+    EXPECT_TRUE(upload.out.contains("Display Damping")) << upload.out.toStdString();
+    // The copy of the unit went to the editor's Unit History.
+    EXPECT_TRUE(QFileInfo(sim.filePath("data/Halvero/Orvane Editor/units")).isDir());
+
+    const Outcome download
+        = orvane({"download", "--port", port(), "-o", "BACK.CFG", "--only", kRoundTripNames});
+    ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+    ConfigImage back;
+    FileState files;
+    QFile backFile(sim.filePath("BACK.CFG"));
+    ASSERT_TRUE(backFile.open(QIODevice::ReadOnly));
+    const ConfigRead read = readConfigText(back, files, backFile.readAll().toStdString());
+    ASSERT_FALSE(read.failure);
+    for (const Category c : kRoundTrip)
+        for (const int a : categoryAddresses(c))
+            EXPECT_EQ(back.IntNvm[a], uploaded.IntNvm[a]) << "IntNvm byte " << a;
+
+    const Outcome compare
+        = orvane({"compare", file, "--port", port(), "--only", kRoundTripNames, "--json"});
+    EXPECT_EQ(compare.exitCode, 0) << compare.err.toStdString();
+    EXPECT_TRUE(json(compare)["identical"].toBool());
+
+    const Outcome after = orvane({"identify", "--port", port(), "--json"});
+    ASSERT_EQ(after.exitCode, 0);
+    EXPECT_EQ(json(after)["uploadCount"].toInt(), identity["uploadCount"].toInt() + 1);
+}
+
+TEST_F(CommandLineEndToEnd, BadCommandLinesAreRefusedWithoutSendingAByte)
+{
+    startSim();
+    ConfigImage image;
+    writeEditedFile("GOOD.CFG", image);
+    QFile broken(sim.filePath("BROKEN.CFG"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("Orvane Display Configuration File - Do NOT make any changes!\r\nVer 1.4.31\r\n"
+                 "Date created: x\r\n*\r\n*\r\nCOMport=, 7 \r\n 0 , nonsense \r\n");
+    broken.close();
+
+    struct Case
+    {
+        QStringList arguments;
+        int exitCode;
+        QString says;
+    };
+    const std::vector<Case> cases = {
+        {{}, 2, "No command"},
+        {{"frobnicate"}, 2, "not a command"},
+        {{"identify", "--port", port(), "--colour"}, 2, "Unknown option"},
+        {{"identify", "--port", "seven"}, 2, "--port takes a COM number"},
+        {{"identify"}, 2, "needs --port"},
+        {{"upload", "--port", port()}, 2, "Usage: orvane upload"},
+        {{"download", "--port", port()}, 2, "needs -o"},
+        {{"compare", "GOOD.CFG"}, 2, "Usage: orvane compare"},
+        {{"ports", "--yes"}, 2, "takes no --yes"},
+        {{"dump", "--port", port(), "iram", "0", "16"}, 1, "add --factory"},
+        {{"dump", "--port", port(), "--factory", "disk", "0", "16"}, 1, "not a memory"},
+        {{"dump", "--port", port(), "--factory", "eeprom", "65530", "16"}, 1, "within eeprom"},
+        {{"upload", "--port", "17", "GOOD.CFG"}, 1, "COM17 is not a port"},
+        {{"upload", "--port", port(), "GOOD.CFG", "--only", "damping,colours"}, 1, "\"colours\""},
+        {{"download", "--port", port(), "-o", "X.CFG", "--only", "configurations"},
+         1,
+         "cannot be chosen here"},
+        {{"download", "--port", port(), "-o", "no/such/folder/X.CFG"}, 1, "cannot be written"},
+        {{"upload", "--port", port(), "BROKEN.CFG"}, 1, "Line 7: expected a byte"},
+        {{"upload", "--port", port(), "MISSING.CFG"}, 1, "MISSING.CFG"},
+        {{"compare", "GOOD.CFG", "BROKEN.CFG"}, 1, "Line 7: expected a byte"},
+        {{"backup", "--port", port(), "--log", "no/such/folder/log.txt"}, 1, "cannot be written"},
+    };
+    for (const Case &c : cases) {
+        const Outcome run = orvane(c.arguments);
+        const std::string what = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, c.exitCode) << what << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.says)) << what << "\n" << run.err.toStdString();
+    }
+    // Any exchange begins with presence probes, which the simulator logs.
+    EXPECT_FALSE(sim.waitForLog("presence probe")) << sim.log().toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, ExitCodesTellNoInstrumentFromAFailureHalfWay)
+{
+    // A COMn link to a device that is not there: the port does not open.
+    ASSERT_TRUE(QFile::link("/nonexistent/tty", sim.filePath("COM9")));
+    startSim({"--echoes-stop-after", "20"});
+
+    const Outcome noPort = orvane({"identify", "--port", "9"});
+    EXPECT_EQ(noPort.exitCode, 3) << noPort.err.toStdString();
+    EXPECT_TRUE(noPort.err.contains("could not be opened")) << noPort.err.toStdString();
+
+    ConfigImage image;
+    writeEditedFile("GOOD.CFG", image);
+    const Outcome upload = orvane(
+        {"upload", "--port", port(), "GOOD.CFG", "--only", "damping", "--yes", "--log", "up.txt"});
+    EXPECT_EQ(upload.exitCode, 4) << upload.err.toStdString();
+    EXPECT_TRUE(upload.err.contains("No answer from the Orvane while writing"))
+        << upload.err.toStdString();
+    // The log was written all the same, for support.
+    QFile log(sim.filePath("up.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("echo"));
+
+    const Outcome refused = orvane({"backup", "--port", port()});
+    EXPECT_EQ(refused.exitCode, 1) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--yes")) << refused.err.toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, SilentInstrumentIsNoInstrument)
+{
+    startSim({"--no-answer"});
+    const Outcome run = orvane({"identify", "--port", port()});
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("No Orvane answered")) << run.err.toStdString();
+}
+
+TEST_F(CommandLineEndToEnd, JsonOfPortsAndOfTwoFilesParsesBack)
+{
+    startSim();
+    const Outcome ports = orvane({"ports", "--json"});
+    ASSERT_EQ(ports.exitCode, 0) << ports.err.toStdString();
+    const QJsonArray list = json(ports)["ports"].toArray();
+    ASSERT_EQ(list.size(), 16);
+    const QJsonObject ours = list[kPortNumber - 1].toObject();
+    EXPECT_EQ(ours["port"].toInt(), kPortNumber);
+    EXPECT_EQ(ours["device"].toString(), sim.device());
+    EXPECT_TRUE(ours["warnings"].isArray());
+    EXPECT_TRUE(json(ports)["devices"].isArray());
+
+    ConfigImage image;
+    writeEditedFile("A.CFG", image);
+    writeEditedFile("B.CFG", image);
+    const Outcome same = orvane({"compare", "A.CFG", "B.CFG", "--json"});
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    EXPECT_TRUE(json(same)["identical"].toBool());
+
+    image.IntNvm[categoryAddresses(Category::FuelTankSize).front()] ^= 0x10;
+    FileState files;
+    QFile b(sim.filePath("B.CFG"));
+    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+    b.write(QByteArray::fromStdString(configFileText(image, files, kPortNumber, LocalDateTime{})));
+    b.close();
+    const Outcome differ = orvane({"compare", "A.CFG", "B.CFG", "--json"});
+    EXPECT_EQ(differ.exitCode, 1) << differ.err.toStdString();
+    const QJsonObject report = json(differ);
+    EXPECT_FALSE(report["identical"].toBool());
+    const QJsonArray groups = report["groups"].toArray();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0].toObject()["category"].toString(), "Fuel Tank Size");
+    EXPECT_EQ(groups[0].toObject()["differences"].toArray().size(), 1);
+    EXPECT_FALSE(sim.waitForLog("presence probe"));
+}
+
+} // namespace
+} // namespace orvane::test
