@@ -5,7 +5,8 @@
 // the upload with the comparison window attached: a full one, which reads
 // what the instrument holds before writing everything, and one after a
 // single edit, which writes only the record that differs; both set against
-// the full upload without the comparison.
+// the full upload without the comparison. Last, the full upload again with
+// the Serial Traffic window open (offscreen), to show what logging costs.
 
 #include "BenchViews.h"
 #include "CpuTime.h"
@@ -14,11 +15,12 @@
 #include "config/Defaults.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
+#include "link/ui/frmSerialTraffic.h"
 #include "platform/qt/QtPlatform.h"
 #include "support/FakePlatform.h"
 #include "transfer/Transfers.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -79,6 +81,21 @@ TransferResult comparedUpload(Editor &editor, bool fullWrite)
     editor.transfers.setUploadReview(&editor.review);
     editor.state.transfer.forceFullWrite = fullWrite;
     return editor.transfers.cmdUpload();
+}
+
+// The full upload with the Serial Traffic window open on the editor's link,
+// refreshing as it does for a user.
+TransferResult uploadWithTrafficWindow(Editor &editor, Platform &platform)
+{
+    frmSerialTraffic window(platform);
+    QObject::connect(&window, &frmSerialTraffic::tapChanged, [&editor](TrafficTap *tap) {
+        editor.link.setTrafficTap(tap);
+    });
+    window.show();
+    editor.transfers.setUploadReview(nullptr);
+    const TransferResult result = editor.transfers.cmdUpload();
+    window.close();
+    return result;
 }
 
 struct Figures
@@ -154,6 +171,10 @@ int run()
              e.state.document.image.CDC(3, 28) ^= 8; // display 1: Engine RPM <-> Boat Speed
              return comparedUpload(e, false);
          }},
+        {"traffic upload",
+         [&](Editor &e) {
+             return uploadWithTrafficWindow(e, &e == &overPty ? real : ideal);
+         }},
     };
 
     std::vector<Figures> figures;
@@ -220,6 +241,18 @@ int run()
                 wall("compared upload") - full,
                 wall("compared upload") / full,
                 wall("one-edit upload") / full);
+    const auto cpu = [&](const std::string &name) {
+        for (size_t i = 0; i < commands.size(); ++i)
+            if (commands[i].name == name)
+                return figures[i].cpu;
+        return 0.0;
+    };
+    std::printf("\"traffic upload\" is the full upload with the Serial Traffic window open: "
+                "%.3f CPU s against %.3f closed (%+.3f s, %.2f%% of the upload's wall time).\n",
+                cpu("traffic upload"),
+                cpu("full upload"),
+                cpu("traffic upload") - cpu("full upload"),
+                100.0 * (cpu("traffic upload") - cpu("full upload")) / full);
     return 0;
 }
 
@@ -228,6 +261,9 @@ int run()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The traffic window is drawn offscreen: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     return orvane::bench::run();
 }

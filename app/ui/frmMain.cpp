@@ -22,6 +22,7 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 #include "link/LineUser.h"
+#include "link/ui/frmSerialTraffic.h"
 #include "transfer/UnitCopies.h"
 #include "transfer/ui/TransferController.h"
 #include "ui_frmMain.h"
@@ -292,6 +293,7 @@ void frmMain::connectFileMenu()
         whenLineFree([this] { Exit_Click(); });
     });
     connect(m_ui->About, &QAction::triggered, this, &frmMain::About_Click);
+    connect(m_ui->SerialTraffic, &QAction::triggered, this, &frmMain::SerialTraffic_Click);
     connect(m_ui->CompareWithOrvane, &QAction::triggered, this, [this] {
         whenLineFree([this] { CompareWithOrvane_Click(); });
     });
@@ -536,6 +538,18 @@ void frmMain::About_Click()
                          m_state.files.WorkingFolder});
     m_about->show();
     m_about->raise();
+}
+
+void frmMain::SerialTraffic_Click()
+{
+    if (!m_serialTraffic) {
+        m_serialTraffic = new frmSerialTraffic(m_platform, this);
+        connect(m_serialTraffic, &frmSerialTraffic::tapChanged, this, [this](TrafficTap *tap) {
+            m_linkView->link().setTrafficTap(tap);
+        });
+    }
+    m_serialTraffic->show();
+    m_serialTraffic->raise();
 }
 
 void frmMain::CompareWithOrvane_Click()

@@ -31,6 +31,7 @@ class frmComparison;
 class frmHalvero;
 class frmNmea;
 class frmSenders;
+class frmSerialTraffic;
 class frmTimeOfDayAlarms;
 class frmUnitHistory;
 
@@ -54,6 +55,7 @@ public:
     frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
     frmHalvero *factoryWindow() const { return m_halvero; }
     frmAbout *aboutWindow() const { return m_about; }
+    frmSerialTraffic *serialTrafficWindow() const { return m_serialTraffic; }
     DisplayPanel *displayPanel() const { return m_panel; }
     MainLinkView &linkView() { return *m_linkView; }
     TransferController &transfers() { return *m_transfers; }
@@ -104,6 +106,7 @@ private:
     void SaveAs_Click();
     void Exit_Click();
     void About_Click();
+    void SerialTraffic_Click();
     void CompareWithOrvane_Click();
     void CompareFiles_Click();
     void UnitHistory_Click();
@@ -119,6 +122,7 @@ private:
     AppState &m_state;
     Platform &m_platform;
     frmAbout *m_about = nullptr;
+    frmSerialTraffic *m_serialTraffic = nullptr;
     frmDamping *m_damping = nullptr;
     frmSenders *m_senders = nullptr;
     frmNmea *m_nmea = nullptr;
