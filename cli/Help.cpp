@@ -131,11 +131,11 @@ Entries optionEntries(unsigned options)
 std::string programHelp(const std::string &version)
 {
     std::string text = "Usage: orvane COMMAND [OPTIONS]\n\n";
-    text += wrap("orvane works with an Orvane instrument over a serial port, for scripts and "
-                 "technicians: it identifies the unit, moves configuration files to and from "
-                 "it, compares them, and backs the unit up, with the same rules as the "
-                 "editor. Progress goes to standard error, as a bar on a terminal and as "
-                 "plain lines otherwise. Version "
+    text += wrap("Command-line tool for the settings of an Orvane instrument. It works over "
+                 "a serial port, for scripts and technicians: it identifies the unit, moves "
+                 "configuration files to and from it, compares them, and backs the unit up, "
+                 "with the same rules as the editor. Progress goes to standard error, as a "
+                 "bar on a terminal and as plain lines otherwise. Version "
                      + version + ".",
                  0,
                  0)
