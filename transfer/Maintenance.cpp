@@ -4,6 +4,7 @@
 #include "transfer/TransferImage.h"
 #include "transfer/Transfers.h"
 
+#include <algorithm>
 #include <array>
 
 // The instrument-wide commands of the main window: factory reset, clearing one
@@ -44,6 +45,13 @@ int blockReadMs()
 int blockWriteMs()
 {
     return frameMs() + echoedBytesMs(Transfers::kBackupBlockSize);
+}
+
+bool checksOut(const std::vector<uint8_t> &settings)
+{
+    SettingsBuffer buffer{};
+    std::copy(settings.begin(), settings.end(), buffer.begin());
+    return buffer[0] == settingsCheckByte(buffer);
 }
 
 } // namespace
@@ -134,10 +142,7 @@ TransferResult Transfers::CreateBackup()
 
     beginStep("reading the Orvane's settings");
     std::vector<uint8_t> settings;
-    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0),
-                    kSettingsSize,
-                    kSettingsReadPause,
-                    settings))
+    if (!readSettingsForBackup(settings))
         return fail(ExchangeEnd::MarkAndDisconnect);
     m_progress.advance(frameMs() + expectedMs(Transfers::kSettingsReadPause));
 
@@ -157,6 +162,24 @@ TransferResult Transfers::CreateBackup()
         return fail(ExchangeEnd::MarkAndDisconnect);
 
     return finishBackupExchange("ending the backup");
+}
+
+bool Transfers::readSettingsForBackup(std::vector<uint8_t> &settings)
+{
+    // A wrong check byte most likely means the answer was garbled on the
+    // line, and a backup of garbled settings would be restored one day: read
+    // again. Settings that fail on every read are what the unit holds, and
+    // the backup keeps them as they are.
+    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
+        if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0),
+                        kSettingsSize,
+                        kSettingsReadPause,
+                        settings))
+            return false;
+        if (checksOut(settings))
+            break;
+    }
+    return true;
 }
 
 TransferResult Transfers::finishBackupExchange(const char *phrase)

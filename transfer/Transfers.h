@@ -152,6 +152,9 @@ private:
                     double trailingPause,
                     double framePause = 0);
     void endBackupExchange();
+    // The 256 settings bytes for a backup, read again while their check byte
+    // is wrong; false when the link failed.
+    bool readSettingsForBackup(std::vector<uint8_t> &settings);
     // One 128-byte EEPROM record of an upload, with its pause and progress.
     bool writeRecord(int address, std::span<const uint8_t> record);
     // The end mark and disconnect of a backup or restore, then success.

@@ -61,6 +61,36 @@ TEST_F(MaintenanceTest, BackupCopiesSettingsThenTheEepromBetweenExchangeMarks)
                 != view.progressLabels.end());
 }
 
+TEST_F(MaintenanceTest, BackupReadsGarbledSettingsAgainAndKeepsSettingsThatNeverCheckOut)
+{
+    // A garbled answer (its check byte wrong once) is read again, so the
+    // backup holds the settings whole; a unit whose settings fail on every
+    // read is backed up as it holds them.
+    struct Case
+    {
+        int garbledReads;
+        bool unitSettingsBad;
+        int reads;
+    };
+    for (const Case c : {Case{1, false, 2}, Case{0, true, 5}}) {
+        SCOPED_TRACE(c.garbledReads);
+        for (int i = 1; i < 256; ++i)
+            instrumentNvm()[size_t(i)] = uint8_t(i * 7);
+        fixInstrumentCheckByte();
+        if (c.unitSettingsBad)
+            instrumentNvm()[0] ^= 0x01;
+        instrument().faults().badCheckByteReads = c.garbledReads;
+        connectFirst();
+        fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+
+        const TransferResult result = transfers.CreateBackup();
+        ASSERT_EQ(outcomeOf(result), TransferOutcome::Completed) << result.error();
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(eeprom()[size_t(20608 + i)], instrumentNvm()[size_t(i)]) << i;
+        EXPECT_EQ(framesSent({61, 0, 0, 0, 0}), c.reads);
+    }
+}
+
 TEST_F(MaintenanceTest, RestoreBringsBackWhatTheBackupSaved)
 {
     for (int a = 0; a < 6144; ++a)
