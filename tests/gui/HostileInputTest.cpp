@@ -1,0 +1,299 @@
+// Every box that asks for a number and every numeric field, fed the answers
+// users give by mistake: each is clamped, asked again or refused, nothing
+// crashes, and a refused port number sends nothing to the instrument.
+
+#include "PanelTestSupport.h"
+
+#include "editors/DampingAndAlarms.h"
+#include "editors/ui/frmDamping.h"
+#include "editors/ui/frmTimeOfDayAlarms.h"
+
+#include <QAction>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+constexpr uint8_t kRpm = 1;
+constexpr uint8_t kOilPressure = 3; // one decimal
+constexpr int kNmeaChannel2B = 3;   // damping list position, settings byte 102
+constexpr int kMissingPort = 3;
+
+// What users type by mistake. An empty answer and Cancel reach the editor
+// alike, as an empty text.
+const std::array<std::string, 9> kAnswers = {
+    "abc",
+    "",
+    "   ",
+    "-5",
+    "1e30",
+    "&H10",
+    "&O17",
+    "1,5",
+    std::string(10000, '7'),
+};
+const std::array<const char *, 9> kAnswerNames = {
+    "text",
+    "empty or Cancel",
+    "blanks",
+    "negative",
+    "1e30",
+    "&H",
+    "&O",
+    "decimal comma",
+    "10,000 characters",
+};
+
+constexpr long kKept = -1; // the value before the answer stays
+
+struct Expected
+{
+    long stored;
+    int asks; // 2: refused and asked again (then cancelled)
+};
+
+class HostileInputTest : public PanelFixture
+{
+protected:
+    void SetUp() override
+    {
+        shown();
+        configurationButton(1)->click();
+        state.document.image.CDC(1, 28) = kRpm;         // display 1: alarms
+        state.document.image.CDC(1, 88) = kOilPressure; // display 4: bar limits
+        panel().reload();
+    }
+
+    // Answers one box with `answer`, then Cancel should it ask again.
+    void answer(const std::string &text, const char *button)
+    {
+        fake.dialogs.inputAnswers = {text, ""};
+        clickOrTrigger(button);
+    }
+
+    void clickOrTrigger(const char *name)
+    {
+        if (auto *action = window().findChild<QAction *>(name))
+            action->trigger();
+        else
+            control<QPushButton>(name)->click();
+    }
+
+    // A paste over the whole field, as the user replaces its text.
+    void paste(QLineEdit *field, const std::string &text)
+    {
+        field->selectAll();
+        field->insert(QString::fromStdString(text));
+        emit field->editingFinished();
+    }
+};
+
+// A box and the word it stores: in the settings, or in configuration 1.
+struct BoxCase
+{
+    const char *button;
+    bool inConfiguration;
+    int index;
+    uint16_t before;
+    std::array<Expected, kAnswers.size()> expected;
+
+    long stored(const ConfigImage &image) const
+    {
+        return inConfiguration ? image.CDC.word(1, index) : image.IntNvm.word(index);
+    }
+    void reset(ConfigImage &image) const
+    {
+        if (inConfiguration)
+            image.CDC.setWord(1, index, before);
+        else
+            image.IntNvm.setWord(index, before);
+    }
+};
+
+} // namespace
+
+TEST_F(HostileInputTest, NumberBoxesClampOrAskAgainAndNeverTakeAnUnreadableValue)
+{
+    // Tank sizes in tenths, the maintenance alarm in minutes, a bar limit in
+    // tenths of the oil pressure; RPM alarms are whole numbers.
+    const std::vector<BoxCase> boxes = {
+        {"FuelTankSize",
+         false,
+         21,
+         1234,
+         {{{0, 1},
+           {kKept, 1},
+           {0, 1},
+           {kKept, 2},
+           {kKept, 2},
+           {160, 1},
+           {150, 1},
+           {10, 1},
+           {kKept, 2}}}},
+        {"Tank2Size",
+         false,
+         23,
+         4321,
+         {{{0, 1},
+           {kKept, 1},
+           {0, 1},
+           {kKept, 2},
+           {kKept, 2},
+           {160, 1},
+           {150, 1},
+           {10, 1},
+           {kKept, 2}}}},
+        {"ViewMaintenanceAlarm",
+         false,
+         114,
+         600,
+         {{{0, 1},
+           {kKept, 1},
+           {0, 1},
+           {kKept, 2},
+           {kKept, 2},
+           {960, 1},
+           {900, 1},
+           {60, 1},
+           {kKept, 2}}}},
+        {"cmdDD1HiAlarm",
+         false,
+         130,
+         9999,
+         {{{0, 1}, {kKept, 1}, {0, 1}, {0, 1}, {65535, 1}, {16, 1}, {15, 1}, {1, 1}, {65535, 1}}}},
+        {"cmdDD1LoAlarm",
+         false,
+         128,
+         1111,
+         {{{0, 1}, {kKept, 1}, {0, 1}, {0, 1}, {65535, 1}, {16, 1}, {15, 1}, {1, 1}, {65535, 1}}}},
+        {"cmdDD4HiBar",
+         true,
+         91,
+         3333,
+         {{{0, 1},
+           {kKept, 1},
+           {0, 1},
+           {0, 1},
+           {65535, 1},
+           {160, 1},
+           {150, 1},
+           {10, 1},
+           {65535, 1}}}},
+        {"cmdDD4LoBar",
+         true,
+         89,
+         2222,
+         {{{0, 1},
+           {kKept, 1},
+           {0, 1},
+           {0, 1},
+           {65535, 1},
+           {160, 1},
+           {150, 1},
+           {10, 1},
+           {65535, 1}}}},
+    };
+
+    for (const BoxCase &box : boxes) {
+        for (size_t a = 0; a < kAnswers.size(); ++a) {
+            SCOPED_TRACE(std::string(box.button) + ", " + kAnswerNames[a]);
+            const Expected &expected = box.expected[a];
+            ConfigImage &image = state.document.image;
+            box.reset(image);
+            panel().reload();
+            const size_t asksBefore = fake.dialogs.inputs().size();
+
+            answer(kAnswers[a], box.button);
+
+            EXPECT_EQ(box.stored(image),
+                      expected.stored == kKept ? long(box.before) : expected.stored);
+            EXPECT_EQ(int(fake.dialogs.inputs().size() - asksBefore), expected.asks);
+        }
+    }
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
+    EXPECT_TRUE(fake.dialogs.messages().empty()) << "out-of-range answers are not reported";
+    EXPECT_TRUE(fake.port.written.empty());
+}
+
+TEST_F(HostileInputTest, PortNumberBoxSendsNothingUntilItHasAPortThatOpens)
+{
+    // Refused answers ask again about the same port; a port number read from
+    // the answer is tried, and only then do bytes go to the instrument.
+    const std::array<std::optional<int>, kAnswers.size()> chosen = {std::nullopt,
+                                                                    std::nullopt,
+                                                                    std::nullopt,
+                                                                    std::nullopt,
+                                                                    std::nullopt,
+                                                                    16,
+                                                                    15,
+                                                                    1,
+                                                                    std::nullopt};
+    for (size_t a = 0; a < kAnswers.size(); ++a) {
+        SCOPED_TRACE(kAnswerNames[a]);
+        fake.port.close();
+        fake.port.written.clear();
+        fake.port.missingPorts = {kMissingPort};
+        link().setConnected(false);
+        link().setComPortNumber(kMissingPort);
+        fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+        answer(kAnswers[a], "CreateBackup");
+
+        const auto inputs = fake.dialogs.inputs();
+        ASSERT_FALSE(inputs.empty());
+        EXPECT_EQ(inputs.back().title, "Communications Error");
+        if (chosen[a]) {
+            EXPECT_EQ(link().linkState().ComPortNumber, *chosen[a]);
+            EXPECT_FALSE(fake.port.written.empty());
+        } else {
+            EXPECT_EQ(link().linkState().ComPortNumber, kMissingPort);
+            EXPECT_TRUE(fake.port.written.empty());
+        }
+    }
+}
+
+TEST_F(HostileInputTest, NumericFieldsClampWhatIsPastedAndShowWhatWasStored)
+{
+    frmMain &w = window();
+    frmDamping *damping = w.dampingWindow();
+    frmTimeOfDayAlarms *alarms = w.todAlarmsWindow();
+    control<QAction>("ViewDamping")->trigger();
+    control<QComboBox>(*damping, "cboDamping")->setCurrentIndex(kNmeaChannel2B);
+    control<QAction>("ViewTodAlarms")->trigger();
+    control<QComboBox>(*alarms, "cboTodAlarms")->setCurrentIndex(0);
+
+    struct FieldCase
+    {
+        QLineEdit *field;
+        std::function<long()> stored;
+        std::array<long, kAnswers.size()> expected;
+    };
+    const ConfigImage &image = state.document.image;
+    const std::vector<FieldCase> fields = {
+        {control<QLineEdit>(*damping, "txtDampingValue"),
+         [&] { return long(dampingValue(image, kNmeaChannel2B)); },
+         {0, 0, 0, 0, 250, 16, 15, 1, 250}},
+        {control<QLineEdit>(*alarms, "txtTodHours"),
+         [&] { return long(image.IntNvm[kFirstTodAlarmByte]); },
+         {0, 0, 0, 0, 23, 16, 15, 1, 23}},
+        {control<QLineEdit>(*alarms, "txtTodMinutes"),
+         [&] { return long(image.IntNvm[kFirstTodAlarmByte + 1]); },
+         {0, 0, 0, 0, 59, 16, 15, 1, 59}},
+    };
+    for (const FieldCase &f : fields) {
+        for (size_t a = 0; a < kAnswers.size(); ++a) {
+            SCOPED_TRACE(f.field->objectName().toStdString() + ", " + kAnswerNames[a]);
+            paste(f.field, kAnswers[a]);
+            EXPECT_EQ(f.stored(), f.expected[a]);
+        }
+    }
+    // The damping box shows the stored value once left.
+    EXPECT_EQ(control<QLineEdit>(*damping, "txtDampingValue")->text(), "250");
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
