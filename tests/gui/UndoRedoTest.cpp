@@ -310,3 +310,44 @@ TEST_F(UndoRedoTest, UploadShowsItsChangesCancelWritesNothingAndTheKeptCopyOpens
     undo()->trigger();
     EXPECT_TRUE(sameBits(state.document.image, uploaded));
 }
+
+// The comparisons on their own only show: against the Orvane nothing is
+// written, between two files a file that cannot be read is named, and each
+// window offers Close alone.
+TEST_F(UndoRedoTest, ComparisonsOnTheirOwnShowTheDifferencesAndWriteNothing)
+{
+    frmMain &w = shown();
+    link().setComPortNumber(1);
+    const std::string before = programFile("BEFORE.CFG").string();
+    const std::string after = programFile("AFTER.CFG").string();
+    ASSERT_TRUE(
+        saveConfigsFileAs(state.document.image, state.files, 1, fake.platform, before).ok());
+    control<QAction>("MPH")->trigger();
+    ASSERT_TRUE(saveConfigsFileAs(state.document.image, state.files, 1, fake.platform, after).ok());
+    frmComparison &dialog = *w.comparisonWindow();
+    auto *differences = control<QTreeWidget>(dialog, "treDifferences");
+
+    fake.dialogs.fileAnswers = {before, programFile("MISSING.CFG").string()};
+    control<QAction>("CompareFiles")->trigger();
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_NE(fake.dialogs.messages()[0].text.find("MISSING.CFG"), std::string::npos);
+    EXPECT_FALSE(dialog.isVisible());
+
+    fake.dialogs.fileAnswers = {before, after};
+    control<QAction>("CompareFiles")->trigger();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(
+        treeLines(*differences),
+        (std::vector<std::string>{"Units of Measure", "    Speed units: Knots/NM → MPH/Miles"}));
+    EXPECT_TRUE(control<QPushButton>(dialog, "cmdClose")->isVisible());
+    EXPECT_FALSE(control<QPushButton>(dialog, "cmdUpload")->isVisible());
+    control<QPushButton>(dialog, "cmdClose")->click();
+
+    const std::vector<uint8_t> held = instrumentMemories();
+    control<QAction>("CompareWithOrvane")->trigger();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(treeLines(*differences).empty());
+    EXPECT_TRUE(control<QPushButton>(dialog, "cmdClose")->isVisible());
+    EXPECT_EQ(instrumentMemories(), held);
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
