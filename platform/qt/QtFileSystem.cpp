@@ -1,14 +1,37 @@
 #include "platform/qt/QtFileSystem.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace orvane {
+
+namespace {
+
+// A save killed half-way can leave its temporary file "NAME.XXXXXX" beside
+// the file (where the file system cannot keep it unnamed). One this old is no
+// save in progress.
+constexpr qint64 kStaleTemporarySeconds = 10;
+
+void removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo file(path);
+    const QRegularExpression temporary("^" + QRegularExpression::escape(file.fileName())
+                                       + "\\.[A-Za-z0-9]{6}$");
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
+    for (const QFileInfo &entry : file.dir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (temporary.match(entry.fileName()).hasMatch() && entry.lastModified() < staleBefore)
+            QFile::remove(entry.filePath());
+    }
+}
+
+} // namespace
 
 std::string QtFileSystem::programFolder()
 {
@@ -71,6 +94,7 @@ Result<> QtFileSystem::writeFileAtomically(const std::string &path, const std::s
     }
     if (!file.commit())
         return failure(file.errorString().toStdString());
+    removeStaleTemporaries(file.fileName());
     return {};
 }
 
