@@ -54,13 +54,22 @@ constexpr int kSoakPort = 11; // COM11: out of the way of a user's ports
 // A run that takes this much longer than the same exchange without a fault hangs.
 constexpr double kHangMargin = 30.0;
 // A fault the exchange meets while it connects or reads may first go through
-// the recovery the editor is built to make: up to 50 presence probes, or the
-// re-reads of a short answer. The message is due within the deadline after
-// the longer of the two.
-constexpr double kRetryAllowance = std::max(
-    Connection::kMaxProbeTries * (ByteLink::kSendBytePause + Connection::kConnectReadPause),
-    (Transfers::kSettingsReadLeadPause + Transfers::kSettingsReadPause)
-        * Transfers::kMaxReadAttempts);
+// the recovery the editor is built to make before it gives up and says so:
+// the connection's 50 presence probes, or the rest of the identification
+// (six frames and their pauses) followed by five reads of the settings and
+// the end of the exchange. The message is due within the deadline after the
+// longer of the two.
+constexpr double kFrameSeconds = 5 * ByteLink::kSendBytePause;
+constexpr double kProbing
+    = Connection::kMaxProbeTries * (ByteLink::kSendBytePause + Connection::kConnectReadPause);
+constexpr double kIdentificationRest
+    = 6 * kFrameSeconds + 4 * Connection::kConnectReadPause + 2 * Connection::kConnectNvmPause;
+constexpr double kSettingsReads
+    = Transfers::kMaxReadAttempts
+      * (Transfers::kSettingsReadLeadPause + kFrameSeconds + Transfers::kSettingsReadPause);
+constexpr double kExchangeEnd = Transfers::kEndPause + kFrameSeconds;
+constexpr double kRetryAllowance
+    = std::max(kProbing, kIdentificationRest + kSettingsReads + kExchangeEnd);
 // Echoes this late still beat the echo timeout; they last this long.
 constexpr int kLateEchoMs = int(ByteLink::kEchoTimeout * 1000 * 0.7);
 constexpr int kLateEchoesLastMs = 1500;
