@@ -4,7 +4,6 @@
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtUserSettings.h"
 
 class QWidget;
 
@@ -40,9 +39,8 @@ public:
     QtDialogs dialogs;
     QtFileSystem files;
     QtSerialPort port;
-    QtUserSettings settings;
 
-    Platform platform{clock, pump, dialogs, files, port, settings};
+    Platform platform{clock, pump, dialogs, files, port};
 };
 
 } // namespace orvane
