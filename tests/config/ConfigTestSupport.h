@@ -5,6 +5,7 @@
 #include "config/Defaults.h"
 #include "config/FileState.h"
 #include "support/FakePlatform.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,32 +18,6 @@
 // line-level access to file texts.
 
 namespace orvane::test {
-
-class TempFolder
-{
-public:
-    TempFolder()
-    {
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "orvane-config-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a scratch folder");
-        m_path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    const std::string &path() const { return m_path; }
-    std::string file(const std::string &name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
 
 // File line numbers (1-based) of the IntNvm, configuration and curve lines.
 inline int intNvmLine(int i)

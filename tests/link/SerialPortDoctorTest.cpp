@@ -1,10 +1,9 @@
 #ifdef __linux__
 
 #include "platform/posix/SerialPortDoctor.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <filesystem>
@@ -23,7 +22,7 @@ class SerialPortDoctorTest : public ::testing::Test
 protected:
     SerialPortDoctorTest()
     {
-        root = dir.path().toStdString();
+        root = dir.path();
         fs::create_directories(root + "/dev");
         std::ofstream(root + "/dev/ttyUSB7").put('\0');
         fs::create_symlink(root + "/dev/ttyUSB7", root + "/COM3");
@@ -35,7 +34,7 @@ protected:
         std::ofstream(where) << ms << "\n";
     }
 
-    QTemporaryDir dir;
+    test::TempFolder dir;
     std::string root;
 };
 

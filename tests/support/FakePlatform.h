@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/qt/QtFileSystem.h"
 #include "sim/Instrument.h"
+#include "support/FakeFileSystem.h"
 
 #include <deque>
 #include <functional>
@@ -106,21 +106,6 @@ public:
 
 private:
     void record(DialogCall call);
-};
-
-class FakeFileSystem : public QtFileSystem
-{
-public:
-    std::string programFolder() override { return programDir; }
-    std::string userDataFolder() override { return userDataDir; }
-    bool isWritableFolder(const std::string &folder) override
-    {
-        return (folder != programDir || programDirWritable)
-               && QtFileSystem::isWritableFolder(folder);
-    }
-    std::string programDir;
-    std::string userDataDir;
-    bool programDirWritable = true; // false: an installed copy's folder
 };
 
 // A serial port whose far end is the in-process instrument. Bytes take the

@@ -1,0 +1,5 @@
+#include "editors/ui/Window.h"
+#include "ui_frmWindow.h"
+#include "editors/Panel.h"
+#include "app/ui/frmMain.h"
+#include "ui_frmMain.h"

@@ -1,0 +1,3 @@
+#include "link/Frames.h"
+#include "gtest/gtest.h"
+#include <QString>

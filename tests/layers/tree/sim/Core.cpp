@@ -1,0 +1,3 @@
+#include "sim/Core.h"
+#include "platform/posix/PseudoTerminal.h"
+#include "link/Commands.h"
