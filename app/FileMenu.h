@@ -17,6 +17,18 @@ namespace orvane {
 // Done: the link has the file's port number and the editors the new image;
 // the window redraws.
 FileCommandResult openConfigFile(AppState &state, ByteLink &link, Platform &platform);
+// Open's file dialog: the chosen path, or an empty text on Cancel.
+std::string askConfigFileToOpen(Platform &platform);
+// Reads the named file as Open does once a name is chosen (a recent file, a
+// dropped file): a file not read whole is reported with its line and leaves
+// everything as it was.
+FileCommandResult
+openConfigFileAt(AppState &state, ByteLink &link, Platform &platform, const std::string &path);
+// Before another file replaces an image with unsaved changes: true when there
+// are none or the user agreed to lose them.
+bool mayReplaceUnsavedImage(const ConfigDocument &document,
+                            Platform &platform,
+                            const std::string &path);
 // Unit History: a unit's kept copy becomes the working image as Open makes a
 // file the working image; uploading it then restores the unit.
 FileCommandResult

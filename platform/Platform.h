@@ -98,6 +98,8 @@ public:
     {
         return failure("Files cannot be removed here: " + path);
     }
+    // Whether the file is there to be read (a recent file may have gone).
+    virtual bool fileExists(const std::string &path) { return readFile(path).ok(); }
 };
 
 struct SerialDeviceInfo
@@ -134,6 +136,32 @@ public:
     virtual std::vector<std::string> adviceForPort(int /*portNumber*/) { return {}; }
 };
 
+// What the editor remembers for its user between runs (the recent files),
+// apart from the working file. Lists of texts by key.
+class UserSettings
+{
+public:
+    virtual ~UserSettings() = default;
+    // Empty when nothing was kept under the key.
+    virtual std::vector<std::string> textList(const std::string &key) = 0;
+    virtual void setTextList(const std::string &key, const std::vector<std::string> &values) = 0;
+};
+
+// Settings that keep nothing, for programs and tests that remember nothing
+// between runs.
+class NoUserSettings : public UserSettings
+{
+public:
+    std::vector<std::string> textList(const std::string &) override { return {}; }
+    void setTextList(const std::string &, const std::vector<std::string> &) override {}
+};
+
+inline UserSettings &noUserSettings()
+{
+    static NoUserSettings none;
+    return none;
+}
+
 // The set of services one program run uses.
 struct Platform
 {
@@ -142,6 +170,7 @@ struct Platform
     UserDialogs &dialogs;
     FileSystem &files;
     SerialPort &port;
+    UserSettings &settings = noUserSettings();
 };
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 #include "app/FileMenu.h"
 #include "app/ImageComparison.h"
 #include "app/PickLists.h"
+#include "app/ui/DesktopHabits.h"
 #include "app/ui/ImageHistory.h"
 #include "app/ui/LinkNmeaLine.h"
 #include "app/ui/MainLinkView.h"
@@ -91,6 +92,9 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     createTransfers();
     createHistory();
     connectFileMenu();
+    m_habits = new DesktopHabits(*this, m_platform, [this](const std::string &path) {
+        whenLineFree([this, path] { openFile(path); });
+    });
     connect(m_ui->OrvaneComPort, &QAction::triggered, this, [this] {
         whenLineFree([this] { OrvaneComPort_Click(); });
     });
@@ -102,7 +106,12 @@ frmMain::frmMain(AppState &state, Platform &platform, QWidget *parent)
     refreshTitle();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The undo stack reports itself clean while it is torn down, after this
+    // window's own part is gone: nothing may redraw the caption then.
+    m_history->disconnect(this);
+}
 
 void frmMain::createConfigurationButtons()
 {
@@ -498,13 +507,23 @@ void frmMain::Open_Click()
 {
     if (refuseDuringExchange())
         return;
-    if (openConfigFile(m_state, m_linkView->link(), m_platform) == FileCommandResult::Done) {
-        setCommsPortLabel(commsPortCaption(link().ComPortNumber));
-        redraw();
-        const QString path = QString::fromStdString(m_state.files.OpenedFileName);
-        m_history->record(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
-        refreshTitle();
-    }
+    const std::string name = askConfigFileToOpen(m_platform);
+    if (!name.empty())
+        openFile(name);
+}
+
+void frmMain::openFile(const std::string &name)
+{
+    if (refuseDuringExchange() || !mayReplaceUnsavedImage(m_state.document, m_platform, name))
+        return;
+    if (openConfigFileAt(m_state, m_linkView->link(), m_platform, name) != FileCommandResult::Done)
+        return;
+    m_habits->fileOpened(m_platform.files.resolve(m_state.files.WorkingFolder, name));
+    setCommsPortLabel(commsPortCaption(link().ComPortNumber));
+    redraw();
+    const QString path = QString::fromStdString(m_state.files.OpenedFileName);
+    m_history->record(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
+    refreshTitle();
 }
 
 void frmMain::Save_Click()

@@ -20,6 +20,7 @@ class frmMain;
 
 namespace orvane {
 
+class DesktopHabits;
 class DisplayPanel;
 class EditMenu;
 class ImageHistory;
@@ -59,6 +60,7 @@ public:
     DisplayPanel *displayPanel() const { return m_panel; }
     MainLinkView &linkView() { return *m_linkView; }
     TransferController &transfers() { return *m_transfers; }
+    DesktopHabits &habits() { return *m_habits; }
     frmComparison *comparisonWindow() const { return m_comparison; }
     frmUnitHistory *unitHistoryWindow() const { return m_unitHistory; }
     ImageHistory &history() { return *m_history; }
@@ -102,6 +104,8 @@ private:
     bool refuseDuringExchange();
     void New_Click();
     void Open_Click();
+    // Open, a recent file and a dropped file: one way in.
+    void openFile(const std::string &path);
     void Save_Click();
     void SaveAs_Click();
     void Exit_Click();
@@ -138,6 +142,7 @@ private:
     // The running transfer command's name as a step to undo; empty for one
     // that only changes the image in passing (Upload stores the counter).
     QString m_commandName;
+    DesktopHabits *m_habits = nullptr;
     QTimer *Timer1 = nullptr;
     bool m_quitting = false;
 };

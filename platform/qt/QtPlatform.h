@@ -4,6 +4,7 @@
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtUserSettings.h"
 
 class QWidget;
 
@@ -39,8 +40,9 @@ public:
     QtDialogs dialogs;
     QtFileSystem files;
     QtSerialPort port;
+    QtUserSettings settings;
 
-    Platform platform{clock, pump, dialogs, files, port};
+    Platform platform{clock, pump, dialogs, files, port, settings};
 };
 
 } // namespace orvane

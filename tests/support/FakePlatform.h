@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "sim/Instrument.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeSettings.h"
 
 #include <deque>
 #include <functional>
@@ -169,8 +170,9 @@ public:
     FakeFileSystem files;
     sim::Instrument instrument;
     FakeSerialPort port{scheduler, instrument};
+    FakeSettings settings;
 
-    Platform platform{clock, pump, dialogs, files, port};
+    Platform platform{clock, pump, dialogs, files, port, settings};
 };
 
 } // namespace orvane::test

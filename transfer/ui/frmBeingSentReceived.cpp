@@ -1,6 +1,8 @@
 #include "transfer/ui/frmBeingSentReceived.h"
 #include "ui_frmBeingSentReceived.h"
 
+#include "transfer/ui/CategoryTips.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 
@@ -23,6 +25,7 @@ frmBeingSentReceived::frmBeingSentReceived(TransferState &transfer, QWidget *par
                                             qsizetype(kCategories[size_t(i)].checkBox.size()));
         m_boxes[size_t(i)] = findChild<QCheckBox *>(name);
         Q_ASSERT(m_boxes[size_t(i)]);
+        m_boxes[size_t(i)]->setToolTip(categoryTip(kCategories[size_t(i)].category));
     }
 
     connect(m_ui->cmdfraWarningClearAll, &QPushButton::clicked, this, [this] {
