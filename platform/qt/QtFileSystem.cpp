@@ -6,29 +6,61 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace orvane {
 
 namespace {
 
-// A save killed half-way can leave its temporary file "NAME.XXXXXX" beside
-// the file (where the file system cannot keep it unnamed). One this old is no
-// save in progress.
+// Every save writes "NAME.orvane-save-XXXXXX" first and renames it over NAME,
+// so that a temporary left by a killed save can never be confused with a
+// file of the user's, such as "NAME.backup". One this old is no save in
+// progress.
+constexpr const char *kTemporaryMark = ".orvane-save-";
 constexpr qint64 kStaleTemporarySeconds = 10;
 
-void removeStaleTemporaries(const QString &path)
+void removeStaleTemporaries(const QFileInfo &file)
 {
-    const QFileInfo file(path);
     const QRegularExpression temporary("^" + QRegularExpression::escape(file.fileName())
-                                       + "\\.[A-Za-z0-9]{6}$");
+                                       + QRegularExpression::escape(kTemporaryMark)
+                                       + "[A-Za-z0-9]{6}$");
     const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kStaleTemporarySeconds);
     for (const QFileInfo &entry : file.dir().entryInfoList(QDir::Files | QDir::Hidden)) {
         if (temporary.match(entry.fileName()).hasMatch() && entry.lastModified() < staleBefore)
             QFile::remove(entry.filePath());
     }
+}
+
+// The content is on the disk before the rename makes it the file, so that a
+// power cut cannot leave an empty file in the old one's place.
+bool syncToDisk(int handle)
+{
+#ifdef Q_OS_WIN
+    return ::_commit(handle) == 0;
+#else
+    return ::fsync(handle) == 0;
+#endif
+}
+
+// A replaced file keeps its permissions; a new one is readable by all and
+// written by its owner.
+QFileDevice::Permissions permissionsFor(const QFileInfo &target)
+{
+    if (target.exists())
+        return target.permissions();
+    return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+           | QFileDevice::ReadOther;
 }
 
 } // namespace
@@ -84,17 +116,30 @@ Result<std::string> QtFileSystem::readFile(const std::string &path)
 
 Result<> QtFileSystem::writeFileAtomically(const std::string &path, const std::string &content)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
+    // A link is followed, so that the file it names is replaced, not the link.
+    QFileInfo target(QString::fromStdString(path));
+    if (target.isSymLink())
+        target = QFileInfo(target.symLinkTarget());
+
+    QTemporaryFile file(target.filePath() + kTemporaryMark + "XXXXXX");
+    if (!file.open())
         return failure(file.errorString().toStdString());
-    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return failure(reason);
-    }
-    if (!file.commit())
+    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())
+        || !file.flush())
         return failure(file.errorString().toStdString());
-    removeStaleTemporaries(file.fileName());
+    if (!syncToDisk(file.handle()))
+        return failure(std::error_code(errno, std::generic_category()).message());
+    file.setPermissions(permissionsFor(target));
+    file.close();
+
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(file.fileName().toStdU16String()),
+                            std::filesystem::path(target.filePath().toStdU16String()),
+                            error);
+    if (error)
+        return failure(error.message());
+    file.setAutoRemove(false); // it is the file now
+    removeStaleTemporaries(target);
     return {};
 }
 
