@@ -115,9 +115,10 @@ class NoDialogs : public orvane::UserDialogs
 {
 public:
     void beep() override {}
-    orvane::MessageAnswer
-    messageBox(const std::string &, const std::string &, orvane::MessageIcon, orvane::MessageButtons)
-        override
+    orvane::MessageAnswer messageBox(const std::string &,
+                                     const std::string &,
+                                     orvane::MessageIcon,
+                                     orvane::MessageButtons) override
     {
         return orvane::MessageAnswer::No;
     }
@@ -321,8 +322,8 @@ double step(Rig &rig)
     constexpr double kFrameTime = 5 * ByteLink::kSendBytePause;
     switch (script.ConsumeIntegralInRange(0, 15)) {
     case 0: {
-        std::vector<uint8_t> bytes = script.ConsumeBytes<uint8_t>(
-            script.ConsumeIntegralInRange<size_t>(1, 64));
+        std::vector<uint8_t> bytes
+            = script.ConsumeBytes<uint8_t>(script.ConsumeIntegralInRange<size_t>(1, 64));
         rig.port.arrive(std::move(bytes), rig.seconds(1.0));
         return 0;
     }
@@ -401,7 +402,9 @@ double step(Rig &rig)
         case orvane::BlockWriteEnd::Completed:
             // The frame, then every data byte, and nothing else.
             if (link.lost() || rig.port.written.size() != before + 5 + data.size()
-                || !std::equal(data.begin(), data.end(), rig.port.written.end() - long(data.size())))
+                || !std::equal(data.begin(),
+                               data.end(),
+                               rig.port.written.end() - long(data.size())))
                 fault();
             break;
         case orvane::BlockWriteEnd::NoEcho:

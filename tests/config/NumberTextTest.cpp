@@ -28,8 +28,12 @@ TEST(NumberText, ShownValuesReadBackAsThemselves)
 {
     // Small values with all their digits need more than 17 decimals; the
     // first was found by fuzzing.
-    for (const double value : {2.504535565255141414151e-9, -1.0 / 3.0 * 1e-5, 0.1 + 0.2,
-                               123456.789012345, 9.99999999e-10, 1e15 - 1})
+    for (const double value : {2.504535565255141414151e-9,
+                               -1.0 / 3.0 * 1e-5,
+                               0.1 + 0.2,
+                               123456.789012345,
+                               9.99999999e-10,
+                               1e15 - 1})
         EXPECT_EQ(typedNumber(displayNumber(value)), value) << displayNumber(value);
 }
 
