@@ -13,11 +13,15 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # Where an installed editor lives, so that it can tell itself apart from a
-# build tree even when its folder is writable (run as root).
-if(TARGET orvane_platform_qt)
-    target_compile_definitions(orvane_platform_qt PRIVATE
-        ORVANE_INSTALLED_BINDIR="${CMAKE_INSTALL_FULL_BINDIR}")
+# build tree even when its folder is writable (run as root). The library
+# that compiles QtFileSystem must get it: without it an installed copy run
+# as root writes its working file into the program folder, so a renamed
+# library stops the configuration instead of dropping the value unnoticed.
+if(NOT TARGET orvane_platform_qtcore)
+    message(FATAL_ERROR "Packaging.cmake: orvane_platform_qtcore (QtFileSystem) not found")
 endif()
+target_compile_definitions(orvane_platform_qtcore PRIVATE
+    ORVANE_INSTALLED_BINDIR="${CMAKE_INSTALL_FULL_BINDIR}")
 
 # --- desktop integration -----------------------------------------------------
 install(FILES ${ORVANE_PACKAGING_DIR}/orvane-editor.desktop
