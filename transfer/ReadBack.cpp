@@ -5,6 +5,7 @@
 #include "transfer/Transfers.h"
 
 #include <algorithm>
+#include <optional>
 
 // Reading back what the instrument holds in the memories an upload writes:
 // Read Everything, Compare with Orvane, and the reads an upload makes before
@@ -122,17 +123,12 @@ Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool cu
     return ReadOutcome::Ok;
 }
 
-TransferResult Transfers::ReadEverything()
+// Reads what the instrument holds, then ends the exchange with the soft reset;
+// the result of the command when it stopped on the way.
+std::optional<TransferResult>
+Transfers::readThenRestart(InstrumentSnapshot &held, bool configurations, bool curves)
 {
-    if (refuseWhileBusy())
-        return TransferOutcome::Busy;
-    const LineClaim claim = m_link.claimLine(LineUser::ReadEverything);
-    if (!connect(true))
-        return TransferOutcome::NotConnected;
-
-    m_progress.start(settingsReadMs() + recordReadsMs(true, true) + endMs(kEndPause));
-    InstrumentSnapshot held;
-    switch (readInstrument(held, true, true)) {
+    switch (readInstrument(held, configurations, curves)) {
     case ReadOutcome::NotConnected:
         return TransferOutcome::NotConnected;
     case ReadOutcome::Failed:
@@ -143,6 +139,21 @@ TransferResult Transfers::ReadEverything()
     beginStep("restarting the Orvane");
     m_link.Delay(kEndPause);
     m_connection.endExchange(CommandCode::SoftReset);
+    return std::nullopt;
+}
+
+TransferResult Transfers::ReadEverything()
+{
+    if (refuseWhileBusy())
+        return TransferOutcome::Busy;
+    const LineClaim claim = m_link.claimLine(LineUser::ReadEverything);
+    if (!connect(true))
+        return TransferOutcome::NotConnected;
+
+    m_progress.start(settingsReadMs() + recordReadsMs(true, true) + endMs(kEndPause));
+    InstrumentSnapshot held;
+    if (const std::optional<TransferResult> stopped = readThenRestart(held, true, true))
+        return *stopped;
 
     // Everything was read whole, so the image is replaced only now and at once.
     m_document.image = imageFromSnapshot(held);
@@ -175,17 +186,8 @@ TransferResult Transfers::CompareWithOrvane(const Selection &categories, Compari
 
     m_progress.start(settingsReadMs() + recordReadsMs(configurations, curves) + endMs(kEndPause));
     InstrumentSnapshot held;
-    switch (readInstrument(held, configurations, curves)) {
-    case ReadOutcome::NotConnected:
-        return TransferOutcome::NotConnected;
-    case ReadOutcome::Failed:
-        return fail(ExchangeEnd::SoftReset);
-    case ReadOutcome::Ok:
-        break;
-    }
-    beginStep("restarting the Orvane");
-    m_link.Delay(kEndPause);
-    m_connection.endExchange(CommandCode::SoftReset);
+    if (const std::optional<TransferResult> stopped = readThenRestart(held, configurations, curves))
+        return *stopped;
     m_progress.finish();
     m_view.hideProgress();
 

@@ -16,6 +16,7 @@
 #include "transfer/UploadReview.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -129,6 +130,8 @@ private:
     ReadOutcome readSettingsImage();
     // The settings, then the records asked for, into `held`.
     ReadOutcome readInstrument(InstrumentSnapshot &held, bool configurations, bool curves);
+    std::optional<TransferResult>
+    readThenRestart(InstrumentSnapshot &held, bool configurations, bool curves);
     // `count` records at EEPROM `address` in one read, retried until each
     // passes `check` or, failing that, reads back the same twice (what the
     // instrument holds); `verified` tells which passed.
