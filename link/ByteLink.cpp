@@ -53,7 +53,7 @@ void ByteLink::Delay(double seconds)
 {
     const double end = m_platform.clock.monotonicSeconds() + seconds;
     double now = m_platform.clock.monotonicSeconds();
-    while (now < end) {
+    while (now < end && !m_lost) {
         m_platform.pump.waitForEvents(end - now);
         now = m_platform.clock.monotonicSeconds();
     }

@@ -43,7 +43,8 @@ public:
     // The port's receive event: stores every waiting byte in the receive table.
     void MSComm1_OnComm();
 
-    // Waits the given time while handling events; Delay(0) handles none.
+    // Waits the given time while handling events, or until the link is lost;
+    // Delay(0) handles none.
     void Delay(double seconds);
     // Writes one byte, then Delay(kSendBytePause).
     void SendByte(uint8_t byte);

@@ -138,7 +138,7 @@ TEST_F(ByteLinkTest, AWriteToAClosedPortMarksTheLinkLost)
     EXPECT_FALSE(link.lost());
 }
 
-TEST_F(ByteLinkTest, APortErrorEndsAnEchoWaitAtOnce)
+TEST_F(ByteLinkTest, APortErrorEndsEveryWaitAtOnce)
 {
     fake.scheduler.schedule(fake.scheduler.now() + 0.1, [&] { port.fail("read error"); });
     const double start = fake.scheduler.now();
@@ -146,6 +146,14 @@ TEST_F(ByteLinkTest, APortErrorEndsAnEchoWaitAtOnce)
     EXPECT_TRUE(link.lost());
     EXPECT_EQ(link.lostReason(), "read error");
     EXPECT_NEAR(fake.scheduler.now(), start + 0.1, 1e-9);
+
+    // A command's fixed pause too: nothing more can arrive on a gone port.
+    ASSERT_TRUE(link.openPort(1).ok());
+    fake.scheduler.schedule(fake.scheduler.now() + 0.2, [&] { port.fail("read error"); });
+    const double pauseStart = fake.scheduler.now();
+    link.Delay(3.0);
+    EXPECT_TRUE(link.lost());
+    EXPECT_NEAR(fake.scheduler.now(), pauseStart + 0.2, 1e-9);
 }
 
 // The same over the virtual instrument's port: a cable pulled while a block
