@@ -135,6 +135,11 @@ Transfers::ReadOutcome Transfers::readSettingsImage()
         m_link.ResetReceive();
         m_view.showProgress();
         beginStep(kReadingSettings);
+        // The repeats take seconds; the user sees why the bar waits.
+        if (attempt > 1)
+            m_view.setProgressText("No good answer yet, reading the Orvane's settings again: try "
+                                   + std::to_string(attempt) + " of "
+                                   + std::to_string(kMaxReadAttempts));
         sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0));
         m_link.Delay(kSettingsReadPause);
         if (!linkHolds())

@@ -96,6 +96,8 @@ TEST_F(FaultTest, SilentInstrumentEndsTheDownloadAfterFiveReads)
                                   "The PC's settings were not changed. ")
                           + kAdvice);
     EXPECT_EQ(framesSent({61, 0, 0, 0, 0}), 5);
+    EXPECT_EQ(view.progressLabels.back(),
+              "No good answer yet, reading the Orvane's settings again: try 5 of 5");
     // The link itself is fine: the instrument is told the exchange is over.
     EXPECT_EQ(lastWritten(5), (std::vector<uint8_t>{61, 251, 0, 0, 0}));
     EXPECT_EQ(view.redraws, 0);
