@@ -2,6 +2,7 @@
 
 #include "support/QuietConnectionView.h"
 
+#include "factory/FactoryView.h"
 #include "link/Connection.h"
 #include "platform/Platform.h"
 #include "platform/qt/QtFileSystem.h"
@@ -50,6 +51,24 @@ private:
     TransferState &m_transfer;
     std::array<bool, 14> m_ticks{};
     bool m_visible = false;
+};
+
+// The factory window, keeping only its report box.
+class ReportingFactoryView : public FactoryView
+{
+public:
+    void setReport(const std::string &text) override { report = text; }
+    void appendReport(const std::string &text) override { report += text; }
+    void showProductCode(const std::string &) override {}
+    void showProgress() override {}
+    void setProgress(int, int) override {}
+    void setProgressText(const std::string &) override {}
+    void hideProgress() override {}
+    void setConnectedCaption(const std::string &) override {}
+    void imageChanged() override {}
+    void hideWindow() override {}
+
+    std::string report;
 };
 
 // The comparison window of a user who always uploads.

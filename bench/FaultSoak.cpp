@@ -17,6 +17,7 @@
 
 #include "app/AppState.h"
 #include "config/Defaults.h"
+#include "factory/MemoryDumps.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
 #include "platform/qt/QtPlatform.h"
@@ -36,6 +37,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -88,8 +90,9 @@ double secondsBetween(SteadyClock::time_point from, SteadyClock::time_point to)
 // --- the editor, headless -----------------------------------------------------------
 
 // Records every message and box the user would see. The exchange's own
-// confirmation is answered Yes; every other question No (so a connection
-// that keeps failing asks once and gives up), every input box Cancel.
+// confirmation is answered Yes and its own prompts with its answers; every
+// other question No (so a connection that keeps failing asks once and gives
+// up), every other input box Cancel.
 class SoakDialogs : public UserDialogs
 {
 public:
@@ -102,6 +105,7 @@ public:
     };
 
     std::string confirmation;
+    std::deque<std::string> answers;
     std::vector<Shown> shown;
 
     void beep() override {}
@@ -118,6 +122,11 @@ public:
     std::string
     inputBox(const std::string &prompt, const std::string &title, const std::string &) override
     {
+        if (!answers.empty()) {
+            std::string answer = std::move(answers.front());
+            answers.pop_front();
+            return answer;
+        }
         shown.push_back({SteadyClock::now(), title, prompt, MessageIcon::Question});
         return {};
     }
@@ -196,6 +205,13 @@ struct SoakEditor
         , connection(platform, link, connectionView)
         , view(state.transfer)
         , transfers(state.document, state.transfer, state.editor, platform, link, connection, view)
+        , factory{platform,
+                  link,
+                  connection,
+                  state.document,
+                  state.transfer,
+                  state.files,
+                  factoryView}
     {
         loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
         state.document.image = image;
@@ -212,43 +228,78 @@ struct SoakEditor
     Connection connection;
     HeadlessTransferView view;
     Transfers transfers;
+    ReportingFactoryView factoryView;
+    FactoryServices factory;
 };
 
 // --- what is soaked: one row per exchange, one per fault ---------------------------------
+
+// How an exchange ended, whichever tool ran it.
+struct Ended
+{
+    std::string outcome; // "completed", "cancelled", "failed", ...
+    std::string error;   // the message of a failure
+    bool completed() const { return outcome == "completed"; }
+};
+
+template<typename Outcome>
+Ended ended(const Result<Outcome> &result)
+{
+    if (!result)
+        return {"failed", result.error()};
+    switch (*result) {
+    case Outcome::Completed:
+        return {"completed", {}};
+    case Outcome::Cancelled:
+        return {"cancelled", {}};
+    case Outcome::NotConnected:
+        return {"not connected", {}};
+    case Outcome::Busy:
+        return {"busy", {}};
+    }
+    return {"?", {}};
+}
 
 struct Exchange
 {
     const char *name;
     const char *confirmation; // the title of its "are you sure" question
-    TransferResult (*run)(SoakEditor &);
+    Ended (*run)(SoakEditor &);
+    // What the technician types into its prompts, in turn.
+    std::vector<std::string> answers = {};
+    // Reads of the settings are repeated until whole and right; a dump's one
+    // read is not, so a spoilt read stops it.
+    bool repeatsReads = true;
 };
 
+template<FactoryMemory memory>
+Ended dump(SoakEditor &e)
+{
+    return ended(dumpMemory(e.factory, memory));
+}
+
+// The dumps read 256 bytes each. The internal NVM's is of the half past the
+// settings image: a dump carries no check byte, so a spoilt check byte there
+// would be a change nobody on the PC side could see, not a fault to report.
 const std::vector<Exchange> kExchanges = {
-    {"upload",
-     "",
-     [](SoakEditor &e) {
-         return e.transfers.cmdUpload();
-     }},
-    {"download",
-     "",
-     [](SoakEditor &e) {
-         return e.transfers.cmdDownload();
-     }},
+    {"upload", "", [](SoakEditor &e) { return ended(e.transfers.cmdUpload()); }},
+    {"download", "", [](SoakEditor &e) { return ended(e.transfers.cmdDownload()); }},
     {"backup",
      "Create System Backup",
-     [](SoakEditor &e) {
-         return e.transfers.CreateBackup();
-     }},
+     [](SoakEditor &e) { return ended(e.transfers.CreateBackup()); }},
     {"restore",
      "Restore All from Backup",
-     [](SoakEditor &e) {
-         return e.transfers.RestoreBackup();
-     }},
-    {"read-back",
+     [](SoakEditor &e) { return ended(e.transfers.RestoreBackup()); }},
+    {"read-back", "", [](SoakEditor &e) { return ended(e.transfers.ReadEverything()); }},
+    {"iram-dump", "", dump<FactoryMemory::Iram>, {"0", "256"}, false},
+    {"xram-dump", "", dump<FactoryMemory::Xram>, {"0", "256"}, false},
+    {"nvm-dump", "", dump<FactoryMemory::InternalNvm>, {"256", "256"}, false},
+    {"24c512-dump",
      "",
-     [](SoakEditor &e) {
-         return e.transfers.ReadEverything();
-     }},
+     dump<FactoryMemory::Eeprom>,
+     {std::to_string(kNvmBackupAddress), "256"},
+     false},
+    {"flash-dump", "", dump<FactoryMemory::Flash>, {"0", "256"}, false},
 };
 
 struct FaultContext
@@ -261,9 +312,15 @@ struct FaultContext
 struct Fault
 {
     const char *name;
-    bool harmless; // the exchange must still succeed
+    bool harmless;    // the exchange must still succeed...
+    bool spoilsReads; // ...unless the fault spoils a read the exchange makes once
     void (*inject)(FaultContext &);
 };
+
+bool harmlessTo(const Fault &fault, const Exchange &exchange)
+{
+    return fault.harmless && (exchange.repeatsReads || !fault.spoilsReads);
+}
 
 int uniform(std::mt19937 &random, int lowest, int highest)
 {
@@ -273,10 +330,12 @@ int uniform(std::mt19937 &random, int lowest, int highest)
 const std::vector<Fault> kFaults = {
     {"no answer",
      false,
+     false,
      [](FaultContext &f) {
          f.sim.control("fault no-answer on");
      }},
     {"echoes stop",
+     false,
      false,
      [](FaultContext &f) {
          const int echoes = uniform(f.random, 0, kMostEchoesBeforeStop);
@@ -285,6 +344,7 @@ const std::vector<Fault> kFaults = {
      }},
     {"late echoes",
      true,
+     false,
      [](FaultContext &f) {
          f.detail = std::to_string(kLateEchoMs) + " ms";
          f.sim.control("fault echo-delay-ms " + std::to_string(kLateEchoMs));
@@ -293,6 +353,7 @@ const std::vector<Fault> kFaults = {
      }},
     {"short read",
      true,
+     true,
      [](FaultContext &f) {
          const int bytes = uniform(f.random, 0, kMostShortReadBytes);
          f.detail = std::to_string(bytes) + " bytes";
@@ -300,15 +361,18 @@ const std::vector<Fault> kFaults = {
      }},
     {"bad check byte",
      true,
+     true,
      [](FaultContext &f) {
          f.sim.control("fault bad-check-byte 1");
      }},
     {"port vanishes",
      false,
+     false,
      [](FaultContext &f) {
          f.sim.stop();
      }},
     {"restart",
+     false,
      false,
      [](FaultContext &f) {
          f.sim.stop();
@@ -322,6 +386,7 @@ struct Reference
 {
     Memories after;
     ConfigImage pcAfter;
+    std::string report; // the factory window's
     double seconds = 0;
 };
 
@@ -357,23 +422,6 @@ private:
     bool m_finished = false;
     std::thread m_thread;
 };
-
-std::string outcomeText(const TransferResult &result)
-{
-    if (!result)
-        return "failed";
-    switch (*result) {
-    case TransferOutcome::Completed:
-        return "completed";
-    case TransferOutcome::Cancelled:
-        return "cancelled";
-    case TransferOutcome::NotConnected:
-        return "not connected";
-    case TransferOutcome::Busy:
-        return "busy";
-    }
-    return "?";
-}
 
 class Soak
 {
@@ -411,20 +459,18 @@ public:
                 return false;
             Reference reference;
             const auto began = SteadyClock::now();
-            ConfigImage pc = m_pcImage;
-            const TransferResult result = runClean(*e, m_pcImage, &pc);
+            const Ended result = runClean(*e, &reference.pcAfter, &reference.report);
             reference.seconds = secondsBetween(began, SteadyClock::now());
             run.stop();
-            if (!result || *result != TransferOutcome::Completed) {
-                *error = std::string("without a fault, ") + e->name + " ended "
-                         + outcomeText(result) + ": " + result.error();
+            if (!result.completed()) {
+                *error = std::string("without a fault, ") + e->name + " ended " + result.outcome
+                         + ": " + result.error;
                 return false;
             }
             const auto after = readMemories(m_runState, error);
             if (!after)
                 return false;
             reference.after = *after;
-            reference.pcAfter = pc;
             m_references[e->name] = reference;
             std::printf("%-10s without a fault: %6.2f s\n", e->name, reference.seconds);
         }
@@ -453,6 +499,7 @@ public:
 
         SoakDialogs dialogs;
         dialogs.confirmation = exchange.confirmation;
+        dialogs.answers.assign(exchange.answers.begin(), exchange.answers.end());
         WatchedPort port(m_qt.port);
         Platform platform{m_qt.clock, m_qt.pump, dialogs, m_files, port};
         SoakEditor editor(platform, m_pcImage);
@@ -470,7 +517,7 @@ public:
         faultTimer.start(int(record.moment * 1000));
 
         const auto began = SteadyClock::now();
-        TransferResult result = failure("not run");
+        Ended result{"not run", {}};
         {
             const Watchdog watchdog(reference.seconds + kHangMargin,
                                     "run " + std::to_string(number) + " (" + exchange.name + ", "
@@ -487,7 +534,7 @@ public:
 
         record.seconds = secondsBetween(began, ended);
         record.detail = context.detail;
-        record.outcome = outcomeText(result);
+        record.outcome = result.outcome;
         record.faulted = faultAt.has_value();
         if (!dialogs.shown.empty()) {
             record.message = dialogs.shown.front().title + ": " + dialogs.shown.front().text;
@@ -508,7 +555,11 @@ public:
             return record;
         }
         record.records = countRecords(m_start, reference.after, *after);
-        judge(record, fault, result, sameImage(editor.state.document.image, reference.pcAfter));
+        judge(record,
+              harmlessTo(fault, exchange),
+              result,
+              sameImage(editor.state.document.image, reference.pcAfter)
+                  && editor.factoryView.report == reference.report);
         return record;
     }
 
@@ -523,40 +574,41 @@ private:
         return true;
     }
 
-    TransferResult
-    runClean(const Exchange &exchange, const ConfigImage &image, ConfigImage *pc = nullptr)
+    Ended runClean(const Exchange &exchange, ConfigImage *pc, std::string *report)
     {
         SoakDialogs dialogs;
         dialogs.confirmation = exchange.confirmation;
+        dialogs.answers.assign(exchange.answers.begin(), exchange.answers.end());
         Platform platform{m_qt.clock, m_qt.pump, dialogs, m_files, m_qt.port};
-        SoakEditor editor(platform, image);
-        TransferResult result = exchange.run(editor);
-        if (pc)
-            *pc = editor.state.document.image;
+        SoakEditor editor(platform, m_pcImage);
+        const Ended result = exchange.run(editor);
+        *pc = editor.state.document.image;
+        *report = editor.factoryView.report;
         if (!dialogs.shown.empty())
             std::cerr << dialogs.shown.front().title << ": " << dialogs.shown.front().text << "\n";
         return result;
     }
 
-    static void
-    judge(RunRecord &r, const Fault &fault, const TransferResult &result, bool pcAsIntended)
+    // `asIntended`: the PC's image and the factory window's report are what
+    // the exchange leaves without a fault.
+    static void judge(RunRecord &r, bool harmless, const Ended &result, bool asIntended)
     {
         std::vector<std::string> &v = r.violations;
-        const bool completed = result && *result == TransferOutcome::Completed;
+        const bool completed = result.completed();
         if (r.records.stray > 0)
             v.push_back("records the exchange never writes changed");
         if (completed) {
             if (r.records.old + r.records.torn > 0)
                 v.push_back("success reported, yet records are not new");
-            if (!pcAsIntended)
-                v.push_back("success reported, yet the PC's image is not as intended");
+            if (!asIntended)
+                v.push_back("success reported, yet the PC's image or the report is not as intended");
             if (r.warned)
                 v.push_back("success reported after a warning");
             return;
         }
         if (!r.faulted)
             v.push_back("stopped without a fault");
-        if (r.faulted && fault.harmless)
+        if (r.faulted && harmless)
             v.push_back("a harmless fault stopped the exchange");
         if (r.message.empty())
             v.push_back("stopped without a message");
@@ -750,7 +802,8 @@ int main(int argc, char **argv)
     const auto options = orvane::bench::parseOptions(QCoreApplication::arguments());
     if (!options) {
         std::cerr << "usage: orvane_fault_soak [--runs N] [--jobs J] [--seed S] "
-                     "[--exchanges upload,download,backup,restore,read-back]\n";
+                     "[--exchanges upload,download,backup,restore,read-back,\n"
+                     "  iram-dump,xram-dump,nvm-dump,24c512-dump,flash-dump]\n";
         return 2;
     }
     return options->jobs > 1 ? orvane::bench::runInJobs(*options)
