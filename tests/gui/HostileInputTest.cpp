@@ -1,16 +1,18 @@
 // Every box that asks for a number and every numeric field, fed the answers
 // users give by mistake: each is clamped, asked again or refused, nothing
-// crashes, and a refused port number sends nothing to the instrument.
+// crashes, and a refused answer sends nothing to the instrument.
 
 #include "PanelTestSupport.h"
 
 #include "editors/DampingAndAlarms.h"
 #include "editors/ui/frmDamping.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
+#include "factory/ui/frmHalvero.h"
 
 #include <QAction>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -296,4 +298,103 @@ TEST_F(HostileInputTest, NumericFieldsClampWhatIsPastedAndShowWhatWasStored)
     // The damping box shows the stored value once left.
     EXPECT_EQ(control<QLineEdit>(*damping, "txtDampingValue")->text(), "250");
     EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
+
+TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSent)
+{
+    link().setFactoryMode(true);
+    link().setComPortNumber(1);
+    frmHalvero &factory = *window().factoryWindow();
+    const std::string codeFile = (std::filesystem::path(fake.files.programDir) / "CODE.COD").string();
+    std::filesystem::copy_file(ORVANE_FACTORY_FIXTURES "/CODE.COD", codeFile);
+
+    // Per answer, in the order of kAnswers: R refused with a message, C
+    // cancelled without one, T taken (the tool goes on). Earlier prompts
+    // get `before`; later ones are cancelled.
+    struct PromptCase
+    {
+        const char *button;
+        const char *title;
+        std::vector<std::string> before;
+        bool confirms;
+        const char *expected;
+    };
+    const std::vector<PromptCase> prompts = {
+        {"cmdDisplayRam", "Get Data from Internal RAM", {}, false, "RCCRRTTRR"},
+        {"cmdDisplayRam", "How Many bytes from Internal RAM?", {"0"}, false, "RCCRRTTRR"},
+        {"cmdDisplayXram", "Get Data from Internal XRAM", {}, false, "RCCRRTTRR"},
+        {"cmdDisplayIntNvmData", "How Many bytes from Internal NVM?", {"0"}, false, "RCCRRTTRR"},
+        {"cmdDisplayExtNvmData", "Get Data from 24C512 NVM", {}, false, "RCCRRTTRR"},
+        {"cmdDisplayFlashRom", "How many bytes of flash ROM?", {"32760"}, false, "RCCRRRRRR"},
+        {"cmdProgByte24C512", "Get 24C512 NVM ADdress to program", {}, true, "RCCRRTTRR"},
+        {"cmdProgByte24C512", "Get data byte", {"16"}, true, "RCCRRTTRR"},
+        {"cmdProgByteIntNvm", "Get internal NVM address to program", {}, true, "RCCRRTTRR"},
+        {"cmdProgByteIntNvm", "Get data byte", {"16"}, true, "RCCRRTTRR"},
+        {"cmdHalveroNewSN", "Get new Orvane Serial Number", {}, true, "RCCRRRRRR"},
+        {"cmdHalveroNewTessaro", "Get new Tessaro Serial Number", {}, true, "RCCRRRRRR"},
+        {"cmdHalveroNewTessaro", "Get new Tessaro Product Code", {"703301999"}, true, "RCCRRRRRR"},
+        {"cmdHalveroNewTessaro",
+         "Get new Tessaro Firmware # (Sw_Ver)",
+         {"703301999", "1"},
+         true,
+         "RCCRRTTRR"},
+        {"cmdSaveFlashCode2File", "Flash ROM location to read from or 7,168", {}, false, "RTTRRTTRR"},
+        {"cmdSaveFlashCode2File",
+         "Read ROM Sectors from Flash at location 7,168",
+         {"7168"},
+         false,
+         "RCCRRTTRR"},
+        {"cmdHalveroCopyCodeToFlash",
+         "Copy program code from 24C512 NVM to flash ROM at 7,168",
+         {},
+         false,
+         "RCCRRTTRR"},
+        {"cmdHalveroCopyCodeToFlash",
+         "Copy how many 64 byte Sectors from 24C512 NVM?",
+         {"16384"},
+         false,
+         "RCCRRTTRR"},
+        {"cmdSaveFileTo24C512", "24C512 ROM location to save ROM data to", {}, true, "RCCRRRRRR"},
+    };
+    for (const PromptCase &prompt : prompts) {
+        for (size_t a = 0; a < kAnswers.size(); ++a) {
+            SCOPED_TRACE(std::string(prompt.title) + ", " + kAnswerNames[a]);
+            const char expected = prompt.expected[a];
+            fake.dialogs.messageAnswers.clear();
+            if (prompt.confirms)
+                fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+            fake.dialogs.inputAnswers.assign(prompt.before.begin(), prompt.before.end());
+            fake.dialogs.inputAnswers.push_back(kAnswers[a]);
+            fake.dialogs.inputAnswers.insert(fake.dialogs.inputAnswers.end(), 3, "");
+            // The code file for the store; a cancelled save box for the flash read.
+            fake.dialogs.fileAnswers = {codeFile};
+            link().setConnected(false);
+            fake.port.written.clear();
+            const size_t messagesBefore = fake.dialogs.messages().size();
+
+            control<QPushButton>(factory, prompt.button)->click();
+
+            const auto messages = fake.dialogs.messages();
+            const bool refused
+                = std::any_of(messages.begin() + long(messagesBefore),
+                              messages.end(),
+                              [&prompt](const DialogCall &m) { return m.title == prompt.title; });
+            const std::optional<FactoryResult> &result = factory.lastResult();
+            ASSERT_TRUE(result.has_value());
+            switch (expected) {
+            case 'R':
+                EXPECT_TRUE(refused);
+                EXPECT_FALSE(result->ok());
+                EXPECT_TRUE(fake.port.written.empty());
+                break;
+            case 'C':
+                EXPECT_FALSE(refused);
+                EXPECT_TRUE(result->ok() && **result == FactoryOutcome::Cancelled);
+                EXPECT_TRUE(fake.port.written.empty());
+                break;
+            default:
+                EXPECT_FALSE(refused);
+            }
+        }
+    }
 }
