@@ -52,13 +52,12 @@ public:
         : m_folder(std::move(folder))
     {}
 
-    // Few colours make small files; the windows have few.
+    // Full colour: a palette of 256 turns the display glass's soft glare
+    // into a flat grey wedge.
     bool save(QWidget &window, const char *name)
     {
         QApplication::processEvents();
-        const QImage image
-            = window.grab().toImage().convertToFormat(QImage::Format_Indexed8,
-                                                      Qt::ThresholdDither | Qt::AvoidDither);
+        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QString path = QDir(m_folder).filePath(QString::fromUtf8(name));
         if (!image.save(path, "PNG", 0)) {
             std::cerr << "cannot write " << path.toStdString() << "\n";
