@@ -15,9 +15,9 @@ namespace {
 class FactoryWindowTest : public MainWindowFixture
 {
 protected:
-    void clickConnectedLabel(frmMain &w)
+    void clickConnectedLabel()
     {
-        auto *label = w.findChild<QLabel *>("lblConnected");
+        auto *label = control<QLabel>("lblConnected");
         QMouseEvent release(QEvent::MouseButtonRelease,
                             QPointF(2, 2),
                             label->mapToGlobal(QPointF(2, 2)),
@@ -29,8 +29,7 @@ protected:
 
     void click(QWidget *window, const char *button)
     {
-        auto *found = window->findChild<QPushButton *>(button);
-        ASSERT_NE(found, nullptr) << button;
+        QPushButton *found = control<QPushButton>(*window, button);
         ASSERT_TRUE(found->isEnabled()) << button;
         found->click();
     }
@@ -40,12 +39,12 @@ TEST_F(FactoryWindowTest, OpensOnlyInFactoryModeRunsItsToolsAndKeepsItsReport)
 {
     frmMain &w = started();
     frmHalvero *factory = w.factoryWindow();
-    clickConnectedLabel(w);
+    clickConnectedLabel();
     EXPECT_FALSE(factory->isVisible()) << "not in factory mode";
 
     link().setFactoryMode(true);
     link().setComPortNumber(1);
-    clickConnectedLabel(w);
+    clickConnectedLabel();
     ASSERT_TRUE(factory->isVisible());
 
     auto &iram = fake.instrument.iram();
@@ -56,10 +55,10 @@ TEST_F(FactoryWindowTest, OpensOnlyInFactoryModeRunsItsToolsAndKeepsItsReport)
         << factory->lastResult()->error();
     const std::string report = " 32     1\r\n 33     0\r\n 34     255\r\n 35     17\r\n";
     EXPECT_EQ(factory->report(), report);
-    auto *box = factory->findChild<QPlainTextEdit *>("txtHalveroData");
+    auto *box = control<QPlainTextEdit>(*factory, "txtHalveroData");
     EXPECT_EQ(box->toPlainText().toStdString(), " 32     1\n 33     0\n 34     255\n 35     17\n");
-    EXPECT_EQ(factory->findChild<QLineEdit *>("txtTessaroProductID")->text(), " 1");
-    EXPECT_EQ(w.findChild<QLabel *>("lblConnected")->text(), "Connected to Orvane");
+    EXPECT_EQ(control<QLineEdit>(*factory, "txtTessaroProductID")->text(), " 1");
+    EXPECT_EQ(control<QLabel>("lblConnected")->text(), "Connected to Orvane");
 
     // An edit of the image made by a tool shows in the main window's title.
     state.document.image.IntNvm[8] = 5;
@@ -71,10 +70,10 @@ TEST_F(FactoryWindowTest, OpensOnlyInFactoryModeRunsItsToolsAndKeepsItsReport)
     click(factory, "cmdSoftDisconnect");
     EXPECT_FALSE(factory->isVisible());
     EXPECT_FALSE(link().linkState().IsConnected);
-    EXPECT_EQ(w.findChild<QLabel *>("lblConnected")->text(), "Not connected to Orvane");
+    EXPECT_EQ(control<QLabel>("lblConnected")->text(), "Not connected to Orvane");
     EXPECT_EQ(fake.port.written.back().second, 0) << "61 251 0 0 0 went out";
 
-    clickConnectedLabel(w);
+    clickConnectedLabel();
     EXPECT_TRUE(factory->isVisible());
     EXPECT_EQ(factory->report(), report) << "the window keeps its state";
     EXPECT_EQ(fake.dialogs.unexpected, 0);
