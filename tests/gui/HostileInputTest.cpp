@@ -6,14 +6,18 @@
 
 #include "editors/DampingAndAlarms.h"
 #include "editors/ui/frmDamping.h"
+#include "editors/ui/frmSenders.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QTableWidget>
 
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -298,6 +302,35 @@ TEST_F(HostileInputTest, NumericFieldsClampWhatIsPastedAndShowWhatWasStored)
     // The damping box shows the stored value once left.
     EXPECT_EQ(control<QLineEdit>(*damping, "txtDampingValue")->text(), "250");
     EXPECT_EQ(fake.dialogs.unexpected, 0);
+}
+
+TEST_F(HostileInputTest, SenderGridTakesOnlyDigitsAndAPointAndClampsWhatIsTyped)
+{
+    control<QAction>("Senders")->trigger();
+    frmSenders &senders = *window().sendersWindow();
+    control<QPushButton>(senders, "cmdEditCurve6")->click();
+    auto *grid = control<QTableWidget>(senders, "MSFlexGrid1");
+    grid->setCurrentCell(1, 1);
+    const auto type = [grid](int key, const QString &text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(grid, &event);
+    };
+
+    // Ohms of point 1; every key but a digit or '.' is refused with a beep.
+    constexpr float kLargest = std::numeric_limits<float>::max();
+    const std::array<float, kAnswers.size()> ohms = {0, 0, 0, 5, 130, 10, 17, 15, kLargest};
+    const std::array<int, kAnswers.size()> beeps = {3, 0, 3, 1, 1, 2, 2, 1, 0};
+    for (size_t a = 0; a < kAnswers.size(); ++a) {
+        SCOPED_TRACE(kAnswerNames[a]);
+        while (!grid->item(1, 1)->text().isEmpty())
+            type(Qt::Key_Backspace, QStringLiteral("\b"));
+        const int beepsBefore = fake.dialogs.beeps();
+        for (const char c : kAnswers[a])
+            type(Qt::Key_unknown, QString(QChar(c)));
+        EXPECT_EQ(state.document.image.CalCurve(6, 1, 1), ohms[a]);
+        EXPECT_EQ(fake.dialogs.beeps() - beepsBefore, beeps[a]);
+    }
+    EXPECT_EQ(grid->item(1, 1)->text().size(), 10000);
 }
 
 TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSent)
