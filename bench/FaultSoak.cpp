@@ -282,15 +282,31 @@ Ended dump(SoakEditor &e)
 // settings image: a dump carries no check byte, so a spoilt check byte there
 // would be a change nobody on the PC side could see, not a fault to report.
 const std::vector<Exchange> kExchanges = {
-    {"upload", "", [](SoakEditor &e) { return ended(e.transfers.cmdUpload()); }},
-    {"download", "", [](SoakEditor &e) { return ended(e.transfers.cmdDownload()); }},
+    {"upload",
+     "",
+     [](SoakEditor &e) {
+         return ended(e.transfers.cmdUpload());
+     }},
+    {"download",
+     "",
+     [](SoakEditor &e) {
+         return ended(e.transfers.cmdDownload());
+     }},
     {"backup",
      "Create System Backup",
-     [](SoakEditor &e) { return ended(e.transfers.CreateBackup()); }},
+     [](SoakEditor &e) {
+         return ended(e.transfers.CreateBackup());
+     }},
     {"restore",
      "Restore All from Backup",
-     [](SoakEditor &e) { return ended(e.transfers.RestoreBackup()); }},
-    {"read-back", "", [](SoakEditor &e) { return ended(e.transfers.ReadEverything()); }},
+     [](SoakEditor &e) {
+         return ended(e.transfers.RestoreBackup());
+     }},
+    {"read-back",
+     "",
+     [](SoakEditor &e) {
+         return ended(e.transfers.ReadEverything());
+     }},
     {"iram-dump", "", dump<FactoryMemory::Iram>, {"0", "256"}, false},
     {"xram-dump", "", dump<FactoryMemory::Xram>, {"0", "256"}, false},
     {"nvm-dump", "", dump<FactoryMemory::InternalNvm>, {"256", "256"}, false},
@@ -601,7 +617,8 @@ private:
             if (r.records.old + r.records.torn > 0)
                 v.push_back("success reported, yet records are not new");
             if (!asIntended)
-                v.push_back("success reported, yet the PC's image or the report is not as intended");
+                v.push_back(
+                    "success reported, yet the PC's image or the report is not as intended");
             if (r.warned)
                 v.push_back("success reported after a warning");
             return;

@@ -338,7 +338,8 @@ TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSe
     link().setFactoryMode(true);
     link().setComPortNumber(1);
     frmHalvero &factory = *window().factoryWindow();
-    const std::string codeFile = (std::filesystem::path(fake.files.programDir) / "CODE.COD").string();
+    const std::string codeFile
+        = (std::filesystem::path(fake.files.programDir) / "CODE.COD").string();
     std::filesystem::copy_file(ORVANE_FACTORY_FIXTURES "/CODE.COD", codeFile);
 
     // Per answer, in the order of kAnswers: R refused with a message, C
@@ -371,7 +372,11 @@ TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSe
          {"703301999", "1"},
          true,
          "RCCRRTTRR"},
-        {"cmdSaveFlashCode2File", "Flash ROM location to read from or 7,168", {}, false, "RTTRRTTRR"},
+        {"cmdSaveFlashCode2File",
+         "Flash ROM location to read from or 7,168",
+         {},
+         false,
+         "RTTRRTTRR"},
         {"cmdSaveFlashCode2File",
          "Read ROM Sectors from Flash at location 7,168",
          {"7168"},
