@@ -256,14 +256,9 @@ std::string FactoryExchange::failureMessage() const
         text = "The Orvane's internal NVM failed its check byte " + std::to_string(m_attempts)
                + " times while " + where + ".";
         break;
-    case Problem::LinkLost: {
-        std::string reason = m_services.link.lostReason();
-        while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
-            reason.pop_back();
-        text = "The connection to the Orvane was lost while " + where
-               + (reason.empty() ? std::string(".") : " (" + reason + ").");
+    case Problem::LinkLost:
+        text = m_services.link.lostSentence(where);
         break;
-    }
     }
     if ((m_problem == Problem::ShortAnswer || m_problem == Problem::NoAnswer) && m_attempts > 1)
         text += " The read was tried " + std::to_string(m_attempts) + " times.";

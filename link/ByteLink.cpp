@@ -68,6 +68,15 @@ void ByteLink::markLost(const std::string &reason)
     m_rx.CommTimedOut = true;
 }
 
+std::string ByteLink::lostSentence(const std::string &doing) const
+{
+    std::string reason = m_lostReason;
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    return "The connection to the Orvane was lost while " + doing
+           + (reason.empty() ? std::string(".") : " (" + reason + ").");
+}
+
 bool ByteLink::write(uint8_t byte)
 {
     m_awaitingEcho = m_echoPending;

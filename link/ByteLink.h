@@ -69,6 +69,8 @@ public:
     // The port failed since it was last opened.
     bool lost() const { return m_lost; }
     const std::string &lostReason() const { return m_lostReason; }
+    // "The connection to the Orvane was lost while <doing> (<reason>)."
+    std::string lostSentence(const std::string &doing) const;
     // Marks the link as lost, e.g. when the instrument stopped answering.
     void markLost(const std::string &reason);
 

@@ -182,14 +182,9 @@ std::string Transfers::failureMessage() const
         text = "The Orvane's answer failed its check " + std::to_string(kMaxReadAttempts)
                + " times while " + where + ".";
         break;
-    case Problem::LinkLost: {
-        std::string reason = m_link.lostReason();
-        while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
-            reason.pop_back();
-        text = "The connection to the Orvane was lost while " + where
-               + (reason.empty() ? std::string(".") : " (" + reason + ").");
+    case Problem::LinkLost:
+        text = m_link.lostSentence(where);
         break;
-    }
     }
     if (m_nothingChanged)
         text += m_downloading ? " The PC's settings were not changed."
