@@ -34,6 +34,21 @@ std::string changeLine(const std::string &name, const std::string &before, const
     return name + ": " + before + std::string(kArrow) + after;
 }
 
+// A line never reads the same on both sides: where the wording gives two
+// stored values alike, each side also names what it stores.
+std::string changeLine(const std::string &name,
+                       const std::string &before,
+                       const std::string &after,
+                       const std::string &storedBefore,
+                       const std::string &storedAfter)
+{
+    if (before != after)
+        return changeLine(name, before, after);
+    return changeLine(name,
+                      before + " (stored " + storedBefore + ")",
+                      after + " (stored " + storedAfter + ")");
+}
+
 // The Edit menu's captions for the choices a settings byte holds.
 constexpr std::array<std::string_view, 5> kSensitivityCaptions
     = {"Maximum", "High", "Medium", "Low", "Minimum"}; // in kSensitivityCodes order
@@ -89,6 +104,30 @@ std::string sensitivityText(const IntNvmTable &nvm)
     if (found == kSensitivityCodes.end())
         return "code " + std::to_string(code);
     return std::string(kSensitivityCaptions[size_t(found - kSensitivityCodes.begin())]);
+}
+
+// The field's stored bits: a 16-bit word as one number, else byte by byte.
+std::string storedText(const SettingsField &field, const IntNvmTable &nvm)
+{
+    const auto &bits = field.bits;
+    if (bits.size() == 2 && bits[0].second == 0xFF && bits[1].second == 0xFF)
+        return std::to_string(nvm.word(bits[0].first));
+    std::string text;
+    for (const auto &[at, mask] : bits)
+        text += (text.empty() ? "" : " ") + std::to_string(nvm[at] & mask);
+    return text;
+}
+
+// Hours to the tenth, as they are typed; minutes where a tenth cannot hold them.
+std::string maintenanceText(uint16_t minutes)
+{
+    constexpr int kMinutesPerTenth = 6;
+    constexpr int kMinutesPerHour = 60;
+    if (minutes % kMinutesPerTenth == 0)
+        return formatDecimals(minutes / double(kMinutesPerHour), 1) + " hours";
+    const int rest = minutes % kMinutesPerHour;
+    return std::to_string(minutes / kMinutesPerHour) + " hours " + std::to_string(rest)
+           + (rest == 1 ? " minute" : " minutes");
 }
 
 std::string tenthsText(uint16_t value)
@@ -192,7 +231,7 @@ std::vector<SettingsField> makeSettingsFields()
                      return tenthsText(nvm.word(23));
                  }});
     f.push_back({"Engine maintenance alarm", wholeBytes(114, 2), [](const IntNvmTable &nvm) {
-                     return formatDecimals(nvm.word(114) / 60.0, 1) + " hours";
+                     return maintenanceText(nvm.word(114));
                  }});
     for (size_t k = 0; k < kDampingBytes.size(); ++k)
         f.push_back({"Display damping of " + std::string(picklists::kDampingFunctions[k]),
@@ -286,7 +325,11 @@ void describeSettings(const Comparison &comparison, GroupLines &lines)
             worded[at] |= mask;
         if (differs)
             lines[size_t(settingsGroup(field.bits.front().first))].push_back(
-                changeLine(field.name, field.text(a), field.text(b)));
+                changeLine(field.name,
+                           field.text(a),
+                           field.text(b),
+                           storedText(field, a),
+                           storedText(field, b)));
     }
     for (const int at : comparison.differences.settings)
         if ((a[at] ^ b[at]) & ~worded[at])
@@ -369,7 +412,9 @@ void describeConfiguration(int c,
         if (differs(n, 0xFF))
             lines.push_back(changeLine(prefix + std::string(kSourceNames[k]),
                                        sourceText(a(c, n)),
-                                       sourceText(b(c, n))));
+                                       sourceText(b(c, n)),
+                                       byteText(a(c, n)),
+                                       byteText(b(c, n))));
     }
     for (size_t k = 0; k < kIcons.size(); ++k) {
         const IconInfo &icon = kIcons[k];
@@ -382,10 +427,12 @@ void describeConfiguration(int c,
     for (const BarLimit &limit : kBarLimits) {
         worded[limit.at] = worded[limit.at + 1] = 0xFF;
         if (differs(limit.at, 0xFF) || differs(limit.at + 1, 0xFF))
-            lines.push_back(changeLine(
-                prefix + std::string(limit.name),
-                limitText(a.word(c, limit.at), GetDecimalPlaces(a(c, limit.sourceByte))),
-                limitText(b.word(c, limit.at), GetDecimalPlaces(b(c, limit.sourceByte)))));
+            lines.push_back(
+                changeLine(prefix + std::string(limit.name),
+                           limitText(a.word(c, limit.at), GetDecimalPlaces(a(c, limit.sourceByte))),
+                           limitText(b.word(c, limit.at), GetDecimalPlaces(b(c, limit.sourceByte))),
+                           std::to_string(a.word(c, limit.at)),
+                           std::to_string(b.word(c, limit.at))));
     }
     worded[0] = 0xFF;
     if (differs(0, 0xFF))

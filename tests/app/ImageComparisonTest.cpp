@@ -61,7 +61,8 @@ TEST(ImageComparisonTest, TwoKnownImagesListExactlyTheirDifferences)
     EXPECT_TRUE(describeDifferences(compareImages(defaultImage(), defaultImage())).empty());
 }
 
-TEST(ImageComparisonTest, NoDifferingBitIsLeftSilent)
+// Every differing bit gets a line, and no line reads the same on both sides.
+TEST(ImageComparisonTest, NoDifferingBitIsLeftSilentOrWordedAlike)
 {
     const ConfigImage a = defaultImage();
     const auto expectOneGroup = [&](const ConfigImage &b, std::string_view title, int where) {
@@ -69,6 +70,14 @@ TEST(ImageComparisonTest, NoDifferingBitIsLeftSilent)
         ASSERT_EQ(report.size(), 1u) << where;
         EXPECT_EQ(report[0].title, title) << where;
         EXPECT_FALSE(report[0].lines.empty()) << where;
+        for (const std::string &line : report[0].lines) {
+            const size_t arrow = line.find(" \u2192 ");
+            const size_t colon = line.find(": ");
+            ASSERT_LT(colon, arrow) << line;
+            EXPECT_NE(line.substr(colon + 2, arrow - colon - 2),
+                      line.substr(arrow + std::string_view(" \u2192 ").size()))
+                << line;
+        }
     };
     for (int i = 0; i < 256; ++i)
         for (int bit = 0; bit < 8; ++bit) {
@@ -87,6 +96,12 @@ TEST(ImageComparisonTest, NoDifferingBitIsLeftSilent)
         b.CalCurve(n, 32, 1) += 0.5f;
         expectOneGroup(b, "Sender Curves", n);
     }
+
+    ConfigImage b = a;
+    b.IntNvm.setWord(114, uint16_t(a.IntNvm.word(114) + 1));
+    EXPECT_EQ(describeDifferences(compareImages(a, b)).at(0).lines,
+              std::vector<std::string>{
+                  "Engine maintenance alarm: 200.0 hours \u2192 200 hours 1 minute"});
 }
 
 TEST(ImageComparisonTest, ConfigurationFilesCompareAndOneThatCannotBeReadIsNamed)
