@@ -1,7 +1,10 @@
 #include "app/AppState.h"
+#include "app/ui/EditorOptions.h"
 #include "app/ui/GuardedApplication.h"
 #include "app/ui/frmMain.h"
 #include "platform/qt/QtPlatform.h"
+
+#include <cstdio>
 
 namespace {
 constexpr const char *kInternalErrorTitle = "Orvane Display Configuration Editor";
@@ -9,9 +12,21 @@ constexpr const char *kInternalErrorTitle = "Orvane Display Configuration Editor
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> answered = orvane::answerHelpOrVersion(argc, argv, ORVANE_VERSION))
+        return *answered;
     orvane::GuardedApplication app(argc, argv);
     orvane::GuardedApplication::setOrganizationName(QStringLiteral("Halvero"));
     orvane::GuardedApplication::setApplicationName(QStringLiteral("Orvane Editor"));
+
+    // Qt's own options are gone from argv once the application has read them.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const orvane::Result<orvane::EditorOptions> options = orvane::parseEditorOptions(arguments);
+    if (!options) {
+        std::fprintf(stderr, "orvane-editor: %s\n", options.error().c_str());
+        return 2;
+    }
 
     orvane::QtPlatform platform;
     app.guard().setReporter([&platform](const std::string &what) {
@@ -26,6 +41,8 @@ int main(int argc, char **argv)
     orvane::frmMain window(state, platform.platform);
     platform.dialogs.setParentWindow(&window);
     window.startup();
+    if (options->port)
+        window.usePort(*options->port);
     // COMn links sit beside the working file: for an installed copy that is
     // the per-user folder, where a user (and orvane-sim --link) can make them.
     platform.port.setLinkFolder(QString::fromStdString(state.files.WorkingFolder));

@@ -7,9 +7,13 @@ scripts/install-deps.sh
 scripts/build.sh build
 
 sim_pid=""
+editor_options=()
 if [ -x build/orvane-sim ]; then
     build/orvane-sim --quiet --link build/COM1 --state build/orvane-sim.state &
     sim_pid=$!
     trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true' EXIT
+    # Pointed at the virtual unit for this run; the working file keeps its
+    # own port until the user saves.
+    editor_options=(--port 1)
 fi
-build/orvane-editor
+build/orvane-editor "${editor_options[@]}"

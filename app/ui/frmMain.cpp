@@ -323,6 +323,12 @@ StartupResult frmMain::startup()
     return result;
 }
 
+void frmMain::usePort(uint8_t port)
+{
+    m_linkView->link().setComPortNumber(port);
+    setCommsPortLabel(commsPortCaption(port));
+}
+
 void frmMain::reportStartup(const StartupResult &result)
 {
     if (result.readDefaultFile || result.rewrite.ok())

@@ -49,6 +49,9 @@ public:
 
     // The window's load: start values, lists, working file.
     StartupResult startup();
+    // The port chosen on the command line, after start-up: used as if chosen
+    // in the port dialog, stored in a file only when the user saves.
+    void usePort(uint8_t port);
 
     frmDamping *dampingWindow() const { return m_damping; }
     frmSenders *sendersWindow() const { return m_senders; }

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "app/ui/EditorOptions.h"
 #include "app/ui/frmAbout.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigTestSupport.h"
@@ -69,6 +70,33 @@ TEST_F(StartupTest, ReadsTheWorkingFileAndShowsItsPort)
     EXPECT_EQ(control<QLineEdit>(*w.todAlarmsWindow(), "txtTodMinutes")->text(), "05");
     EXPECT_EQ(control<QComboBox>(*w.sendersWindow(), "cboFuelSender")->currentIndex(), 3);
     EXPECT_EQ(state.document.image.IntNvm[6], 1);
+}
+
+TEST_F(StartupTest, PortOnTheCommandLineIsUsedButNotStoredUntilSaved)
+{
+    ConfigState saved;
+    WriteDefaultsToRam(saved.document, false);
+    saved.comPortNumber = 3;
+    const std::string text = fileTextOf(saved, fake.clock.local);
+    std::ofstream(programFile("DEFAULT.CFG"), std::ios::binary) << text;
+
+    const Result<EditorOptions> options = parseEditorOptions({"orvane-editor", "--port", "1"});
+    ASSERT_TRUE(options.ok()) << options.error();
+    frmMain &w = started();
+    w.usePort(*options->port);
+
+    EXPECT_EQ(control<QLabel>("lblCommsPort")->text(), "COM Port =  1");
+    EXPECT_EQ(link().linkState().ComPortNumber, 1);
+    EXPECT_EQ(readAll(programFile("DEFAULT.CFG")), text);
+    EXPECT_EQ(w.windowTitle(), "Halvero Orvane Display Configuration Editor");
+
+    for (const QStringList &bad : {QStringList{"orvane-editor", "--port", "17"},
+                                   {"orvane-editor", "--port", "0"},
+                                   {"orvane-editor", "--port", "COM1"},
+                                   {"orvane-editor", "--port"},
+                                   {"orvane-editor", "BOAT.CFG"}})
+        EXPECT_FALSE(parseEditorOptions(bad).ok()) << bad.join(' ').toStdString();
+    EXPECT_FALSE(parseEditorOptions({"orvane-editor"})->port);
 }
 
 TEST_F(StartupTest, FillsEveryPickListOnceInItsWindow)
