@@ -68,6 +68,46 @@ void ByteLink::markLost(const std::string &reason)
     m_rx.CommTimedOut = true;
 }
 
+void ByteLink::requestStop(const std::string &reason)
+{
+    if (m_stopped || m_stopPending)
+        return;
+    m_stopReason = reason;
+    m_stopPending = true;
+    if (m_framesInFlight == 0)
+        stopNow();
+}
+
+void ByteLink::stopNow()
+{
+    m_stopPending = false;
+    // A port that failed first stays failed: there is no exchange to end.
+    if (m_lost)
+        return;
+    m_stoppedConnected = m_linkState.IsConnected;
+    markLost(m_stopReason);
+    m_stopped = true;
+}
+
+ByteLink::FrameInFlight::~FrameInFlight()
+{
+    if (--m_link.m_framesInFlight == 0 && m_link.m_stopPending)
+        m_link.stopNow();
+}
+
+bool ByteLink::resumeAfterStop()
+{
+    if (!m_stopped)
+        return false;
+    m_stopped = false;
+    if (!m_platform.port.isOpen())
+        return false;
+    m_lost = false;
+    m_lostReason.clear();
+    m_rx.CommTimedOut = false;
+    return m_stoppedConnected;
+}
+
 std::string ByteLink::lostSentence(const std::string &doing) const
 {
     std::string reason = m_lostReason;

@@ -74,6 +74,35 @@ public:
     // Marks the link as lost, e.g. when the instrument stopped answering.
     void markLost(const std::string &reason);
 
+    // A stop asked for from outside the exchange (the user pressed Ctrl+C).
+    // It takes effect once no frame is in flight, so the unit is never left
+    // half-way through a frame or the data of a block write; from then on the
+    // exchange ends as on a lost link: waits end and nothing more is sent.
+    void requestStop(const std::string &reason);
+    // A stop has ended the exchange.
+    bool stopped() const { return m_stopped; }
+    // Gives the line back after a stop. True when the stopped exchange must
+    // still be ended (the unit was connected and the port still works).
+    bool resumeAfterStop();
+
+    // Held while a frame and the data bytes that belong to it go out; a stop
+    // waits for the last one to end.
+    class FrameInFlight
+    {
+    public:
+        explicit FrameInFlight(ByteLink &link)
+            : m_link(link)
+        {
+            ++m_link.m_framesInFlight;
+        }
+        ~FrameInFlight();
+        FrameInFlight(const FrameInFlight &) = delete;
+        FrameInFlight &operator=(const FrameInFlight &) = delete;
+
+    private:
+        ByteLink &m_link;
+    };
+
     int16_t rxSlot(int k) const
     {
         ORVANE_CHECK(k >= 0 && k < ReceiveState::kSlots, return 0);
@@ -118,6 +147,7 @@ private:
     ReceiveState &mutableRx() { return m_rx; }
 
     void waitForSlot1(int16_t marker, double deadline);
+    void stopNow();
     void store(uint8_t byte);
     bool write(uint8_t byte);
 
@@ -126,6 +156,11 @@ private:
     LinkState m_linkState;
     bool m_lost = false;
     std::string m_lostReason;
+    int m_framesInFlight = 0;
+    std::string m_stopReason; // a stop waits for the frame in flight
+    bool m_stopPending = false;
+    bool m_stopped = false;
+    bool m_stoppedConnected = false; // the unit was in an exchange when it stopped
     TrafficTap *m_tap = nullptr;
     // The next byte written will be echoed; one was, and its echo has not
     // come yet (until the next write).

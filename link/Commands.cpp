@@ -29,6 +29,7 @@ int checkedCount(int count)
 
 void sendFrame(ByteLink &link, const Frame &frame)
 {
+    const ByteLink::FrameInFlight inFlight(link);
     link.frameBoundary();
     for (const uint8_t b : frame)
         link.SendByte(b);
@@ -67,19 +68,23 @@ BlockWriteEnd writeBlock(ByteLink &link,
                          double trailingPause,
                          double framePause)
 {
-    link.ResetReceive();
-    sendFrame(link, memoryFrame(code, int(data.size()), address));
-    if (framePause > 0)
-        link.Delay(framePause);
-    if (link.lost())
-        return BlockWriteEnd::LinkLost;
-    for (const uint8_t b : data) {
-        link.SendByteCheckEcho(b);
+    {
+        // Once it has the frame, the unit takes the next data bytes whatever they are.
+        const ByteLink::FrameInFlight inFlight(link);
+        link.ResetReceive();
+        sendFrame(link, memoryFrame(code, int(data.size()), address));
+        if (framePause > 0)
+            link.Delay(framePause);
         if (link.lost())
             return BlockWriteEnd::LinkLost;
-        if (link.rxSlot(1) == int16_t(-1 - int(b))) {
-            link.markLost(kEchoesStopped);
-            return BlockWriteEnd::NoEcho;
+        for (const uint8_t b : data) {
+            link.SendByteCheckEcho(b);
+            if (link.lost())
+                return BlockWriteEnd::LinkLost;
+            if (link.rxSlot(1) == int16_t(-1 - int(b))) {
+                link.markLost(kEchoesStopped);
+                return BlockWriteEnd::NoEcho;
+            }
         }
     }
     link.Delay(trailingPause);
@@ -95,19 +100,25 @@ bool writeInternalNvmByte(ByteLink &link, int address, uint8_t value)
               .front();
     if (link.lost())
         return false;
-    sendFrame(link, memoryFrame(CommandCode::WriteInternalNvm, 1, address));
-    link.SendByte(value);
-    sendFrame(link, memoryFrame(CommandCode::WriteInternalNvm, 1, kNvmChecksumAddress));
-    link.SendByte(uint8_t(value ^ old ^ checksum));
+    const auto writeByte = [&link](int at, uint8_t byte) {
+        const ByteLink::FrameInFlight inFlight(link);
+        sendFrame(link, memoryFrame(CommandCode::WriteInternalNvm, 1, at));
+        link.SendByte(byte);
+    };
+    writeByte(address, value);
+    writeByte(kNvmChecksumAddress, uint8_t(value ^ old ^ checksum));
     return !link.lost();
 }
 
 void sendExchangeMark(ByteLink &link, uint8_t mark)
 {
     link.ResetReceive();
-    sendFrame(link, exchangeMarkFrame());
-    link.Delay(kExchangeMarkPause);
-    link.SendByte(mark);
+    {
+        const ByteLink::FrameInFlight inFlight(link);
+        sendFrame(link, exchangeMarkFrame());
+        link.Delay(kExchangeMarkPause);
+        link.SendByte(mark);
+    }
     link.Delay(kExchangeMarkPause);
 }
 

@@ -134,6 +134,9 @@ public:
     // One line for a message box when the link was lost during an operation.
     std::string lostLinkMessage() const;
 
+    // How the last connection attempt ended, also one made inside a command.
+    ConnectEnd lastEnd() const { return m_lastEnd; }
+
 private:
     bool connect();
     bool waitForPortChoice();

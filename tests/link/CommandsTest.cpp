@@ -101,6 +101,36 @@ TEST_F(CommandsTest, BlockWriteGivesUpAtTheFirstMissedEcho)
     EXPECT_LT(fake.scheduler.now() - start, 0.3 + ByteLink::kEchoTimeout + 0.1);
 }
 
+// Ctrl+C half-way through a block: the unit gets the whole block, then no
+// other byte until the exchange is ended, and the soft reset leaves it idle.
+TEST_F(CommandsTest, AStopWaitsForTheBlockInFlightThenEndsTheExchange)
+{
+    std::vector<uint8_t> record(kRecordSize, 0x5A);
+    link.setConnected(true);
+    const double start = fake.scheduler.now();
+    fake.scheduler.schedule(start + 0.3, [this] { link.requestStop("Ctrl+C"); });
+    EXPECT_EQ(writeBlock(link, CommandCode::WriteEeprom, configRecordAddress(1), record, 0.5),
+              BlockWriteEnd::LinkLost);
+    EXPECT_TRUE(std::equal(record.begin(),
+                           record.end(),
+                           instrument.eeprom().begin() + configRecordAddress(1)));
+    EXPECT_TRUE(link.stopped());
+    // The trailing pause ends at once, and nothing more goes out.
+    EXPECT_LT(fake.scheduler.now() - start, 0.3 + 128 * 2 * FakeSerialPort::kByteTime);
+    sendFrame(link, versionsFrame());
+    EXPECT_EQ(fake.port.written.size(), 5u + kRecordSize);
+
+    ASSERT_TRUE(link.resumeAfterStop());
+    sendEndOfExchange(link, CommandCode::SoftReset);
+    EXPECT_EQ(instrument.linkMode(), sim::Instrument::LinkMode::Idle);
+
+    // Between exchanges a stop takes effect at once, with no exchange to end.
+    link.setConnected(false);
+    link.requestStop("Ctrl+C");
+    EXPECT_TRUE(link.stopped());
+    EXPECT_FALSE(link.resumeAfterStop());
+}
+
 TEST_F(CommandsTest, SlowEchoesWithinTheTimeoutAreWaitedFor)
 {
     instrument.faults().echoDelaySeconds = 0.3;
