@@ -69,7 +69,8 @@ BlockWriteEnd writeBlock(ByteLink &link,
                          double framePause)
 {
     {
-        // Once it has the frame, the unit takes the next data bytes whatever they are.
+        // Once it has the frame, the unit takes the next data bytes whatever
+        // they are, then needs the pause to store them.
         const ByteLink::FrameInFlight inFlight(link);
         link.ResetReceive();
         sendFrame(link, memoryFrame(code, int(data.size()), address));
@@ -86,8 +87,8 @@ BlockWriteEnd writeBlock(ByteLink &link,
                 return BlockWriteEnd::NoEcho;
             }
         }
+        link.Delay(trailingPause);
     }
-    link.Delay(trailingPause);
     return link.lost() ? BlockWriteEnd::LinkLost : BlockWriteEnd::Completed;
 }
 
@@ -118,8 +119,8 @@ void sendExchangeMark(ByteLink &link, uint8_t mark)
         sendFrame(link, exchangeMarkFrame());
         link.Delay(kExchangeMarkPause);
         link.SendByte(mark);
+        link.Delay(kExchangeMarkPause);
     }
-    link.Delay(kExchangeMarkPause);
 }
 
 void sendEndOfExchange(ByteLink &link, CommandCode code)

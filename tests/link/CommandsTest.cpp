@@ -101,13 +101,15 @@ TEST_F(CommandsTest, BlockWriteGivesUpAtTheFirstMissedEcho)
     EXPECT_LT(fake.scheduler.now() - start, 0.3 + ByteLink::kEchoTimeout + 0.1);
 }
 
-// Ctrl+C half-way through a block: the unit gets the whole block, then no
-// other byte until the exchange is ended, and the soft reset leaves it idle.
+// Ctrl+C half-way through a block: the unit gets the whole block and the
+// pause to store it, then no other byte until the exchange is ended, and the
+// soft reset leaves it idle.
 TEST_F(CommandsTest, AStopWaitsForTheBlockInFlightThenEndsTheExchange)
 {
     std::vector<uint8_t> record(kRecordSize, 0x5A);
     link.setConnected(true);
     const double start = fake.scheduler.now();
+    const double blockEnd = start + 5 * 0.05 + 128 * 2 * FakeSerialPort::kByteTime + 0.5;
     fake.scheduler.schedule(start + 0.3, [this] { link.requestStop("Ctrl+C"); });
     EXPECT_EQ(writeBlock(link, CommandCode::WriteEeprom, configRecordAddress(1), record, 0.5),
               BlockWriteEnd::LinkLost);
@@ -115,10 +117,12 @@ TEST_F(CommandsTest, AStopWaitsForTheBlockInFlightThenEndsTheExchange)
                            record.end(),
                            instrument.eeprom().begin() + configRecordAddress(1)));
     EXPECT_TRUE(link.stopped());
-    // The trailing pause ends at once, and nothing more goes out.
-    EXPECT_LT(fake.scheduler.now() - start, 0.3 + 128 * 2 * FakeSerialPort::kByteTime);
+    EXPECT_NEAR(fake.scheduler.now(), blockEnd, 1e-6);
+    // Nothing more goes out, and waits end at once.
+    link.Delay(1.0);
     sendFrame(link, versionsFrame());
     EXPECT_EQ(fake.port.written.size(), 5u + kRecordSize);
+    EXPECT_NEAR(fake.scheduler.now(), blockEnd, 1e-6);
 
     ASSERT_TRUE(link.resumeAfterStop());
     sendEndOfExchange(link, CommandCode::SoftReset);
