@@ -1,293 +1,245 @@
 #include "cli/Arguments.h"
 
-#include <array>
+#include <QCommandLineParser>
+
 #include <cctype>
 
 namespace orvane::cli {
 
 namespace {
 
-constexpr std::array<CommandSpec, 10> kCommands = {{
-    {"ports",
-     "[--json]",
-     0,
-     0,
-     kJson,
-     0,
-     "list COM numbers 1..16, the device behind each and what is wrong with it",
-     "Lists the COM numbers 1..16, the device each one reaches (a COMn link in the working "
-     "folder, otherwise /dev/ttyS<n-1>) with the port doctor's warnings, then the serial "
-     "devices the system reports."},
-    {"identify",
-     "--port N [--json]",
-     0,
-     0,
-     kPort | kJson,
-     kPort,
-     "the serial number, versions and product code of the instrument",
-     "Connects to the instrument on COM port N, prints its serial number, software and "
-     "hardware versions, chip versions, product code and upload count, then restarts it."},
-    {"download",
-     "--port N -o FILE.CFG [--only CATEGORIES] [--base IN.CFG]",
-     0,
-     0,
-     kPort | kOutput | kOnly | kBase,
-     kPort | kOutput,
-     "the settings the instrument can change, into a configuration file",
-     "Reads the categories the instrument can change (Display Damping, Tacho Sensitivity, "
-     "Hi/Lo Alarm Values, Time-Of-Day Alarms, Fine Calibrations, Race Timers) into the "
-     "factory defaults, or into the file given with --base, and writes the result to "
-     "FILE.CFG."},
-    {"read-all",
-     "--port N -o FILE.CFG",
-     0,
-     0,
-     kPort | kOutput,
-     kPort | kOutput,
-     "everything the instrument holds, into a configuration file",
-     "Reads the instrument's settings, its sixteen display configurations and its user "
-     "sender curves, and writes them to FILE.CFG. A failure writes nothing."},
-    {"upload",
-     "--port N FILE.CFG [--only CATEGORIES] [--yes] [--full]",
-     1,
-     1,
-     kPort | kOnly | kYes | kFull,
-     kPort,
-     "a configuration file into the instrument",
-     "Reads FILE.CFG, reads what the instrument holds, shows what the upload will change, "
-     "keeps a copy of the unit in the editor's Unit History and writes only the records "
-     "that differ, with the upload counter and the date as the editor writes them. Without "
-     "--yes the changes are confirmed at the terminal; without a terminal the upload is "
-     "refused."},
-    {"compare",
-     "FILE.CFG --port N | A.CFG B.CFG [OPTIONS]",
-     1,
-     2,
-     kPort | kOnly | kJson,
-     0,
-     "a file against the instrument, or two files; differences in words",
-     "With --port, lists what an upload of FILE.CFG would change in the instrument (in the "
-     "categories of --only); with two files, every difference from A.CFG to B.CFG. Exits "
-     "with 0 when nothing differs and 1 when something does."},
-    {"backup",
-     "--port N [--yes]",
-     0,
-     0,
-     kPort | kYes,
-     kPort,
-     "the instrument's System Backup of its own settings",
-     "Copies the instrument's settings and EEPROM into its own backup memory, overwriting "
-     "the previous backup. Asks first, unless --yes is given."},
-    {"restore",
-     "--port N [--yes]",
-     0,
-     0,
-     kPort | kYes,
-     kPort,
-     "the instrument's settings from its System Backup",
-     "Copies the instrument's backup memory over its calibration, alarms and "
-     "configurations. Asks first, unless --yes is given."},
-    {"dump",
-     "--port N --factory MEMORY ADDRESS COUNT",
-     3,
-     3,
-     kPort | kFactory,
-     kPort,
-     "COUNT bytes of one of the instrument's memories (factory use)",
-     "Prints COUNT (1..256) bytes of MEMORY from ADDRESS on, one line per address. A "
-     "factory tool: refused unless --factory is given. ADDRESS may be decimal or 0x-hex."},
-    {"help", "[COMMAND]", 0, 1, 0, 0, "this text, or a command's", ""},
-}};
+constexpr int kMaxPortDigits = 6; // a longer number is no port either way
 
-struct OptionName
+QString text(std::string_view s)
 {
-    std::string_view name;
-    Option option;
-    bool takesValue;
-};
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-constexpr std::array<OptionName, 9> kOptions = {{
-    {"--port", kPort, true},
-    {"-o", kOutput, true},
-    {"--output", kOutput, true},
-    {"--only", kOnly, true},
-    {"--base", kBase, true},
-    {"--json", kJson, false},
-    {"--yes", kYes, false},
-    {"--factory", kFactory, false},
-    {"--full", kFull, false},
-}};
+std::string spelled(const QString &name)
+{
+    return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
 
-// "5" or "COM5"; any other text is no port number.
-std::optional<int> portNumber(std::string text)
+std::string longName(const OptionSpec &o)
+{
+    return "--" + std::string(o.name);
+}
+
+QCommandLineOption qtOption(const OptionSpec &o)
+{
+    QStringList names{text(o.name)};
+    if (!o.shortName.empty())
+        names.prepend(text(o.shortName));
+    return QCommandLineOption(names, text(o.help), text(o.valueName));
+}
+
+const OptionSpec *specNamed(const QString &name)
+{
+    for (const OptionSpec &o : optionSpecs())
+        if (name == text(o.name) || (!o.shortName.empty() && name == text(o.shortName)))
+            return &o;
+    return nullptr;
+}
+
+// "5" or "COM5" (any case) as a number, however large; no number otherwise.
+std::optional<int> portNumber(std::string text, std::string &name)
 {
     for (char &c : text)
         c = char(std::toupper(static_cast<unsigned char>(c)));
     if (text.rfind("COM", 0) == 0)
         text.erase(0, 3);
-    if (text.empty() || text.size() > 3)
+    if (text.empty())
         return std::nullopt;
     for (const char c : text)
         if (!std::isdigit(static_cast<unsigned char>(c)))
             return std::nullopt;
-    return std::stoi(text);
+    text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+    name = "COM" + text;
+    return text.size() > kMaxPortDigits ? 1000000 : std::stoi(text);
 }
 
 std::string optionNames(unsigned options)
 {
     std::string names;
-    for (const OptionName &o : kOptions) {
-        if (!(options & o.option) || o.name == "--output")
+    for (const OptionSpec &o : optionSpecs()) {
+        if (!(options & o.option) || (o.option & kCommonOptions))
             continue;
-        names += (names.empty() ? "" : ", ") + std::string(o.name);
+        names += (names.empty() ? "" : ", ")
+                 + (o.shortName.empty() ? longName(o) : "-" + std::string(o.shortName));
     }
     return names;
 }
 
-Result<> setOption(Invocation &invocation, Option option, const std::string &value)
+// Why QCommandLineParser refused the line, in the words of this tool.
+std::string parseFailure(const QCommandLineParser &parser, const QStringList &arguments)
 {
-    switch (option) {
-    case kPort: {
-        const auto port = portNumber(value);
-        if (!port)
-            return failure("--port takes a COM number such as 3 or COM3, not \"" + value + "\".");
-        invocation.port = *port;
-        break;
+    if (!parser.unknownOptionNames().isEmpty())
+        return "Unknown option " + spelled(parser.unknownOptionNames().first())
+               + "; see orvane --help.";
+    for (const QString &argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        const qsizetype equals = argument.indexOf('=');
+        if (!argument.startsWith(QLatin1String("--")) || equals < 0)
+            continue;
+        const OptionSpec *o = specNamed(argument.mid(2, equals - 2));
+        if (o && o->valueName.empty())
+            return longName(*o) + " takes no value.";
     }
-    case kOutput:
-        invocation.output = value;
-        break;
-    case kOnly:
-        invocation.only = value;
-        break;
-    case kBase:
-        invocation.base = value;
-        break;
-    case kJson:
-        invocation.json = true;
-        break;
-    case kYes:
-        invocation.yes = true;
-        break;
-    case kFactory:
-        invocation.factory = true;
-        break;
-    case kFull:
-        invocation.full = true;
-        break;
+    // A value is missing only after the last argument.
+    const QString last = arguments.isEmpty() ? QString() : arguments.last();
+    const QString lastName = last.mid(last.startsWith(QLatin1String("--")) ? 2 : 1);
+    if (const OptionSpec *o = specNamed(lastName);
+        o && last.startsWith('-') && !o->valueName.empty())
+        return spelled(lastName) + " needs " + std::string(o->missing) + ".";
+    return parser.errorText().toStdString();
+}
+
+// The options given, each once, with their values; a usage error otherwise.
+Result<unsigned> givenOptions(const QCommandLineParser &parser)
+{
+    unsigned given = 0;
+    for (const QString &name : parser.optionNames()) {
+        const OptionSpec *o = specNamed(name);
+        if (!o)
+            continue;
+        if (given & o->option)
+            return failure(spelled(name) + " is given twice.");
+        given |= o->option;
+        if (!o->valueName.empty() && parser.value(name).isEmpty())
+            return failure(spelled(name) + " needs " + std::string(o->missing) + ".");
     }
+    return given;
+}
+
+Result<> setPort(Invocation &invocation, const std::string &value, const std::string &source)
+{
+    const auto port = portNumber(value, invocation.portName);
+    if (!port)
+        return failure(source + " takes a COM number such as 3 or COM3, not \"" + value + "\".");
+    invocation.port = *port;
+    return {};
+}
+
+std::string usage(const CommandSpec &c)
+{
+    return "Usage: orvane " + std::string(c.name) + " " + std::string(c.synopsis);
+}
+
+// The command line against the command's form; the environment's defaults
+// fill what it leaves out.
+Result<> checkForm(Invocation &invocation, unsigned given, const Defaults &defaults)
+{
+    const CommandSpec &c = *invocation.command;
+    const std::string name = "orvane " + std::string(c.name);
+    const unsigned foreign = given & ~(c.options | kCommonOptions);
+    if (foreign)
+        return failure(name + " takes no " + optionNames(foreign)
+                       + "; its options: " + optionNames(c.options) + ".");
+    const int operands = int(invocation.operands.size());
+    if (operands < c.minOperands || operands > c.maxOperands)
+        return failure(usage(c));
+    // A file against the instrument takes a port; two files take none.
+    const bool wantsPort = (c.options & kPort) && (c.name != "compare" || operands == 1);
+    if (wantsPort && !invocation.port && defaults.port) {
+        if (const Result<> set = setPort(invocation, *defaults.port, kPortVariable); !set)
+            return set;
+        invocation.portFromEnvironment = true;
+        given |= kPort;
+    }
+    const unsigned missing = c.required & ~given;
+    if (missing)
+        return failure(name + " needs " + optionNames(missing) + ". " + usage(c));
+    if (c.name == "compare" && (operands == 1) != invocation.port.has_value())
+        return failure(usage(c));
     return {};
 }
 
 } // namespace
 
-std::span<const CommandSpec> commandSpecs()
+Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
+                                  const Defaults &defaults)
 {
-    return kCommands;
-}
+    QCommandLineParser parser;
+    for (const OptionSpec &o : optionSpecs())
+        parser.addOption(qtOption(o));
+    QStringList words;
+    for (const std::string &argument : arguments)
+        words << QString::fromStdString(argument);
+    // The parser takes the program's name first.
+    if (!parser.parse(QStringList{QStringLiteral("orvane")} + words))
+        return failure(parseFailure(parser, words));
+    const Result<unsigned> options = givenOptions(parser);
+    if (!options)
+        return failure(options.error());
+    const unsigned given = *options;
 
-const CommandSpec *findCommand(std::string_view name)
-{
-    for (const CommandSpec &c : kCommands)
-        if (c.name == name)
-            return &c;
-    return nullptr;
-}
-
-Result<Invocation> parseArguments(const std::vector<std::string> &arguments)
-{
     Invocation invocation;
-    unsigned given = 0;
-    bool optionsEnd = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
-        if (optionsEnd || argument == "-" || argument.empty() || argument[0] != '-') {
-            if (!invocation.command && !invocation.help && !invocation.version) {
-                invocation.command = findCommand(argument);
-                if (!invocation.command)
-                    return failure("\"" + argument + "\" is not a command; see orvane --help.");
-            } else {
-                invocation.operands.push_back(argument);
-            }
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnd = true;
-            continue;
-        }
-        std::optional<std::string> inlineValue;
-        if (const size_t equals = argument.find('=');
-            argument.rfind("--", 0) == 0 && equals != std::string::npos) {
-            inlineValue = argument.substr(equals + 1);
-            argument.erase(equals);
-        }
-        const auto takeValue = [&]() -> std::optional<std::string> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 < arguments.size())
-                return arguments[++i];
-            return std::nullopt;
-        };
-        if (argument == "--help" || argument == "-h") {
-            invocation.help = true;
-            continue;
-        }
-        if (argument == "--version") {
-            invocation.version = true;
-            continue;
-        }
-        if (argument == "--log" || argument == "--link-folder") {
-            const auto value = takeValue();
-            if (!value || value->empty())
-                return failure(argument + " needs a " + (argument == "--log" ? "file" : "folder")
-                               + " name.");
-            (argument == "--log" ? invocation.log : invocation.linkFolder) = *value;
-            continue;
-        }
-        const OptionName *known = nullptr;
-        for (const OptionName &o : kOptions)
-            if (o.name == argument)
-                known = &o;
-        if (!known)
-            return failure("Unknown option " + argument + "; see orvane --help.");
-        if (!invocation.command)
-            return failure(argument + " goes after a command; see orvane --help.");
-        if (!(invocation.command->options & known->option))
-            return failure("orvane " + std::string(invocation.command->name) + " takes no "
-                           + argument + "; its options: " + optionNames(invocation.command->options)
-                           + ".");
-        if (given & known->option)
-            return failure(argument + " is given twice.");
-        given |= known->option;
-        std::string value;
-        if (known->takesValue) {
-            const auto v = takeValue();
-            if (!v || v->empty())
-                return failure(argument + " needs a value.");
-            value = *v;
-        } else if (inlineValue) {
-            return failure(argument + " takes no value.");
-        }
-        if (const Result<> set = setOption(invocation, known->option, value); !set)
+    const auto value = [&parser](Option o) {
+        return parser.value(text(optionSpec(o).name)).toStdString();
+    };
+    invocation.help = given & kHelp;
+    invocation.helpAll = given & kHelpAll;
+    invocation.version = given & kVersion;
+    invocation.quiet = given & kQuiet;
+    invocation.verbose = given & kVerbose;
+    invocation.json = given & kJson;
+    invocation.yes = given & kYes;
+    invocation.factory = given & kFactory;
+    invocation.full = given & kFull;
+    invocation.output = value(kOutput);
+    invocation.base = value(kBase);
+    invocation.log = value(kLog);
+    invocation.linkFolder = value(kLinkFolder);
+    if (given & kOnly)
+        invocation.only = value(kOnly);
+    if (given & kPort)
+        if (const Result<> set = setPort(invocation, value(kPort), "--port"); !set)
             return failure(set.error());
+    if (invocation.linkFolder.empty() && defaults.linkFolder) {
+        invocation.linkFolder = *defaults.linkFolder;
+        invocation.linkFolderFromEnvironment = true;
     }
+    if (invocation.quiet && invocation.verbose)
+        return failure("--quiet and --verbose do not go together; choose one.");
 
-    if (invocation.help || invocation.version)
-        return invocation;
-    if (!invocation.command)
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        if (invocation.help || invocation.helpAll || invocation.version)
+            return invocation;
+        for (const OptionSpec &o : optionSpecs())
+            if ((given & o.option) && !(o.option & kCommonOptions))
+                return failure(longName(o) + " goes after a command; see orvane --help.");
         return failure("No command given; see orvane --help.");
-    const CommandSpec &c = *invocation.command;
-    const std::string name = "orvane " + std::string(c.name);
-    const int operands = int(invocation.operands.size());
-    if (operands < c.minOperands || operands > c.maxOperands)
-        return failure("Usage: " + name + " " + std::string(c.synopsis));
-    const unsigned missing = c.required & ~given;
-    if (missing)
-        return failure(name + " needs " + optionNames(missing) + ". Usage: " + name + " "
-                       + std::string(c.synopsis));
-    // A file against the instrument, or two files against each other.
-    if (c.name == "compare" && (operands == 1) != invocation.port.has_value())
-        return failure("Usage: " + name + " " + std::string(c.synopsis));
+    }
+    const std::string name = positional.takeFirst().toStdString();
+    invocation.command = findCommand(name);
+    if (!invocation.command)
+        return failure("\"" + name + "\" is not a command; see orvane --help.");
+    for (const QString &operand : positional)
+        invocation.operands.push_back(operand.toStdString());
+    if (invocation.version || invocation.helpAll)
+        return invocation;
+
+    // "orvane help COMMAND" is "orvane COMMAND --help".
+    if (invocation.command->name == "help") {
+        if (invocation.operands.size() > 1)
+            return failure(usage(*invocation.command));
+        invocation.help = true;
+        invocation.command = nullptr;
+        if (!invocation.operands.empty()) {
+            invocation.command = findCommand(invocation.operands.front());
+            if (!invocation.command || invocation.command->name == "help")
+                return failure("\"" + invocation.operands.front()
+                               + "\" is not a command; see orvane --help.");
+            invocation.operands.clear();
+        }
+        return invocation;
+    }
+    if (invocation.help)
+        return invocation;
+    if (const Result<> form = checkForm(invocation, given, defaults); !form)
+        return failure(form.error());
     return invocation;
 }
 

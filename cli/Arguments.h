@@ -1,11 +1,10 @@
 #pragma once
 
+#include "cli/CommandTable.h"
 #include "platform/Result.h"
 
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // The command line of `orvane`: which command, its operands and options. A
@@ -14,54 +13,46 @@
 
 namespace orvane::cli {
 
-// Options a command takes besides --help, --log and --link-folder.
-enum Option : unsigned {
-    kPort = 1u << 0,
-    kOutput = 1u << 1,
-    kOnly = 1u << 2,
-    kJson = 1u << 3,
-    kYes = 1u << 4,
-    kFactory = 1u << 5,
-    kFull = 1u << 6,
-    kBase = 1u << 7,
-};
-
-struct CommandSpec
+// What the environment gives when the command line does not:
+// ORVANE_PORT and ORVANE_LINK_FOLDER.
+struct Defaults
 {
-    std::string_view name;
-    std::string_view synopsis; // after "orvane NAME "
-    int minOperands = 0;
-    int maxOperands = 0;
-    unsigned options = 0;
-    unsigned required = 0; // options that must be given
-    std::string_view summary;
-    std::string_view description;
+    std::optional<std::string> port;
+    std::optional<std::string> linkFolder;
 };
 
-// Every command, in the order --help lists them.
-std::span<const CommandSpec> commandSpecs();
-const CommandSpec *findCommand(std::string_view name);
+inline constexpr const char *kPortVariable = "ORVANE_PORT";
+inline constexpr const char *kLinkFolderVariable = "ORVANE_LINK_FOLDER";
 
 struct Invocation
 {
-    const CommandSpec *command = nullptr; // none: the program's own --help or --version
+    // None: the program's own --help, --help-all or --version; with help
+    // set, the command whose help is asked for.
+    const CommandSpec *command = nullptr;
     bool help = false;
+    bool helpAll = false;
     bool version = false;
     std::optional<int> port;
+    std::string portName; // "COM17" as given, for messages
+    bool portFromEnvironment = false;
     std::string output;
     std::optional<std::string> only;
     std::string base;
     std::string log;
     std::string linkFolder;
+    bool linkFolderFromEnvironment = false;
     bool json = false;
     bool yes = false;
     bool factory = false;
     bool full = false;
+    bool quiet = false;
+    bool verbose = false;
     std::vector<std::string> operands;
 };
 
 // The arguments after the program's name; a failure is a usage error whose
 // message says what is wrong.
-Result<Invocation> parseArguments(const std::vector<std::string> &arguments);
+Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
+                                  const Defaults &defaults = {});
 
 } // namespace orvane::cli

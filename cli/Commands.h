@@ -1,26 +1,23 @@
 #pragma once
 
-#include "cli/Session.h"
-#include "transfer/Transfers.h"
+#include "cli/Faults.h"
 
-// Each command of `orvane`; each returns the exit code (cli/ExitCodes.h).
-// Every value on the command line is checked before anything is sent.
+// Each command of `orvane`, run from its row in cli/CommandTable.cpp. Every
+// value on the command line is checked before anything is sent.
 
 namespace orvane::cli {
 
-int runPorts(Session &session);
-int runIdentify(Session &session);
-int runDump(Session &session);
+class Session;
 
-int runDownload(Session &session);
-int runReadAll(Session &session);
-int runUpload(Session &session);
-int runCompare(Session &session);
-int runBackup(Session &session);
-int runRestore(Session &session);
+Fault runPorts(Session &session);
+Fault runIdentify(Session &session);
+Fault runDump(Session &session);
 
-// The exit code of a transfer that ended as `result`, saying what the
-// messages before it did not.
-int transferExit(Session &session, const TransferResult &result, int port);
+Fault runDownload(Session &session);
+Fault runReadAll(Session &session);
+Fault runUpload(Session &session);
+Fault runCompare(Session &session);
+Fault runBackup(Session &session);
+Fault runRestore(Session &session);
 
 } // namespace orvane::cli

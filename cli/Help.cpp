@@ -1,5 +1,6 @@
 #include "cli/Help.h"
 
+#include "cli/Arguments.h"
 #include "cli/CategoryNames.h"
 #include "transfer/TransferCategories.h"
 
@@ -60,16 +61,20 @@ std::string block(const std::string &heading, const Entries &entries)
     return text;
 }
 
-Entries commonOptions()
+std::string optionTerm(const OptionSpec &o)
 {
-    return {
-        {"--log FILE",
-         "write the serial traffic to FILE: one line per frame or run of bytes, "
-         "with its time, direction, hex, text and the pause before it"},
-        {"--link-folder DIR",
-         "look for the COMn links in DIR instead of the editor's working folder"},
-        {"--help", "this text"},
-    };
+    std::string term = o.shortName.empty() ? "" : "-" + std::string(o.shortName) + ", ";
+    term += "--" + std::string(o.name);
+    return o.valueName.empty() ? term : term + " " + std::string(o.valueName);
+}
+
+Entries optionEntries(unsigned options)
+{
+    Entries entries;
+    for (const OptionSpec &o : optionSpecs())
+        if (options & o.option)
+            entries.emplace_back(optionTerm(o), std::string(o.help));
+    return entries;
 }
 
 Entries exitCodes()
@@ -82,6 +87,19 @@ Entries exitCodes()
         {"2", "usage: the command line does not fit the command"},
         {"3", "no instrument: the port did not open or no Orvane answered"},
         {"4", "failed half-way; the message says what was written"},
+        {"130",
+         "stopped by Ctrl+C: the exchange was ended as after a fault (the unit restarted), "
+         "the traffic log written and no output file left behind"},
+        {"143", "stopped by SIGTERM, in the same way (SIGHUP: 129)"},
+    };
+}
+
+Entries environment()
+{
+    return {
+        {kPortVariable, "the COM number when a command that needs one is given no --port"},
+        {kLinkFolderVariable, "the folder of the COMn links when no --link-folder is given"},
+        {"XDG_DATA_HOME", "where the per-user data folder is, ~/.local/share without it"},
     };
 }
 
@@ -96,61 +114,55 @@ Entries categoryEntries(bool downloadOnly)
     return entries;
 }
 
-Entries optionEntries(unsigned options)
+Entries memoryEntries()
 {
-    Entries entries;
-    if (options & kPort)
-        entries.push_back({"--port N", "the instrument's COM number, 1..16 (3 or COM3)"});
-    if (options & kOutput)
-        entries.push_back({"-o, --output FILE.CFG", "the configuration file to write"});
-    if (options & kOnly)
-        entries.push_back({"--only CATEGORIES",
-                           "a comma-separated list of the categories below, or all (the "
-                           "default)"});
-    if (options & kBase)
-        entries.push_back({"--base IN.CFG",
-                           "the file the downloaded categories go into; the factory "
-                           "defaults without it"});
-    if (options & kYes)
-        entries.push_back({"--yes", "go ahead without asking"});
-    if (options & kFull)
-        entries.push_back({"--full",
-                           "write every chosen record, also those the instrument "
-                           "already holds"});
-    if (options & kFactory)
-        entries.push_back({"--factory", "allow a factory command"});
-    if (options & kJson)
-        entries.push_back({"--json", "print the result as JSON on standard output"});
-    for (auto &entry : commonOptions())
-        entries.push_back(std::move(entry));
-    return entries;
+    return {{"iram", "internal RAM (0..32767)"},
+            {"xram", "internal XRAM (0..32767)"},
+            {"nvm", "internal NVM (0..32767)"},
+            {"eeprom", "the 24C512 EEPROM (0..65535)"},
+            {"flash", "flash ROM (0..32767)"}};
+}
+
+std::string usageAndDescription(const std::string &version)
+{
+    return "Usage: orvane COMMAND [OPTIONS]\n\n"
+           + wrap("Command-line tool for the settings of an Orvane instrument. It works over "
+                  "a serial port, for scripts and technicians: it identifies the unit, moves "
+                  "configuration files to and from it, compares them, and backs the unit up, "
+                  "with the same rules as the editor. Progress goes to standard error, as a "
+                  "bar on a terminal and as plain lines otherwise. Version "
+                      + version + ".",
+                  0,
+                  0)
+           + "\n";
+}
+
+// "identify, download, ..." for the commands that take the option.
+std::string commandsTaking(Option option)
+{
+    std::string names;
+    for (const CommandSpec &c : commandSpecs())
+        if (c.options & option)
+            names += (names.empty() ? "" : ", ") + std::string(c.name);
+    return names;
 }
 
 } // namespace
 
 std::string programHelp(const std::string &version)
 {
-    std::string text = "Usage: orvane COMMAND [OPTIONS]\n\n";
-    text += wrap("Command-line tool for the settings of an Orvane instrument. It works over "
-                 "a serial port, for scripts and technicians: it identifies the unit, moves "
-                 "configuration files to and from it, compares them, and backs the unit up, "
-                 "with the same rules as the editor. Progress goes to standard error, as a "
-                 "bar on a terminal and as plain lines otherwise. Version "
-                     + version + ".",
-                 0,
-                 0)
-            + "\n";
+    std::string text = usageAndDescription(version);
     Entries commands;
     for (const CommandSpec &c : commandSpecs())
         commands.emplace_back(std::string(c.name), std::string(c.summary));
     text += block("Commands", commands);
     Entries options = {{"--port N", "the instrument's COM number, 1..16"},
-                       {"--json", "identify, compare and ports: JSON on standard output"},
-                       {"--version", "the version"}};
-    for (auto &entry : commonOptions())
+                       {"--json", "identify, compare and ports: JSON on standard output"}};
+    for (auto &entry : optionEntries(kCommonOptions | kVersion | kHelpAll))
         options.push_back(std::move(entry));
     text += block("Options", options);
     text += block("Exit status", exitCodes());
+    text += block("Environment", environment());
     text += block("More", {{"orvane COMMAND --help", "a command's own options"}});
     return text;
 }
@@ -160,17 +172,57 @@ std::string commandHelp(const CommandSpec &command)
     std::string text = "Usage: orvane " + std::string(command.name) + " "
                        + std::string(command.synopsis) + "\n\n";
     text += wrap(std::string(command.description), 0, 0) + "\n";
-    text += block("Options", optionEntries(command.options));
+    text += block("Options", optionEntries(command.options | kCommonOptions));
     if (command.options & kOnly)
         text += block("Categories", categoryEntries(command.name == "download"));
     if (command.name == "dump")
-        text += block("Memories",
-                      {{"iram", "internal RAM (0..32767)"},
-                       {"xram", "internal XRAM (0..32767)"},
-                       {"nvm", "internal NVM (0..32767)"},
-                       {"eeprom", "the 24C512 EEPROM (0..65535)"},
-                       {"flash", "flash ROM (0..32767)"}});
+        text += block("Memories", memoryEntries());
     text += block("Exit status", exitCodes());
+    return text;
+}
+
+std::string referenceHelp(const std::string &version)
+{
+    std::string text = usageAndDescription(version);
+    Entries commands;
+    for (const CommandSpec &c : commandSpecs())
+        if (c.run)
+            commands.emplace_back("orvane " + std::string(c.name) + " " + std::string(c.synopsis),
+                                  std::string(c.description));
+    commands.emplace_back("orvane help [COMMAND]", "The options of every command, or of one.");
+    text += block("Commands", commands);
+    Entries options;
+    for (const OptionSpec &o : optionSpecs()) {
+        const std::string takers = commandsTaking(o.option);
+        options.emplace_back(optionTerm(o),
+                             std::string(o.help) + (takers.empty() ? "" : " (" + takers + ")"));
+    }
+    text += block("Options", options);
+    text += block("Categories (for --only)", categoryEntries(false));
+    text += block("Memories (for dump)", memoryEntries());
+    text += block("Exit status", exitCodes());
+    text += block("Environment", environment());
+    text += block(
+        "Files",
+        {{"~/.local/share/Halvero/Orvane Editor/units",
+          "the Unit History: before an upload writes, the unit's settings as they were, as "
+          "SERIAL/DATE_TIME.CFG and .RAW, the last 50 of each unit; the editor's File > "
+          "Unit History opens them"},
+         {"COM1 .. COM16",
+          "symbolic links to serial devices, in the editor's working folder (beside the "
+          "program, or ~/.local/share/Halvero/Orvane Editor for an installed copy)"}});
+    text += block("Examples",
+                  {{"orvane ports", "COM numbers, devices and warnings"},
+                   {"orvane identify --port 1 --json", "serial number, versions, product code"},
+                   {"orvane read-all --port 1 -o BOAT.CFG", "everything the unit holds"},
+                   {"orvane upload --port 1 BOAT.CFG --only configurations,units --yes",
+                    "two categories, without asking"},
+                   {"orvane compare BOAT.CFG --port 1", "what an upload would change"},
+                   {"ORVANE_PORT=1 orvane backup --yes", "the port from the environment"},
+                   {"orvane dump --port 1 --factory eeprom 0x1C40 64", "factory use"}});
+    text += block("See also",
+                  {{"orvane-editor(1)", "the editor"},
+                   {"orvane-sim(1)", "a virtual instrument for trying and testing"}});
     return text;
 }
 

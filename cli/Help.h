@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Arguments.h"
+#include "cli/CommandTable.h"
 
 #include <string>
 
@@ -12,5 +12,8 @@ namespace orvane::cli {
 
 std::string programHelp(const std::string &version);
 std::string commandHelp(const CommandSpec &command);
+// Every command, option, category and memory name, the exit codes, the
+// environment, the files and examples: --help-all, and the manual page.
+std::string referenceHelp(const std::string &version);
 
 } // namespace orvane::cli

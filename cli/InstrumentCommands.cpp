@@ -1,9 +1,11 @@
 #include "cli/Commands.h"
 
-#include "cli/ExitCodes.h"
-#include "cli/Json.h"
+#include "cli/JsonOutput.h"
+#include "cli/Session.h"
 #include "link/Commands.h"
 #include "transfer/Identification.h"
+
+#include <QJsonArray>
 
 #include <array>
 #include <cstdio>
@@ -65,65 +67,32 @@ std::optional<int> parseNumber(const std::string &text, int top)
     return int(value);
 }
 
-// Why connecting did not give a usable instrument, and the exit code.
-int notConnected(Session &session, const ConnectOutcome &outcome, int port)
-{
-    const std::string where = session.portText(port);
-    switch (outcome.end) {
-    case ConnectEnd::Connected:
-        break;
-    case ConnectEnd::NoPort:
-    case ConnectEnd::PortNotOpened:
-        session.say(where
-                    + " could not be opened. Check that the adapter is plugged in, "
-                      "that you may use it (the dialout group) and that no other program "
-                      "holds it.");
-        return kExitNoInstrument;
-    case ConnectEnd::Refused:
-        session.say("The instrument on " + where + " is not an Orvane (product code "
-                    + std::to_string(session.link.linkState().ProductCode) + ").");
-        return kExitNoInstrument;
-    case ConnectEnd::NoAnswer:
-        session.say("No Orvane answered on " + where
-                    + ". Check the cable and the instrument's power.");
-        return kExitNoInstrument;
-    case ConnectEnd::LinkLost:
-        session.say("The connection on " + where + " was lost: " + session.link.lostReason());
-        return kExitFailedHalfWay;
-    }
-    return kExitNoInstrument;
-}
-
 } // namespace
 
-int runPorts(Session &session)
+Fault runPorts(Session &session)
 {
     SerialPort &port = session.platform.port;
-    std::vector<std::string> portsJson;
+    QJsonArray portsJson;
     std::string text;
     for (int n = 1; n <= Connection::kHighestPortNumber; ++n) {
         const std::string device = port.deviceForPort(n);
-        const std::vector<std::string> warnings = port.adviceForPort(n);
-        std::vector<std::string> warningsJson;
+        QJsonArray warningsJson;
         text += "COM" + std::to_string(n) + (n < 10 ? "   " : "  ") + device + "\n";
-        for (const std::string &w : warnings) {
+        for (const std::string &w : port.adviceForPort(n)) {
             text += "        " + w + "\n";
-            warningsJson.push_back(jsonString(w));
+            warningsJson.append(jsonText(w));
         }
-        portsJson.push_back(jsonObject({jsonMember("port", std::to_string(n)),
-                                        jsonMember("device", jsonString(device)),
-                                        jsonMember("warnings", jsonArray(warningsJson))}));
+        portsJson.append(
+            QJsonObject{{"port", n}, {"device", jsonText(device)}, {"warnings", warningsJson}});
     }
-    std::vector<std::string> devicesJson;
+    QJsonArray devicesJson;
     text += "\nSerial devices on this system:\n";
     const std::vector<SerialDeviceInfo> devices = port.availableDevices();
     if (devices.empty())
         text += "    none\n";
     for (const SerialDeviceInfo &d : devices) {
         const auto id = [](const std::optional<uint16_t> &v) {
-            if (!v)
-                return std::string("null");
-            return std::to_string(*v);
+            return v ? QJsonValue(int(*v)) : QJsonValue(QJsonValue::Null);
         };
         text += "    " + d.systemLocation;
         if (!d.description.empty())
@@ -131,31 +100,29 @@ int runPorts(Session &session)
         if (!d.manufacturer.empty())
             text += " (" + d.manufacturer + ")";
         text += "\n";
-        devicesJson.push_back(jsonObject({jsonMember("device", jsonString(d.systemLocation)),
-                                          jsonMember("description", jsonString(d.description)),
-                                          jsonMember("manufacturer", jsonString(d.manufacturer)),
-                                          jsonMember("vendorId", id(d.vendorId)),
-                                          jsonMember("productId", id(d.productId))}));
+        devicesJson.append(QJsonObject{{"device", jsonText(d.systemLocation)},
+                                       {"description", jsonText(d.description)},
+                                       {"manufacturer", jsonText(d.manufacturer)},
+                                       {"vendorId", id(d.vendorId)},
+                                       {"productId", id(d.productId)}});
     }
     if (session.invocation.json)
-        text = jsonObject({jsonMember("ports", jsonArray(portsJson)),
-                           jsonMember("devices", jsonArray(devicesJson))})
-               + "\n";
+        text = jsonLine(QJsonObject{{"ports", portsJson}, {"devices", devicesJson}});
     std::fputs(text.c_str(), stdout);
-    return kExitDone;
+    return Fault::None;
 }
 
-int runIdentify(Session &session)
+Fault runIdentify(Session &session)
 {
     const Result<int> port = session.port();
     if (!port) {
         session.say(port.error());
-        return kExitRefused;
+        return Fault::Refused;
     }
     const ConnectOutcome outcome
         = connectToInstrument(session.connection, session.state.document.image);
     if (!outcome.connected)
-        return notConnected(session, outcome, *port);
+        return session.connectFailure(*port);
     session.connection.endExchange(CommandCode::SoftReset);
     session.progress.endLine();
 
@@ -166,20 +133,21 @@ int runIdentify(Session &session)
     for (size_t i = 0; i < chips.size(); ++i)
         chips[i] = trimmed(identity.chipVersions[i]);
     if (session.invocation.json) {
-        std::vector<std::string> chipsJson;
+        QJsonArray chipsJson;
         for (const std::string &c : chips)
-            chipsJson.push_back(jsonString(c));
-        const std::string json = jsonObject(
-            {jsonMember("port", std::to_string(*port)),
-             jsonMember("device", jsonString(session.platform.port.deviceForPort(*port))),
-             jsonMember("serialNumber", jsonString(trimmed(link.SerialNumberText))),
-             jsonMember("softwareVersion", jsonString(trimmed(link.SoftwareVersionText))),
-             jsonMember("hardwareVersion", jsonString(trimmed(link.HardwareVersionText))),
-             jsonMember("chipVersions", jsonArray(chipsJson)),
-             jsonMember("productCode", std::to_string(link.ProductCode)),
-             jsonMember("uploadCount", std::to_string(uploads))});
-        std::printf("%s\n", json.c_str());
-        return kExitDone;
+            chipsJson.append(jsonText(c));
+        std::fputs(
+            jsonLine(QJsonObject{{"port", *port},
+                                 {"device", jsonText(session.platform.port.deviceForPort(*port))},
+                                 {"serialNumber", jsonText(trimmed(link.SerialNumberText))},
+                                 {"softwareVersion", jsonText(trimmed(link.SoftwareVersionText))},
+                                 {"hardwareVersion", jsonText(trimmed(link.HardwareVersionText))},
+                                 {"chipVersions", chipsJson},
+                                 {"productCode", int(link.ProductCode)},
+                                 {"uploadCount", uploads}})
+                .c_str(),
+            stdout);
+        return Fault::None;
     }
     std::printf("Port:              %s\n", session.portText(*port).c_str());
     std::printf("Serial number:     %s\n", trimmed(link.SerialNumberText).c_str());
@@ -192,21 +160,21 @@ int runIdentify(Session &session)
                 chips[3].c_str());
     std::printf("Product code:      %d\n", int(link.ProductCode));
     std::printf("Uploads:           %d\n", uploads);
-    return kExitDone;
+    return Fault::None;
 }
 
-int runDump(Session &session)
+Fault runDump(Session &session)
 {
     const Invocation &invocation = session.invocation;
     if (!invocation.factory) {
         session.say("dump reads the instrument's raw memory, which is for the factory; add "
                     "--factory to run it.");
-        return kExitRefused;
+        return Fault::Refused;
     }
     const Result<int> port = session.port();
     if (!port) {
         session.say(port.error());
-        return kExitRefused;
+        return Fault::Refused;
     }
     const std::string &name = invocation.operands[0];
     const Memory *memory = nullptr;
@@ -215,26 +183,26 @@ int runDump(Session &session)
             memory = &m;
     if (!memory) {
         session.say("\"" + name + "\" is not a memory: iram, xram, nvm, eeprom or flash.");
-        return kExitRefused;
+        return Fault::Refused;
     }
     const auto address = parseNumber(invocation.operands[1], memory->top);
     if (!address) {
         session.say("The address \"" + invocation.operands[1] + "\" is not a number 0.."
                     + std::to_string(memory->top) + " of " + memory->name + ".");
-        return kExitRefused;
+        return Fault::Refused;
     }
     const auto count = parseNumber(invocation.operands[2], kMaxFrameCount);
     if (!count || *count < 1 || *address + *count - 1 > memory->top) {
         session.say("The count \"" + invocation.operands[2] + "\" is not 1.."
                     + std::to_string(kMaxFrameCount) + " bytes within " + memory->name + " (top "
                     + std::to_string(memory->top) + ").");
-        return kExitRefused;
+        return Fault::Refused;
     }
 
     const ConnectOutcome outcome
         = connectToInstrument(session.connection, session.state.document.image);
     if (!outcome.connected)
-        return notConnected(session, outcome, *port);
+        return session.connectFailure(*port);
     session.progress.setText("reading " + std::string(memory->name));
     const std::vector<uint8_t> bytes
         = issueReadUntilComplete(session.link,
@@ -243,15 +211,15 @@ int runDump(Session &session)
                                  kDumpTimeout);
     const int received = session.link.rx().RxCount;
     if (session.link.lost()) {
-        session.say("The connection was lost while reading " + std::string(memory->name) + ": "
-                    + session.link.lostReason() + " Nothing was written.");
-        return kExitFailedHalfWay;
+        session.say(session.link.lostSentence("reading " + std::string(memory->name))
+                    + " Nothing was written.");
+        return Fault::FailedHalfWay;
     }
     session.connection.endExchange(CommandCode::SoftReset);
     if (received < *count) {
         session.say("The Orvane answered " + std::to_string(received) + " of "
                     + std::to_string(*count) + " bytes. Nothing was written.");
-        return kExitFailedHalfWay;
+        return Fault::FailedHalfWay;
     }
     session.progress.endLine();
     for (int line = 0; line < *count; line += 16) {
@@ -265,7 +233,7 @@ int runDump(Session &session)
         }
         std::printf("%05X:%-48s  %s\n", *address + line, hex.c_str(), text.c_str());
     }
-    return kExitDone;
+    return Fault::None;
 }
 
 } // namespace orvane::cli

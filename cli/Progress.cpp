@@ -1,6 +1,7 @@
 #include "cli/Progress.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 namespace orvane::cli {
@@ -29,7 +30,10 @@ void Progress::setText(const std::string &text)
     m_text = text;
     if (m_text.empty())
         return;
-    if (m_bar) {
+    m_lastStep = m_text;
+    if (m_style == Style::Silent)
+        return;
+    if (m_style == Style::Bar) {
         redraw();
         return;
     }
@@ -44,7 +48,7 @@ void Progress::setProgress(int value, int maximum)
     if (percent == m_percent)
         return;
     m_percent = std::clamp(percent, 0, 100);
-    if (m_bar && !m_text.empty())
+    if (m_style == Style::Bar && !m_text.empty())
         redraw();
 }
 
@@ -65,6 +69,14 @@ void Progress::endLine()
     }
     m_lineOpen = false;
     m_text.clear();
+}
+
+std::string Progress::lastStep() const
+{
+    std::string step = m_lastStep;
+    if (!step.empty())
+        step[0] = char(std::tolower(static_cast<unsigned char>(step[0])));
+    return step;
 }
 
 } // namespace orvane::cli

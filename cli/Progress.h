@@ -4,16 +4,18 @@
 #include <string>
 
 // Progress on standard error: a bar redrawn in place on a terminal, plain
-// lines otherwise (one per step, never one per byte).
+// lines otherwise (one per step, never one per byte), or nothing.
 
 namespace orvane::cli {
 
 class Progress
 {
 public:
-    Progress(std::FILE *out, bool bar, int columns)
+    enum class Style { Bar, Lines, Silent };
+
+    Progress(std::FILE *out, Style style, int columns)
         : m_out(out)
-        , m_bar(bar)
+        , m_style(style)
         , m_columns(columns)
     {}
 
@@ -21,14 +23,17 @@ public:
     void setProgress(int value, int maximum);
     // Ends the bar's line before other output; the next update starts afresh.
     void endLine();
+    // The step shown last, in lower case ("reading the Orvane's settings").
+    std::string lastStep() const;
 
 private:
     void redraw();
 
     std::FILE *m_out;
-    bool m_bar;
+    Style m_style;
     int m_columns;
     std::string m_text;
+    std::string m_lastStep;
     int m_percent = 0;
     bool m_lineOpen = false;
 };

@@ -2,10 +2,10 @@
 
 #include "app/ImageComparison.h"
 #include "cli/CategoryNames.h"
-#include "cli/ExitCodes.h"
-#include "cli/Json.h"
+#include "cli/JsonOutput.h"
+#include "cli/Session.h"
 #include "config/ConfigFile.h"
-#include "config/FileCommands.h"
+#include "config/Defaults.h"
 
 #include <cstdio>
 
@@ -39,54 +39,47 @@ Result<Selection> chosenCategories(const Session &session, const Selection &allo
     return parseCategories(*session.invocation.only, allowed);
 }
 
-// Reads a configuration file into the session's image; a failure has been
-// reported with its line.
+// Reads a configuration file into the session's image; false once the
+// failure is reported with its line.
 bool readFile(Session &session, const std::string &name)
 {
-    const OpenedFile opened = openConfigPath(session.state.document,
-                                             session.state.files,
-                                             session.platform,
-                                             session.path(name));
-    return opened.result == FileCommandResult::Done;
+    const Result<> read = session.readConfig(name, session.state.document.image);
+    if (!read)
+        session.say(read.error());
+    return read.ok();
 }
 
-// Writes the session's image to `path` after a command read the instrument.
-int saveRead(Session &session, const std::string &path, int port)
+// Writes the session's image to -o after a command read the instrument.
+Fault saveRead(Session &session, int port)
 {
+    // A stop that came after the last exchange still keeps the file unwritten.
+    if (session.stoppedBy() != 0)
+        return Fault::None;
+    const std::string path = session.path(session.invocation.output);
     const Result<> saved = saveConfigsFileAs(session.state.document.image,
                                              session.state.files,
                                              uint8_t(port),
                                              session.platform,
                                              path);
     if (!saved) {
-        session.say("The Orvane was read, but " + saveFailureMessage(path, saved));
-        return kExitFailedHalfWay;
+        session.say("The Orvane was read, but " + path + " could not be written: "
+                    + (saved.error().empty() ? "the file system refused it" : saved.error())
+                    + ". Nothing else was changed; check the folder, or give -o another file.");
+        return Fault::FailedHalfWay;
     }
-    session.say("Wrote " + path + ".");
-    return kExitDone;
+    session.note("Wrote " + path + ".");
+    return Fault::None;
 }
 
 void printReport(Session &session, const DifferenceReport &report)
 {
     session.progress.endLine();
-    if (session.invocation.json) {
-        std::vector<std::string> groups;
-        for (const DifferenceGroup &group : report) {
-            std::vector<std::string> lines;
-            for (const std::string &line : group.lines)
-                lines.push_back(jsonString(line));
-            groups.push_back(jsonObject({jsonMember("category", jsonString(group.title)),
-                                         jsonMember("differences", jsonArray(lines))}));
-        }
-        std::printf("%s\n",
-                    jsonObject({jsonMember("identical", report.empty() ? "true" : "false"),
-                                jsonMember("groups", jsonArray(groups))})
-                        .c_str());
-    } else if (report.empty()) {
+    if (session.invocation.json)
+        std::fputs(jsonLine(reportJson(report)).c_str(), stdout);
+    else if (report.empty())
         std::printf("No differences.\n");
-    } else {
+    else
         std::printf("%s", reportText(report).c_str());
-    }
     std::fflush(stdout);
 }
 
@@ -111,71 +104,88 @@ bool checkPortAndCategories(Session &session,
     return true;
 }
 
-} // namespace
-
-int transferExit(Session &session, const TransferResult &result, int port)
+// Two files compared whole, without the instrument.
+Fault compareFiles(Session &session)
 {
-    session.progress.endLine();
-    if (!result)
-        return kExitFailedHalfWay; // the message, saying what was written, is out
-    switch (*result) {
-    case TransferOutcome::Completed:
-        return kExitDone;
-    case TransferOutcome::NotConnected:
-        session.say("No Orvane could be reached on " + session.portText(port)
-                    + ". Nothing was sent.");
-        return kExitNoInstrument;
-    case TransferOutcome::Cancelled:
-    case TransferOutcome::Busy:
-        break;
+    const Invocation &invocation = session.invocation;
+    if (invocation.only) {
+        session.say("--only goes with --port: two files are compared whole.");
+        return Fault::Refused;
     }
-    session.say("Nothing was done.");
-    return kExitRefused;
+    std::array<ConfigImage, 2> images;
+    for (size_t i = 0; i < images.size(); ++i) {
+        writeDefaultConfigurations(images[i].CDC);
+        writeDefaultIntNvm(images[i].IntNvm);
+        const Result<> read = session.readConfig(invocation.operands[i], images[i]);
+        if (!read) {
+            session.say(read.error());
+            return Fault::Refused;
+        }
+    }
+    const DifferenceReport report = describeDifferences(compareImages(images[0], images[1]));
+    printReport(session, report);
+    return report.empty() ? Fault::None : Fault::Differences;
 }
 
-int runDownload(Session &session)
-{
-    int port = 0;
-    Selection categories{};
-    if (!checkPortAndCategories(session, downloadable(), port, categories))
-        return kExitRefused;
-    const Result<std::string> output = session.writablePath(session.invocation.output);
-    if (!output) {
-        session.say(output.error());
-        return kExitRefused;
-    }
-    if (!session.invocation.base.empty() && !readFile(session, session.invocation.base))
-        return kExitRefused;
-    session.state.transfer.DownloadSelection = categories;
-    const int code = transferExit(session, session.transfers.cmdDownload(), port);
-    return code == kExitDone ? saveRead(session, *output, port) : code;
-}
-
-int runReadAll(Session &session)
+// Backup and restore: the unit's own commands, which ask first.
+Fault runUnitCommand(Session &session, TransferResult (Transfers::*command)(), const char *done)
 {
     const Result<int> port = session.port();
     if (!port) {
         session.say(port.error());
-        return kExitRefused;
+        return Fault::Refused;
     }
-    const Result<std::string> output = session.writablePath(session.invocation.output);
-    if (!output) {
-        session.say(output.error());
-        return kExitRefused;
-    }
-    const int code = transferExit(session, session.transfers.ReadEverything(), *port);
-    return code == kExitDone ? saveRead(session, *output, *port) : code;
+    session.approveCommand();
+    const Fault fault = session.transferEnd((session.transfers.*command)(), *port);
+    if (fault == Fault::None)
+        session.note("The Orvane on COM" + std::to_string(*port) + " " + done);
+    else if (fault == Fault::Refused && !session.invocation.yes)
+        session.say("Add --yes to go ahead without being asked.");
+    return fault;
 }
 
-int runUpload(Session &session)
+} // namespace
+
+Fault runDownload(Session &session)
+{
+    int port = 0;
+    Selection categories{};
+    if (!checkPortAndCategories(session, downloadable(), port, categories))
+        return Fault::Refused;
+    if (!session.invocation.base.empty() && !readFile(session, session.invocation.base))
+        return Fault::Refused;
+    session.state.transfer.DownloadSelection = categories;
+    const Fault fault = session.transferEnd(session.transfers.cmdDownload(), port);
+    return fault == Fault::None ? saveRead(session, port) : fault;
+}
+
+Fault runReadAll(Session &session)
+{
+    const Result<int> port = session.port();
+    if (!port) {
+        session.say(port.error());
+        return Fault::Refused;
+    }
+    const Fault fault = session.transferEnd(session.transfers.ReadEverything(), *port);
+    return fault == Fault::None ? saveRead(session, *port) : fault;
+}
+
+Fault runUpload(Session &session)
 {
     int port = 0;
     Selection categories{};
     if (!checkPortAndCategories(session, everything(), port, categories))
-        return kExitRefused;
+        return Fault::Refused;
     const std::string &file = session.invocation.operands[0];
     if (!readFile(session, file))
-        return kExitRefused;
+        return Fault::Refused;
+    // The changes are shown only once the unit has been read; without a way
+    // to confirm them, the unit is not even connected.
+    if (!session.canConfirm()) {
+        session.say("The upload was refused before anything was sent: without a terminal, its "
+                    "changes cannot be confirmed. Add --yes to go ahead.");
+        return Fault::Refused;
+    }
 
     TransferState &transfer = session.state.transfer;
     transfer.UploadSelection = categories;
@@ -192,82 +202,47 @@ int runUpload(Session &session)
     session.transfers.setUploadReview(nullptr);
 
     if (result && *result == TransferOutcome::Cancelled && review.foundUnchanged()) {
-        session.say("The Orvane already holds what " + file
-                    + " would write; nothing was written (--full writes it all the same).");
-        return kExitDone;
+        session.note("The Orvane already holds what " + file
+                     + " would write; nothing was written (--full writes it all the same).");
+        return Fault::None;
     }
-    const int code = transferExit(session, result, port);
-    if (code == kExitDone)
-        session.say("Uploaded " + file + " (" + categoryList(categories) + ").");
-    return code;
+    const Fault fault = session.transferEnd(result, port);
+    if (fault == Fault::None)
+        session.note("Uploaded " + file + " (" + categoryList(categories) + ").");
+    return fault;
 }
 
-int runCompare(Session &session)
+Fault runCompare(Session &session)
 {
     const Invocation &invocation = session.invocation;
-    if (invocation.operands.size() == 2) {
-        if (invocation.only) {
-            session.say("--only goes with --port: two files are compared whole.");
-            return kExitRefused;
-        }
-        const Result<DifferenceReport> report
-            = compareConfigFiles(session.platform,
-                                 session.path(invocation.operands[0]),
-                                 session.path(invocation.operands[1]));
-        if (!report) {
-            session.say(report.error());
-            return kExitRefused;
-        }
-        printReport(session, *report);
-        return report->empty() ? kExitDone : kExitRefused;
-    }
+    if (invocation.operands.size() == 2)
+        return compareFiles(session);
 
     int port = 0;
     Selection categories{};
     if (!checkPortAndCategories(session, everything(), port, categories))
-        return kExitRefused;
+        return Fault::Refused;
     if (!readFile(session, invocation.operands[0]))
-        return kExitRefused;
+        return Fault::Refused;
     Comparison comparison;
     const TransferResult result = session.transfers.CompareWithOrvane(categories, comparison);
-    if (const int code = transferExit(session, result, port); code != kExitDone)
-        return code;
+    if (const Fault fault = session.transferEnd(result, port); fault != Fault::None)
+        return fault;
     const DifferenceReport report = describeDifferences(comparison);
     printReport(session, report);
-    return report.empty() ? kExitDone : kExitRefused;
+    return report.empty() ? Fault::None : Fault::Differences;
 }
 
-int runBackup(Session &session)
+Fault runBackup(Session &session)
 {
-    const Result<int> port = session.port();
-    if (!port) {
-        session.say(port.error());
-        return kExitRefused;
-    }
-    session.approveCommand();
-    const int code = transferExit(session, session.transfers.CreateBackup(), *port);
-    if (code == kExitDone)
-        session.say("The Orvane on COM" + std::to_string(*port) + " holds a new System Backup.");
-    else if (code == kExitRefused && !session.invocation.yes)
-        session.say("Add --yes to go ahead without being asked.");
-    return code;
+    return runUnitCommand(session, &Transfers::CreateBackup, "holds a new System Backup.");
 }
 
-int runRestore(Session &session)
+Fault runRestore(Session &session)
 {
-    const Result<int> port = session.port();
-    if (!port) {
-        session.say(port.error());
-        return kExitRefused;
-    }
-    session.approveCommand();
-    const int code = transferExit(session, session.transfers.RestoreBackup(), *port);
-    if (code == kExitDone)
-        session.say("The Orvane on COM" + std::to_string(*port)
-                    + " was restored from its System Backup.");
-    else if (code == kExitRefused && !session.invocation.yes)
-        session.say("Add --yes to go ahead without being asked.");
-    return code;
+    return runUnitCommand(session,
+                          &Transfers::RestoreBackup,
+                          "was restored from its System Backup.");
 }
 
 } // namespace orvane::cli

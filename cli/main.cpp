@@ -2,11 +2,11 @@
 
 #include "app/Startup.h"
 #include "cli/Arguments.h"
-#include "cli/Commands.h"
-#include "cli/ExitCodes.h"
+#include "cli/Faults.h"
 #include "cli/Help.h"
 #include "cli/Session.h"
 #include "link/TrafficLog.h"
+#include "platform/Check.h"
 #include "platform/qt/ConsolePlatform.h"
 
 #include <QCoreApplication>
@@ -18,97 +18,97 @@
 namespace orvane::cli {
 namespace {
 
-using Runner = int (*)(Session &);
-
-struct Command
-{
-    const char *name;
-    Runner run;
-};
-
-constexpr Command kRunners[] = {
-    {"ports", runPorts},
-    {"identify", runIdentify},
-    {"download", runDownload},
-    {"read-all", runReadAll},
-    {"upload", runUpload},
-    {"compare", runCompare},
-    {"backup", runBackup},
-    {"restore", runRestore},
-    {"dump", runDump},
-};
-
 int printHelp(const Invocation &invocation)
 {
-    const CommandSpec *command = invocation.command;
-    if (command && command->name == "help") {
-        command = invocation.operands.empty() ? nullptr : findCommand(invocation.operands[0]);
-        if (!invocation.operands.empty() && !command) {
-            std::fprintf(stderr,
-                         "orvane: \"%s\" is not a command; see orvane --help.\n",
-                         invocation.operands[0].c_str());
-            return kExitUsage;
-        }
-    }
-    const std::string text
-        = command && command->name != "help" ? commandHelp(*command) : programHelp(ORVANE_VERSION);
+    const std::string text = invocation.helpAll   ? referenceHelp(ORVANE_VERSION)
+                             : invocation.command ? commandHelp(*invocation.command)
+                                                  : programHelp(ORVANE_VERSION);
     std::fputs(text.c_str(), stdout);
-    return kExitDone;
+    return exitCode(Fault::None);
 }
 
 // Writes the traffic log; a log that cannot be written turns success into
 // a failure, since the user asked for it.
-int writeLog(Session &session, const TrafficLog &log, int code)
+Fault writeLog(Session &session, const TrafficLog &log, Fault fault)
 {
     const std::string path = session.path(session.invocation.log);
     const Result<> written = session.platform.files.writeFileAtomically(
         path,
         trafficText(log, session.platform.clock.localDateTime()));
-    if (written)
-        return code;
-    session.say("The traffic log " + path + " could not be written: " + written.error());
-    return code == kExitDone ? kExitRefused : code;
+    if (!written) {
+        session.say("The traffic log " + path + " could not be written: " + written.error());
+        return fault == Fault::None ? Fault::Refused : fault;
+    }
+    session.detail("Wrote the traffic log " + path + ".");
+    return fault;
+}
+
+// Where the COMn links are: --link-folder or ORVANE_LINK_FOLDER, which must
+// exist, or beside the editor's working file, where the editor looks.
+Result<std::string> linkFolder(const Invocation &invocation, ConsolePlatform &console)
+{
+    if (invocation.linkFolder.empty())
+        return chooseWorkingFolder(console.files);
+    if (!isFolder(invocation.linkFolder))
+        return failure("The link folder " + invocation.linkFolder + " (from "
+                       + (invocation.linkFolderFromEnvironment ? std::string(kLinkFolderVariable)
+                                                               : std::string("--link-folder"))
+                       + ") does not exist. Give the folder that holds the COMn links.");
+    return invocation.linkFolder;
 }
 
 int run(const std::vector<std::string> &arguments)
 {
-    const Result<Invocation> parsed = parseArguments(arguments);
+    const Result<Invocation> parsed
+        = parseArguments(arguments,
+                         {environmentValue(kPortVariable), environmentValue(kLinkFolderVariable)});
     if (!parsed) {
         std::fprintf(stderr, "orvane: %s\n", parsed.error().c_str());
-        return kExitUsage;
+        return exitCode(Fault::Usage);
     }
     const Invocation &invocation = *parsed;
-    if (invocation.version && !invocation.help) {
-        std::printf("orvane %s\n", ORVANE_VERSION);
-        return kExitDone;
-    }
-    if (invocation.help || invocation.command->name == "help")
+    if (invocation.help || invocation.helpAll)
         return printHelp(invocation);
+    if (invocation.version) {
+        std::printf("orvane %s\n", ORVANE_VERSION);
+        return exitCode(Fault::None);
+    }
+    ORVANE_CHECK(invocation.command && invocation.command->run, return exitCode(Fault::Usage));
 
     ConsolePlatform console;
-    // COMn links are looked for where the editor looks: beside its working file.
-    const std::string links = invocation.linkFolder.empty() ? chooseWorkingFolder(console.files)
-                                                            : invocation.linkFolder;
-    console.port.setLinkFolder(QString::fromStdString(links));
     Session session(console, invocation);
+    const Result<std::string> links = linkFolder(invocation, console);
+    if (!links) {
+        session.say(links.error());
+        return exitCode(Fault::Refused);
+    }
+    console.port.setLinkFolder(QString::fromStdString(*links));
+    if (const Result<> files = session.checkFiles(); !files) {
+        session.say(files.error());
+        return exitCode(Fault::Refused);
+    }
+    std::string error;
+    if (!console.termination.start(&error))
+        session.say("Ctrl+C will end the program at once, without ending the exchange: " + error);
+    QObject::connect(&console.termination, &TerminationWatch::arrived, [&session](int signal) {
+        session.stop(signal);
+    });
+    if (invocation.port)
+        session.detail(session.portText(*invocation.port) + "; COMn links are looked for in "
+                       + *links + ".");
 
     TrafficLog log;
-    if (!invocation.log.empty()) {
-        const Result<std::string> path = session.writablePath(invocation.log);
-        if (!path) {
-            session.say(path.error());
-            return kExitRefused;
-        }
+    if (!invocation.log.empty())
         session.link.setTrafficTap(&log);
-    }
-    int code = kExitUsage;
-    for (const Command &c : kRunners)
-        if (invocation.command->name == c.name)
-            code = c.run(session);
+    Fault fault = invocation.command->run(session);
+    if (session.stoppedBy() != 0)
+        session.endStoppedExchange();
     session.link.setTrafficTap(nullptr);
     session.link.closePort();
     session.progress.endLine();
-    return invocation.log.empty() ? code : writeLog(session, log, code);
+    if (!invocation.log.empty())
+        fault = writeLog(session, log, fault);
+    return session.stoppedBy() != 0 ? exitCodeForSignal(session.stoppedBy()) : exitCode(fault);
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "platform/qt/ConsolePlatform.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #ifdef Q_OS_UNIX
@@ -20,20 +24,57 @@ namespace {
 
 constexpr int kDefaultColumns = 80;
 
-// Message texts end lines with CR LF, as the windows want them.
-std::string plainLines(std::string text)
+// One line typed on standard input, without its line end; none at the end of
+// the input or when a termination signal arrives first.
+std::optional<std::string> readStandardInputLine(const TerminationWatch &termination)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text)
-        if (c != '\r')
-            out += c;
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
+    std::string line;
+#ifdef Q_OS_UNIX
+    // Waits in the event loop, so that Ctrl+C is seen while the user thinks.
+    QEventLoop loop;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    bool ended = false;
+    QObject::connect(&input, &QSocketNotifier::activated, &loop, [&] {
+        char c = 0;
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (n <= 0)
+            ended = true;
+        else if (c != '\n')
+            line += c;
+        if (n <= 0 || c == '\n')
+            loop.quit();
+    });
+    QObject::connect(&termination, &TerminationWatch::arrived, &loop, &QEventLoop::quit);
+    if (termination.received() == 0)
+        loop.exec();
+    if (ended || termination.received() != 0)
+        return std::nullopt;
+#else
+    (void)termination;
+    if (!std::getline(std::cin, line))
+        return std::nullopt;
+#endif
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
 }
 
 } // namespace
+
+std::string oneLine(const std::string &text)
+{
+    std::string out;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        std::erase(line, '\r');
+        if (!line.empty())
+            out += (out.empty() ? "" : " ") + line;
+        start = end + 1;
+    }
+    return out;
+}
 
 void ConsoleDialogs::print(const std::string &title,
                            const std::string &text,
@@ -44,7 +85,7 @@ void ConsoleDialogs::print(const std::string &title,
     std::string line = "orvane: ";
     if (!title.empty())
         line += title + ": ";
-    line += plainLines(text);
+    line += oneLine(text);
     if (!answer.empty())
         line += " [" + answer + "]";
     std::fprintf(stderr, "%s\n", line.c_str());
@@ -57,25 +98,21 @@ MessageAnswer ConsoleDialogs::messageBox(const std::string &text,
                                          MessageButtons buttons)
 {
     if (buttons == MessageButtons::Ok) {
-        print(title, text, {});
+        if (!m_shown || m_shown(text))
+            print(title, text, {});
         return MessageAnswer::Ok;
     }
+    if (m_termination.received() != 0)
+        return MessageAnswer::No;
     if (m_approved == 0 && m_askAtTerminal) {
         print(title, text, {});
-        return askYesNo("Yes or no?") ? MessageAnswer::Yes : MessageAnswer::No;
+        return askYesNo("Yes or no?", m_termination) ? MessageAnswer::Yes : MessageAnswer::No;
     }
     const bool yes = m_approved > 0;
     if (yes)
         --m_approved;
     print(title, text, yes ? "Yes" : "No");
     return yes ? MessageAnswer::Yes : MessageAnswer::No;
-}
-
-std::string
-ConsoleDialogs::inputBox(const std::string &prompt, const std::string &title, const std::string &)
-{
-    print(title, prompt, "Cancel");
-    return {};
 }
 
 bool standardInputIsTerminal()
@@ -110,23 +147,16 @@ int terminalColumns()
     return kDefaultColumns;
 }
 
-std::optional<std::string> readStandardInputLine()
-{
-    std::string line;
-    if (!std::getline(std::cin, line))
-        return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
-}
-
-bool askYesNo(const std::string &question)
+bool askYesNo(const std::string &question, const TerminationWatch &termination)
 {
     std::fprintf(stderr, "%s [y/N] ", question.c_str());
     std::fflush(stderr);
-    const auto answer = readStandardInputLine();
-    if (!answer)
+    const auto answer = readStandardInputLine(termination);
+    if (!answer) {
+        // The prompt's line is left open by the end of input or Ctrl+C.
+        std::fputs("\n", stderr);
         return false;
+    }
     std::string word;
     for (const char c : *answer)
         if (c != ' ')
@@ -137,6 +167,32 @@ bool askYesNo(const std::string &question)
 std::string currentFolder()
 {
     return QDir::currentPath().toStdString();
+}
+
+std::optional<std::string> environmentValue(const char *name)
+{
+    const QString value = qEnvironmentVariable(name);
+    if (value.isEmpty())
+        return std::nullopt;
+    return value.toStdString();
+}
+
+bool isFolder(const std::string &path)
+{
+    return QFileInfo(QString::fromStdString(path)).isDir();
+}
+
+bool sameFile(const std::string &a, const std::string &b)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::exists(a, error) && fs::exists(b, error))
+        return fs::equivalent(a, b, error);
+    const fs::path first = fs::weakly_canonical(a, error);
+    if (error)
+        return a == b;
+    const fs::path second = fs::weakly_canonical(b, error);
+    return !error && first == second;
 }
 
 } // namespace orvane

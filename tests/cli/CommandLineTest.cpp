@@ -1,7 +1,7 @@
 #include "cli/Arguments.h"
 #include "cli/CategoryNames.h"
 #include "cli/Help.h"
-#include "cli/Json.h"
+#include "cli/JsonOutput.h"
 #include "cli/Progress.h"
 
 #include <gtest/gtest.h>
@@ -89,11 +89,13 @@ TEST(CommandLine, CategoriesByNameWithinWhatTheCommandAllows)
 
 TEST(CommandLine, JsonStringsAreEscaped)
 {
-    EXPECT_EQ(jsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(jsonString("line\r\nnext\t\x01"), "\"line\\r\\nnext\\t\\u0001\"");
-    EXPECT_EQ(jsonString("100.0 \xE2\x86\x92 105.7"), "\"100.0 \xE2\x86\x92 105.7\"");
-    EXPECT_EQ(jsonObject({jsonMember("a", jsonArray({"1", jsonString("x")}))}),
-              "{\"a\":[1,\"x\"]}");
+    const DifferenceReport report
+        = {{"a\"b\\c", {"line\r\nnext\t\x01", "100.0 \xE2\x86\x92 105.7"}}};
+    EXPECT_EQ(
+        jsonLine(reportJson(report)),
+        "{\"groups\":[{\"category\":\"a\\\"b\\\\c\",\"differences\":["
+        "\"line\\r\\nnext\\t\\u0001\",\"100.0 \xE2\x86\x92 105.7\"]}],\"identical\":false}\n");
+    EXPECT_EQ(jsonLine(reportJson({})), "{\"groups\":[],\"identical\":true}\n");
 }
 
 TEST(CommandLine, ProgressBarFitsTheTerminal)
