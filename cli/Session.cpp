@@ -21,7 +21,7 @@ Progress::Style progressStyle(const Invocation &invocation)
 
 struct NamedFile
 {
-    std::string role; // "-o", "--log", "the file it reads"
+    std::string role; // "-o", "--log", "which orvane upload reads"
     std::string path;
 };
 
@@ -84,7 +84,8 @@ Result<> Session::checkFiles()
     std::vector<NamedFile> inputs;
     if (invocation.command->operandsAreFiles)
         for (const std::string &operand : invocation.operands)
-            inputs.push_back({"a file it reads", path(operand)});
+            inputs.push_back({"which orvane " + std::string(invocation.command->name) + " reads",
+                              path(operand)});
     if (!invocation.base.empty())
         inputs.push_back({"the --base file", path(invocation.base)});
     std::vector<NamedFile> outputs;
@@ -93,7 +94,6 @@ Result<> Session::checkFiles()
     if (!invocation.log.empty())
         outputs.push_back({"--log", path(invocation.log)});
 
-    const std::string command = "orvane " + std::string(invocation.command->name);
     for (size_t i = 0; i < outputs.size(); ++i) {
         const NamedFile &out = outputs[i];
         if (isFolder(out.path))
@@ -106,7 +106,7 @@ Result<> Session::checkFiles()
                            + " does not exist or is not writable.");
         for (const NamedFile &in : inputs)
             if (sameFile(out.path, in.path))
-                return failure(out.role + " names " + in.path + ", " + in.role + " for " + command
+                return failure(out.role + " names " + in.path + ", " + in.role
                                + "; it would be overwritten. Give " + out.role
                                + " another file name.");
         for (size_t j = 0; j < i; ++j)
@@ -192,13 +192,14 @@ Fault Session::connectFailure(int port)
         const Result<> opened = platform.port.open(port);
         platform.port.close();
         const std::vector<std::string> advice = platform.port.adviceForPort(port);
-        std::string text = where + " could not be opened"
-                           + (opened ? "" : " (the system said: " + opened.error() + ")") + ".";
+        std::string text = where + " could not be opened.";
         for (const std::string &line : advice)
             text += " " + line;
         if (advice.empty())
             text += " Check that the adapter is plugged in, that you may use it (the dialout "
                     "group) and that no other program holds it.";
+        if (!opened)
+            text += " (The system said: " + opened.error() + ".)";
         say(text + " Nothing was sent.");
         break;
     }

@@ -82,7 +82,7 @@ int run(const std::vector<std::string> &arguments)
         session.say(links.error());
         return exitCode(Fault::Refused);
     }
-    console.port.setLinkFolder(QString::fromStdString(*links));
+    console.port.setLinkFolder(QString::fromStdString(session.path(*links)));
     if (const Result<> files = session.checkFiles(); !files) {
         session.say(files.error());
         return exitCode(Fault::Refused);
@@ -95,7 +95,7 @@ int run(const std::vector<std::string> &arguments)
     });
     if (invocation.port)
         session.detail(session.portText(*invocation.port) + "; COMn links are looked for in "
-                       + *links + ".");
+                       + session.path(*links) + ".");
 
     TrafficLog log;
     if (!invocation.log.empty())

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -51,17 +52,26 @@ protected:
     }
 
     // orvane with its standard input a pipe (no terminal), its copies of
-    // units in the test's folder, and the simulator's COMn link.
-    Outcome orvane(QStringList arguments)
+    // units in the test's folder, and the simulator's COMn link unless the
+    // arguments name another folder.
+    void start(QProcess &process, QStringList arguments, const QStringList &environment = {})
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", sim.filePath("data"));
-        process.setProcessEnvironment(environment);
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        variables.insert("XDG_DATA_HOME", sim.filePath("data"));
+        for (const QString &variable : environment)
+            variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        process.setProcessEnvironment(variables);
         process.setWorkingDirectory(sim.folder());
-        arguments << "--link-folder" << sim.folder();
+        if (!arguments.contains("--link-folder"))
+            arguments << "--link-folder" << sim.folder();
         process.start(ORVANE_CLI_PATH, arguments);
         process.closeWriteChannel();
+    }
+
+    Outcome orvane(const QStringList &arguments, const QStringList &environment = {})
+    {
+        QProcess process;
+        start(process, arguments, environment);
         Outcome run;
         if (!process.waitForFinished(kRunMs)) {
             process.kill();
@@ -144,8 +154,8 @@ TEST_F(CommandLineEndToEnd, UploadThenDownloadGivesTheFileBackAndCountsTheUpload
     EXPECT_EQ(compare.exitCode, 0) << compare.err.toStdString();
     EXPECT_TRUE(json(compare)["identical"].toBool());
 
-    const Outcome after = orvane({"identify", "--port", port(), "--json"});
-    ASSERT_EQ(after.exitCode, 0);
+    const Outcome after = orvane({"identify", "--json"}, {"ORVANE_PORT=" + port()});
+    ASSERT_EQ(after.exitCode, 0) << after.err.toStdString();
     EXPECT_EQ(json(after)["uploadCount"].toInt(), identity["uploadCount"].toInt() + 1);
 }
 
@@ -159,6 +169,11 @@ TEST_F(CommandLineEndToEnd, BadCommandLinesAreRefusedWithoutSendingAByte)
     broken.write("Orvane Display Configuration File - Do NOT make any changes!\r\nVer 1.4.31\r\n"
                  "Date created: x\r\n*\r\n*\r\nCOMport=, 7 \r\n 0 , nonsense \r\n");
     broken.close();
+    ASSERT_TRUE(QFile::link("GOOD.CFG", sim.filePath("ALIAS.CFG")));
+    QFile good(sim.filePath("GOOD.CFG"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray goodBytes = good.readAll();
+    good.close();
 
     struct Case
     {
@@ -189,6 +204,21 @@ TEST_F(CommandLineEndToEnd, BadCommandLinesAreRefusedWithoutSendingAByte)
         {{"upload", "--port", port(), "MISSING.CFG"}, 1, "MISSING.CFG"},
         {{"compare", "GOOD.CFG", "BROKEN.CFG"}, 1, "Line 7: expected a byte"},
         {{"backup", "--port", port(), "--log", "no/such/folder/log.txt"}, 1, "cannot be written"},
+        {{"identify", "--port", "1000"}, 1, "COM1000 is not a port"},
+        {{"identify", "--port", port(), "--link-folder", "no/such/folder"}, 1, "does not exist"},
+        // A log or an output never replaces a file the command reads, or the other.
+        {{"compare", "GOOD.CFG", "--port", port(), "--only", "damping", "--log", "GOOD.CFG"},
+         1,
+         "would be overwritten"},
+        {{"upload", "--port", port(), "./GOOD.CFG", "--yes", "--log", "ALIAS.CFG"},
+         1,
+         "would be overwritten"},
+        {{"download", "--port", port(), "-o", "ALIAS.CFG", "--base", "GOOD.CFG"},
+         1,
+         "would be overwritten"},
+        {{"read-all", "--port", port(), "-o", "X.CFG", "--log", "./X.CFG"}, 1, "the same file"},
+        {{"read-all", "--port", port(), "-o", "."}, 1, "is a folder"},
+        {{"upload", "--port", port(), "GOOD.CFG"}, 1, "refused before anything was sent"},
     };
     for (const Case &c : cases) {
         const Outcome run = orvane(c.arguments);
@@ -198,6 +228,8 @@ TEST_F(CommandLineEndToEnd, BadCommandLinesAreRefusedWithoutSendingAByte)
     }
     // Any exchange begins with presence probes, which the simulator logs.
     EXPECT_FALSE(sim.waitForLog("presence probe")) << sim.log().toStdString();
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    EXPECT_EQ(good.readAll(), goodBytes);
 }
 
 TEST_F(CommandLineEndToEnd, ExitCodesTellNoInstrumentFromAFailureHalfWay)
@@ -225,6 +257,40 @@ TEST_F(CommandLineEndToEnd, ExitCodesTellNoInstrumentFromAFailureHalfWay)
     const Outcome refused = orvane({"backup", "--port", port()});
     EXPECT_EQ(refused.exitCode, 1) << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains("--yes")) << refused.err.toStdString();
+}
+
+// Ctrl+C half-way through an upload ends it as a fault would, keeps the
+// traffic log, and leaves the unit answering.
+TEST_F(CommandLineEndToEnd, CtrlCMidUploadLeavesTheUnitAnswering)
+{
+    startSim();
+    ConfigImage image;
+    writeEditedFile("GOOD.CFG", image);
+    QProcess upload;
+    start(upload, {"upload", "--port", port(), "GOOD.CFG", "--full", "--yes", "--log", "up.txt"});
+    // Each wait is shorter than the simulator's log wait: the unit is read,
+    // then the second configuration record is being written.
+    for (const char *served : {"read internal NVM 256 @0",
+                               "read EEPROM 256 @5888",
+                               "write internal NVM 256 @0",
+                               "write EEPROM 128 @4224"})
+        ASSERT_TRUE(sim.waitForLog(served)) << served << "\n" << sim.log().toStdString();
+    ASSERT_EQ(::kill(pid_t(upload.processId()), SIGINT), 0);
+    ASSERT_TRUE(upload.waitForFinished(kRunMs));
+    const QString err = QString::fromUtf8(upload.readAllStandardError());
+    EXPECT_EQ(upload.exitCode(), 130) << err.toStdString();
+    EXPECT_TRUE(err.contains("Stopped by Ctrl+C while writing display configuration"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("the Orvane was told the exchange is over")) << err.toStdString();
+    // The unit got the soft reset, and no record after the one in flight.
+    ASSERT_TRUE(sim.waitForLog("soft reset")) << sim.log().toStdString();
+    EXPECT_FALSE(sim.log().contains("write EEPROM")) << sim.log().toStdString();
+    QFile log(sim.filePath("up.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().trimmed().endsWith("3D FB 00 00 00  =...."));
+
+    const Outcome identify = orvane({"identify", "--port", port()});
+    EXPECT_EQ(identify.exitCode, 0) << identify.err.toStdString();
 }
 
 TEST_F(CommandLineEndToEnd, SilentInstrumentIsNoInstrument)
