@@ -2,7 +2,8 @@
 #
 #   -DOUTPUT=dir/name.1.gz -DNAME=name -DVERSION=x.y.z
 #   and either -DTEMPLATE=page.1.in   (a hand-written page; @VERSION@, @DATE@)
-#   or         -DPROGRAM=path         (the page is made from `PROGRAM --help`)
+#   or         -DPROGRAM=path         (the page is made from `PROGRAM --help`,
+#                                       or from the option in HELP_OPTION)
 #
 # The --help layout this understands: a "Usage: ..." line, a paragraph that
 # describes the program (its first sentence becomes the NAME line), then
@@ -49,10 +50,13 @@ if(DEFINED TEMPLATE)
 elseif(DEFINED PROGRAM)
     # Printing help must need no display.
     set(ENV{QT_QPA_PLATFORM} offscreen)
-    execute_process(COMMAND ${PROGRAM} --help
+    if(NOT DEFINED HELP_OPTION)
+        set(HELP_OPTION --help)
+    endif()
+    execute_process(COMMAND ${PROGRAM} ${HELP_OPTION}
                     OUTPUT_VARIABLE help ERROR_VARIABLE errors RESULT_VARIABLE status)
     if(NOT status EQUAL 0 OR help STREQUAL "")
-        message(FATAL_ERROR "${PROGRAM} --help failed (${status}): ${errors}")
+        message(FATAL_ERROR "${PROGRAM} ${HELP_OPTION} failed (${status}): ${errors}")
     endif()
 
     string(REPLACE ";" "\\;" help "${help}")
@@ -110,7 +114,8 @@ elseif(DEFINED PROGRAM)
         elseif(line MATCHES "^  ([^ ]([^ ]| [^ ])*)(  +(.*))?$")
             roff_term(term "${CMAKE_MATCH_1}")
             string(APPEND body ".TP\n${term}\n")
-            if(NOT CMAKE_MATCH_4 STREQUAL "")
+            # An entry without text on its line leaves the group unset, not empty.
+            if(NOT "${CMAKE_MATCH_4}" STREQUAL "")
                 roff_text(text "${CMAKE_MATCH_4}")
                 string(APPEND body "${text}\n")
             endif()

@@ -33,7 +33,8 @@ install(FILES ${ORVANE_PACKAGING_DIR}/${ORVANE_APP_ID}.metainfo.xml
 
 # --- programs and their manual pages -----------------------------------------
 # A program with a hand-written page (packaging/<name>.1.in) gets that page
-# with the version filled in; any other gets a page made from its --help.
+# with the version filled in; any other gets a page made from its --help, or
+# from the option its target names in ORVANE_MANUAL_OPTION.
 function(orvane_install_programs)
     set(packaging ${ORVANE_PACKAGING_DIR})
     set(pages)
@@ -52,11 +53,15 @@ function(orvane_install_programs)
                 DEPENDS ${packaging}/${program}.1.in ${packaging}/Manpage.cmake
                 COMMENT "Manual page ${program}.1")
         else()
+            get_target_property(option ${program} ORVANE_MANUAL_OPTION)
+            if(NOT option)
+                set(option --help)
+            endif()
             add_custom_command(OUTPUT ${page}
                 COMMAND ${CMAKE_COMMAND} ${common} -DPROGRAM=$<TARGET_FILE:${program}>
-                        -P ${packaging}/Manpage.cmake
+                        -DHELP_OPTION=${option} -P ${packaging}/Manpage.cmake
                 DEPENDS ${program} ${packaging}/Manpage.cmake
-                COMMENT "Manual page ${program}.1 from ${program} --help")
+                COMMENT "Manual page ${program}.1 from ${program} ${option}")
         endif()
         list(APPEND pages ${page})
     endforeach()

@@ -142,6 +142,30 @@ TEST(CommandLine, HelpDescribesEveryCommandAndOptionInTheManualPageLayout)
                       (command.options & option) != 0)
                 << command.name << " " << name;
     }
+
+    // The manual page's text names everything there is to know.
+    const std::string reference = referenceHelp("9.9.9");
+    checkLayout(reference, "orvane COMMAND");
+    for (const char *heading : {"Commands:",
+                                "Options:",
+                                "Categories (for --only):",
+                                "Memories (for dump):",
+                                "Environment:",
+                                "Files:",
+                                "Examples:",
+                                "See also:"})
+        EXPECT_NE(reference.find(std::string("\n") + heading + "\n"), std::string::npos) << heading;
+    for (const CommandSpec &command : commandSpecs())
+        EXPECT_NE(reference.find("\n  orvane " + std::string(command.name) + " "),
+                  std::string::npos)
+            << command.name;
+    for (const OptionSpec &option : optionSpecs())
+        EXPECT_NE(reference.find("--" + std::string(option.name) + " "), std::string::npos)
+            << option.name;
+    for (const std::string_view name : kCategoryNames)
+        EXPECT_NE(reference.find("\n  " + std::string(name) + " "), std::string::npos) << name;
+    for (const char *memory : {"iram", "xram", "nvm", "eeprom", "flash"})
+        EXPECT_NE(reference.find(std::string("\n  ") + memory + " "), std::string::npos);
 }
 
 } // namespace
