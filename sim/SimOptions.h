@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// The command line of orvane-sim, read into plain values.
+// What orvane-sim's command line sets, as plain values, and the limits that
+// it and the control lines hold values to.
 
 namespace orvane::sim {
 
@@ -23,39 +24,21 @@ struct SerialNumberBytes
     uint8_t year = 0, month = 0, day = 0, unit = 0;
 };
 
+// The program's options; the fault knobs are the instrument's own settings.
 struct SimOptions
 {
     std::string linkPath;
     std::string statePath;
     std::optional<uint8_t> productCode;
     std::optional<SerialNumberBytes> serial;
-    bool noAnswer = false;
-    bool blankIdentity = false;
-    bool corruptFirstNvmRead = false;
-    std::optional<int> echoesStopAfter;
-    int echoDelayMs = 0;
-    std::optional<int> shortReadBytes;
-    std::optional<int> shortReadsNext; // without it every read is cut
-    int badCheckByteReads = 0;         // or kEveryTime
+    FaultSettings faults;
     std::string controlPath;
     bool quiet = false;
     bool help = false;
 };
 
-struct SimOptionsResult
-{
-    SimOptions options;
-    std::string error; // empty when the command line was understood
-};
-
-// Arguments without the program name. Values follow their option as the
-// next argument or after "=".
-SimOptionsResult parseSimOptions(const std::vector<std::string> &arguments);
-
 // YYMMDDnnn (or YMMDDnnn): year, month, day and unit of the day.
 std::optional<SerialNumberBytes> parseSerialNumber(const std::string &text);
-
-std::string simUsage();
 
 // Sets the instrument's product code, serial number and fault knobs as the
 // options say.

@@ -8,7 +8,7 @@
 #include "sim/AnswerSchedule.h"
 #include "sim/ControlLine.h"
 #include "sim/Instrument.h"
-#include "sim/SimOptions.h"
+#include "sim/SimCommandLine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "sim/SimOptions.h"
 #include "InstrumentDriver.h"
 #include "sim/AnswerSchedule.h"
+#include "sim/SimCommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,10 @@ TEST(SimOptions, EveryOptionIsRead)
     EXPECT_EQ(o.serial->month, 5);
     EXPECT_EQ(o.serial->day, 30);
     EXPECT_EQ(o.serial->unit, 7);
-    EXPECT_TRUE(o.noAnswer && o.blankIdentity && o.corruptFirstNvmRead && o.quiet);
-    EXPECT_EQ(o.echoesStopAfter, 0);
-    EXPECT_EQ(o.echoDelayMs, 1500);
+    EXPECT_TRUE(o.faults.noAnswer && o.faults.blankIdentity && o.faults.corruptFirstNvmRead
+                && o.quiet);
+    EXPECT_EQ(o.faults.echoesStopAfter, 0);
+    EXPECT_DOUBLE_EQ(o.faults.echoDelaySeconds, 1.5);
 }
 
 TEST(SimOptions, BadCommandLinesAreRefusedWithAReason)
