@@ -241,18 +241,18 @@ void Session::stop(int signal)
     if (m_stoppedBy != 0)
         return;
     m_stoppedBy = signal;
+    m_stoppedDuring = progress.lastStep();
     link.requestStop("stopped by " + signalName(signal));
 }
 
 void Session::endStoppedExchange()
 {
-    const std::string step = progress.lastStep();
     const bool unitWaits = link.resumeAfterStop();
     if (unitWaits)
         connection.endExchange(CommandCode::SoftReset);
     std::string text = "Stopped by " + signalName(m_stoppedBy);
-    if (!step.empty())
-        text += " while " + step;
+    if (!m_stoppedDuring.empty())
+        text += " while " + m_stoppedDuring;
     text += unitWaits ? "; the Orvane was told the exchange is over." : ".";
     if (!invocation.output.empty())
         text += " " + path(invocation.output) + " was not written.";

@@ -80,6 +80,7 @@ public:
 
 private:
     int m_stoppedBy = 0;
+    std::string m_stoppedDuring; // the step shown when the signal came
     bool m_stopAnnounced = false;
 };
 
