@@ -238,8 +238,11 @@ Fault Session::transferEnd(const TransferResult &result, int port)
 
 void Session::stop(int signal)
 {
-    if (m_stoppedBy != 0)
+    // A second signal does not wait for the record in flight.
+    if (m_stoppedBy != 0) {
+        link.markLost("stopped again by " + signalName(signal));
         return;
+    }
     m_stoppedBy = signal;
     m_stoppedDuring = progress.lastStep();
     link.requestStop("stopped by " + signalName(signal));

@@ -60,7 +60,8 @@ public:
     // A transfer command's end, and what the messages before it did not say.
     Fault transferEnd(const TransferResult &result, int port);
 
-    // A termination signal: the exchange ends as after a fault.
+    // A termination signal: the exchange ends as after a fault, once the
+    // record in flight is sent; a second one ends it at once.
     void stop(int signal);
     int stoppedBy() const { return m_stoppedBy; }
     // Once the command has returned: ends the exchange a stop cut short and
