@@ -55,12 +55,46 @@ TEST(CommandLine, CommandLinesThatDoNotFitAreUsageErrors)
         {{"upload", "--port", "1", "A.CFG", "--factory"}, "takes no --factory"},
         {{"download", "-o", "X.CFG"}, "needs --port"},
         {{"backup", "--log"}, "--log needs a file"},
+        {{"ports", "--link-folder="}, "--link-folder needs a folder name"},
+        {{"ports", "--quiet", "-v"}, "do not go together"},
+        {{"help", "frobnicate"}, "\"frobnicate\" is not a command"},
+        {{"read-all", "-o", "A.CFG", "--output", "B.CFG", "--port", "1"}, "given twice"},
     };
     for (const auto &[words, says] : cases) {
         const auto parsed = parseArguments(words);
         ASSERT_FALSE(parsed) << says;
         EXPECT_NE(parsed.error().find(says), std::string::npos) << parsed.error();
     }
+}
+
+// ORVANE_PORT and ORVANE_LINK_FOLDER fill in what the command line leaves out,
+// only where the command takes it.
+TEST(CommandLine, TheEnvironmentGivesDefaults)
+{
+    const Defaults defaults{"COM4", "/links"};
+    const auto identify = parseArguments({"identify"}, defaults);
+    ASSERT_TRUE(identify) << identify.error();
+    EXPECT_EQ(identify->port, 4);
+    EXPECT_TRUE(identify->portFromEnvironment);
+    EXPECT_EQ(identify->linkFolder, "/links");
+
+    const auto given = parseArguments({"identify", "--port", "2", "--link-folder", "d"}, defaults);
+    ASSERT_TRUE(given);
+    EXPECT_EQ(given->port, 2);
+    EXPECT_EQ(given->linkFolder, "d");
+    // Two files are compared without the instrument, and ports takes no port.
+    const auto files = parseArguments({"compare", "A.CFG", "B.CFG"}, defaults);
+    ASSERT_TRUE(files) << files.error();
+    EXPECT_FALSE(files->port);
+    EXPECT_FALSE(parseArguments({"ports"}, defaults)->port);
+    EXPECT_NE(parseArguments({"identify"}, {"seven", {}}).error().find("ORVANE_PORT takes"),
+              std::string::npos);
+
+    // "help COMMAND" is the command's --help, which needs none of its options.
+    const auto help = parseArguments({"help", "upload"});
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->help);
+    EXPECT_EQ(help->command->name, "upload");
 }
 
 TEST(CommandLine, CategoriesByNameWithinWhatTheCommandAllows)
