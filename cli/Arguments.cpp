@@ -8,7 +8,10 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr int kMaxPortDigits = 6; // a longer number is no port either way
+// A number this long is no port whatever its digits; it reads as one
+// beyond every port, and the command refuses it with the rest.
+constexpr size_t kMaxPortDigits = 6;
+constexpr int kBeyondEveryPort = 1000000;
 
 QString text(std::string_view s)
 {
@@ -55,7 +58,7 @@ std::optional<int> portNumber(std::string text, std::string &name)
             return std::nullopt;
     text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
     name = "COM" + text;
-    return text.size() > kMaxPortDigits ? 1000000 : std::stoi(text);
+    return text.size() > kMaxPortDigits ? kBeyondEveryPort : std::stoi(text);
 }
 
 std::string optionNames(unsigned options)
