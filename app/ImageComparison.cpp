@@ -457,9 +457,17 @@ void describeConfigurations(const Comparison &comparison, GroupLines &lines)
 void describeCurves(const Comparison &comparison, GroupLines &lines)
 {
     auto &group = lines[size_t(categoryIndex(Category::SenderCurves))];
+    // A record that cannot become points is shown as the default curve, so
+    // the points alone would not say what is going on.
+    const auto odd = [](const char *side, const std::string &why) {
+        return why.empty() ? std::string()
+                           : "; " + std::string(side) + " cannot become points: " + why;
+    };
     for (const CurveDifference &d : comparison.differences.curves)
         group.push_back("Sender curve " + std::to_string(d.curve) + ": " + std::to_string(d.points)
-                        + (d.points == 1 ? " point differs" : " points differ"));
+                        + (d.points == 1 ? " point differs" : " points differ")
+                        + odd("what the Orvane holds", d.beforeOdd)
+                        + odd("what it will hold", d.afterOdd));
 }
 
 Result<ConfigImage> readImage(Platform &platform, const std::string &path)

@@ -20,6 +20,8 @@ std::string lineBusyMessage(LineUser user)
         return std::string("A system backup inside the Orvane is running.") + kWait;
     case LineUser::Restore:
         return std::string("A restore from the Orvane's backup is running.") + kWait;
+    case LineUser::RestoreCopy:
+        return std::string("A unit is being restored from its copy.") + kWait;
     case LineUser::FirmwareUpdate:
         return std::string("A firmware update request is being sent to the Orvane.") + kWait;
     case LineUser::PortTest:

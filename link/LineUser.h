@@ -16,6 +16,7 @@ enum class LineUser {
     Compare,
     Backup,
     Restore,
+    RestoreCopy,
     FirmwareUpdate,
     PortTest,
     LiveNmea,

@@ -2,10 +2,12 @@
 
 #include "transfer/TransferImage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace orvane {
 
@@ -116,33 +118,50 @@ bool fitLastPoint(const CurvePoint &last, CalCurveTable &curves, int n)
     return false;
 }
 
-} // namespace
-
-bool hasUploadedCurveForm(const std::array<uint8_t, 128> &record)
+std::string pointText(int p, const CurvePoint &point)
 {
-    return pointOf(record, 1).input() == 0 && pointOf(record, kPoints).input() == kTopInput;
+    return "point " + std::to_string(p) + " (input " + std::to_string(point.input()) + ", value "
+           + std::to_string(point.value()) + ")";
 }
 
-bool decodeCurveRecord(const std::array<uint8_t, 128> &record, CalCurveTable &curves, int n)
+} // namespace
+
+Result<> decodeCurveRecord(const std::array<uint8_t, 128> &record, CalCurveTable &curves, int n)
 {
-    if (!hasUploadedCurveForm(record))
-        return false;
+    if (std::all_of(record.begin(), record.end(), [](uint8_t b) { return b == 0xFF; }))
+        return failure("it is blank (every byte 255): nothing was ever written there");
+    const CurvePoint first = pointOf(record, 1);
+    const CurvePoint last = pointOf(record, kPoints);
+    if (first.input() != 0)
+        return failure("its first point is at input " + std::to_string(first.input())
+                       + ", where every uploaded curve starts at input 0");
+    if (last.input() != kTopInput)
+        return failure("its last point is at input " + std::to_string(last.input())
+                       + ", where every uploaded curve ends at input 1023");
     CalCurveTable decoded = curves;
     for (int p = 2; p < kPoints; ++p) {
         const CurvePoint point = pointOf(record, p);
         if (!setPoint(decoded, n, p, point.input(), point.value()))
-            return false;
+            return failure(pointText(p, point) + " matches no sender resistance and reading");
     }
     // At 0 ohms the first point already sits at input 0, where the upload
     // moves it, so the extrapolation hands its value back unchanged.
-    if (!setPoint(decoded, n, 1, 0, pointOf(record, 1).value()))
-        return false;
-    if (!fitLastPoint(pointOf(record, kPoints), decoded, n))
-        return false;
+    if (!setPoint(decoded, n, 1, 0, first.value()))
+        return failure(pointText(1, first) + " matches no reading");
+    if (!fitLastPoint(last, decoded, n))
+        return failure("its last value " + std::to_string(last.value()) + " cannot follow from "
+                       + pointText(kPoints - 1, pointOf(record, kPoints - 1))
+                       + ", as an upload extends the line through the last two points");
     if (curveRecord(decoded, n) != record)
-        return false;
+        return failure("its points do not encode back to the same bytes");
     curves = decoded;
-    return true;
+    return {};
+}
+
+std::string whyNotPoints(const std::array<uint8_t, 128> &record, int n)
+{
+    CalCurveTable scratch;
+    return decodeCurveRecord(record, scratch, n).error();
 }
 
 } // namespace orvane

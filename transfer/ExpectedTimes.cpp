@@ -1,6 +1,7 @@
 #include "transfer/ExpectedTimes.h"
 
 #include "transfer/InstrumentSnapshot.h"
+#include "transfer/RecordReads.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/Transfers.h"
 
@@ -22,19 +23,32 @@ int endMs(double pause)
     return expectedMs(pause) + frameMs();
 }
 
+namespace {
+
 int recordsReadMs(int records)
 {
     return frameMs() + answerBytesMs(records * kRecordSize);
 }
 
+} // namespace
+
+int configurationsReadMs()
+{
+    return recordsReadMs(kConfigurationsPerRead);
+}
+
+int curveReadMs()
+{
+    return 2 * recordsReadMs(1);
+}
+
 int recordReadsMs(bool configurations, bool curves)
 {
-    constexpr int kPerRead = Transfers::kConfigurationsPerRead;
     int total = 0;
     if (configurations)
-        total += kConfigurations / kPerRead * recordsReadMs(kPerRead);
+        total += kConfigurations / kConfigurationsPerRead * configurationsReadMs();
     if (curves)
-        total += kUploadedCurveCount * recordsReadMs(1);
+        total += kUploadedCurveCount * curveReadMs();
     return total;
 }
 

@@ -11,8 +11,10 @@ int settingsReadMs();
 int recordWriteMs(int bytes, double trailingPause);
 // A pause, then one frame.
 int endMs(double pause);
-// One read of `records` EEPROM records.
-int recordsReadMs(int records);
+// One read of a pair of configuration records.
+int configurationsReadMs();
+// The two reads of a curve record that must agree.
+int curveReadMs();
 // The configuration and curve records a comparison reads.
 int recordReadsMs(bool configurations, bool curves);
 // An upload of the ticked categories, writing everything.

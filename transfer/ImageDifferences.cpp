@@ -1,5 +1,6 @@
 #include "transfer/ImageDifferences.h"
 
+#include "transfer/CurveDecoding.h"
 #include "transfer/UploadPlan.h"
 
 #include <algorithm>
@@ -71,12 +72,19 @@ std::string numberList(const std::vector<int> &numbers)
 } // namespace
 
 ImageDifferences snapshotDifferences(const InstrumentSnapshot &held,
-                                     const InstrumentSnapshot &target)
+                                     const InstrumentSnapshot &target,
+                                     bool withBookkeeping)
 {
     ImageDifferences differences;
-    for (int i = 0; i < kSettingsSize; ++i)
-        if (!isUploadBookkeeping(i) && held.settings[size_t(i)] != target.settings[size_t(i)])
-            differences.settings.push_back(i);
+    const auto settingDiffers = [&](int i) {
+        return held.settings[size_t(i)] != target.settings[size_t(i)];
+    };
+    if (withBookkeeping)
+        addRecordDifferences(0, kSettingsSize - 1, settingDiffers, differences.settings);
+    else
+        for (int i = 0; i < kSettingsSize; ++i)
+            if (!isUploadBookkeeping(i) && settingDiffers(i))
+                differences.settings.push_back(i);
 
     if (held.hasConfigurations && target.hasConfigurations)
         for (int c = 1; c <= kConfigurations; ++c) {
@@ -99,8 +107,10 @@ ImageDifferences snapshotDifferences(const InstrumentSnapshot &held,
                                 a.begin() + long(at + kPointBytes),
                                 b.begin() + long(at)))
                     ++points;
-            if (points > 0)
-                differences.curves.push_back({kUploadedCurves[size_t(i)], points});
+            if (points > 0) {
+                const int n = kUploadedCurves[size_t(i)];
+                differences.curves.push_back({n, points, whyNotPoints(a, n), whyNotPoints(b, n)});
+            }
         }
     return differences;
 }

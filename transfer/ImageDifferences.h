@@ -19,6 +19,10 @@ struct CurveDifference
 {
     int curve = 0;  // 1..32
     int points = 0; // how many of its 32 points differ
+    // Why a record on either side cannot become points (the image then shows
+    // the default curve there); empty when it can, and between two files.
+    std::string beforeOdd;
+    std::string afterOdd;
     bool operator==(const CurveDifference &) const = default;
 };
 
@@ -42,11 +46,13 @@ struct Comparison
 };
 
 // What an upload changes: the settings bytes apart from the ones every upload
-// keeps up to date itself, the records that both sides hold, and of the
-// curves the points as the instrument stores them. A check byte is listed
-// only where nothing else in its record differs.
+// keeps up to date itself (unless `withBookkeeping`, for a restore that puts
+// them back too), the records that both sides hold, and of the curves the
+// points as the instrument stores them. A check byte is listed only where
+// nothing else in its record differs.
 ImageDifferences snapshotDifferences(const InstrumentSnapshot &held,
-                                     const InstrumentSnapshot &target);
+                                     const InstrumentSnapshot &target,
+                                     bool withBookkeeping = false);
 
 // Every byte the configuration file carries, the curves point by point as
 // stored (all 32 curves). Check bytes as above.

@@ -4,15 +4,46 @@
 #include "transfer/CurveDecoding.h"
 
 #include <algorithm>
+#include <functional>
+#include <numeric>
 
 namespace orvane {
 
+namespace {
+
+uint8_t configurationCheckByte(const EepromRecord &record)
+{
+    return std::accumulate(record.begin() + 1, record.end(), uint8_t(0), std::bit_xor<uint8_t>());
+}
+
+} // namespace
+
 bool configurationRecordChecks(const EepromRecord &record)
 {
-    uint8_t x = 0;
-    for (size_t b = 1; b < record.size(); ++b)
-        x ^= record[b];
-    return record[0] == x;
+    return record[0] == configurationCheckByte(record);
+}
+
+std::vector<OddRecord> oddRecords(const InstrumentSnapshot &snapshot)
+{
+    std::vector<OddRecord> odd;
+    if (snapshot.hasConfigurations)
+        for (int c = 1; c <= kConfigurations; ++c) {
+            const EepromRecord &record = snapshot.configurations[size_t(c - 1)];
+            if (configurationRecordChecks(record))
+                continue;
+            odd.push_back({OddRecord::Kind::Configuration,
+                           c,
+                           "its check byte is " + std::to_string(record[0])
+                               + " where its bytes give "
+                               + std::to_string(configurationCheckByte(record))});
+        }
+    if (snapshot.hasCurves)
+        for (int i = 0; i < kUploadedCurveCount; ++i) {
+            const int n = kUploadedCurves[size_t(i)];
+            if (std::string why = whyNotPoints(snapshot.curves[size_t(i)], n); !why.empty())
+                odd.push_back({OddRecord::Kind::Curve, n, std::move(why)});
+        }
+    return odd;
 }
 
 int uploadedCurveIndex(int n)
@@ -37,9 +68,9 @@ ConfigImage imageFromSnapshot(const InstrumentSnapshot &snapshot)
                 image.CDC(c, b) = snapshot.configurations[size_t(c - 1)][size_t(b)];
     if (snapshot.hasCurves)
         for (int i = 0; i < kUploadedCurveCount; ++i)
-            decodeCurveRecord(snapshot.curves[size_t(i)],
-                              image.CalCurve,
-                              kUploadedCurves[size_t(i)]);
+            (void)decodeCurveRecord(snapshot.curves[size_t(i)],
+                                    image.CalCurve,
+                                    kUploadedCurves[size_t(i)]);
     return image;
 }
 

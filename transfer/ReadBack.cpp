@@ -1,7 +1,7 @@
 #include "link/Commands.h"
 #include "link/LineUser.h"
-#include "transfer/CurveDecoding.h"
 #include "transfer/ExpectedTimes.h"
+#include "transfer/RecordReads.h"
 #include "transfer/Transfers.h"
 
 #include <algorithm>
@@ -18,63 +18,28 @@ namespace {
 // The byte the editor keeps the configuration being edited in.
 constexpr int kEditedConfigurationByte = 6;
 
-std::string unverifiedNotice(const InstrumentSnapshot &held)
+std::string oddRecordsNotice(const InstrumentSnapshot &held)
 {
-    std::vector<std::string> names;
-    for (const int c : held.unverifiedConfigurations)
-        names.push_back("display configuration " + std::to_string(c));
-    for (const int n : held.unverifiedCurves)
-        names.push_back("sender curve " + std::to_string(n));
-    if (names.empty())
+    const std::vector<OddRecord> odd = oddRecords(held);
+    if (odd.empty())
         return {};
-    std::string list;
-    for (size_t k = 0; k < names.size(); ++k)
-        list += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
-    return "Everything was read from the Orvane, but " + list
-           + " failed the check on every read. The bytes were taken as the Orvane holds them; "
-             "a sender curve that no upload wrote keeps the default curve.";
+    std::string text = "Everything was read from the Orvane, but these records cannot be shown "
+                       "exactly as it holds them:";
+    for (const OddRecord &record : odd) {
+        const std::string number = std::to_string(record.number);
+        text += record.kind == OddRecord::Kind::Curve
+                    ? "\r\nSender curve " + number + " cannot become points: " + record.why
+                          + ". The default curve is shown in its place."
+                    : "\r\nDisplay configuration " + number + ": " + record.why
+                          + ". It is shown as held; an upload writes the right check byte.";
+    }
+    return text
+           + "\r\nAn upload of these categories replaces them. The copy of the unit kept before "
+             "every upload holds them exactly: File > Unit History > Restore This Unit "
+             "Exactly puts them back.";
 }
 
 } // namespace
-
-bool Transfers::readRecords(int address,
-                            int count,
-                            bool (*check)(const EepromRecord &),
-                            std::vector<EepromRecord> &records,
-                            std::vector<bool> &verified)
-{
-    const int bytes = count * kRecordSize;
-    const Frame frame = memoryFrame(CommandCode::ReadEeprom, bytes, address);
-    std::vector<uint8_t> previous;
-    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
-        const std::vector<uint8_t> answer
-            = issueReadUntilComplete(m_link, frame, bytes, kRecordReadTimeout);
-        if (!linkHolds())
-            return false;
-        const int received = m_link.rx().RxCount;
-        if (received < bytes) {
-            m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
-            previous.clear();
-            continue;
-        }
-        records.assign(size_t(count), {});
-        verified.assign(size_t(count), false);
-        for (int k = 0; k < count; ++k) {
-            std::copy_n(answer.begin() + long(k) * kRecordSize,
-                        kRecordSize,
-                        records[size_t(k)].begin());
-            verified[size_t(k)] = check(records[size_t(k)]);
-        }
-        // A record that fails its check but reads back the same again is what
-        // the instrument holds (damaged, or never written), not the line's doing.
-        if (std::all_of(verified.begin(), verified.end(), [](bool v) { return v; })
-            || answer == previous)
-            return true;
-        previous = answer;
-        m_problem = Problem::BadRecord;
-    }
-    return false;
-}
 
 Transfers::ReadOutcome
 Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool curves)
@@ -85,40 +50,22 @@ Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool cu
     std::copy_n(m_transfer.TransferBuffer.begin(), kSettingsSize, held.settings.begin());
     m_progress.advance(settingsReadMs());
 
-    std::vector<EepromRecord> records;
-    std::vector<bool> verified;
-    if (configurations) {
-        constexpr int kPerRead = kConfigurationsPerRead;
-        for (int c = 1; c <= kConfigurations; c += kPerRead) {
-            beginStep("reading display configurations " + std::to_string(c) + " and "
-                      + std::to_string(c + kPerRead - 1));
-            if (!readRecords(configRecordAddress(c),
-                             kPerRead,
-                             configurationRecordChecks,
-                             records,
-                             verified))
-                return ReadOutcome::Failed;
-            for (int k = 0; k < kPerRead; ++k) {
-                held.configurations[size_t(c - 1 + k)] = records[size_t(k)];
-                if (!verified[size_t(k)])
-                    held.unverifiedConfigurations.push_back(c + k);
-            }
-            m_progress.advance(recordsReadMs(kPerRead));
-        }
-        held.hasConfigurations = true;
-    }
-    if (curves) {
-        for (int i = 0; i < kUploadedCurveCount; ++i) {
-            const int n = kUploadedCurves[size_t(i)];
-            beginStep("reading sender curve", i + 1, kUploadedCurveCount);
-            if (!readRecords(curveRecordAddress(n), 1, hasUploadedCurveForm, records, verified))
-                return ReadOutcome::Failed;
-            held.curves[size_t(i)] = records.front();
-            if (!verified.front())
-                held.unverifiedCurves.push_back(n);
-            m_progress.advance(recordsReadMs(1));
-        }
-        held.hasCurves = true;
+    const auto begin = [this](const std::string &phrase, int number, int count) {
+        beginStep(phrase, number, count);
+    };
+    std::optional<RecordReadFailure> failed;
+    if (configurations)
+        failed = readConfigurationRecords(m_link, held, {begin, [this] {
+                                                             m_progress.advance(
+                                                                 configurationsReadMs());
+                                                         }});
+    if (curves && !failed)
+        failed = readCurveRecords(m_link, held, {begin, [this] {
+                                                     m_progress.advance(curveReadMs());
+                                                 }});
+    if (failed) {
+        m_problem = problemOf(failed->problem);
+        return ReadOutcome::Failed;
     }
     return ReadOutcome::Ok;
 }
@@ -165,7 +112,7 @@ TransferResult Transfers::ReadEverything()
     m_view.hideProgress();
     m_view.redraw();
 
-    if (const std::string notice = unverifiedNotice(held); !notice.empty())
+    if (const std::string notice = oddRecordsNotice(held); !notice.empty())
         m_platform.dialogs.messageBox(notice,
                                       kReadEverythingTitle,
                                       MessageIcon::Information,

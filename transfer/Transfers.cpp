@@ -5,7 +5,6 @@
 #include "transfer/ExpectedTimes.h"
 #include "transfer/Identification.h"
 #include "transfer/TransferImage.h"
-#include "transfer/UnitCopies.h"
 
 #include <algorithm>
 
@@ -161,6 +160,23 @@ Transfers::ReadOutcome Transfers::readSettingsImage()
     return ReadOutcome::Failed;
 }
 
+Transfers::Problem Transfers::problemOf(RecordReadProblem problem)
+{
+    switch (problem) {
+    case RecordReadProblem::NoAnswer:
+        return Problem::NoAnswer;
+    case RecordReadProblem::ShortAnswer:
+        return Problem::ShortAnswer;
+    case RecordReadProblem::BadRecord:
+        return Problem::BadRecord;
+    case RecordReadProblem::Unsteady:
+        return Problem::Unsteady;
+    case RecordReadProblem::LinkLost:
+        break;
+    }
+    return Problem::LinkLost;
+}
+
 std::string Transfers::failureMessage() const
 {
     const std::string where
@@ -179,8 +195,10 @@ std::string Transfers::failureMessage() const
                + " times while " + where + ".";
         break;
     case Problem::BadRecord:
-        text = "The Orvane's answer failed its check " + std::to_string(kMaxReadAttempts)
-               + " times while " + where + ".";
+        text = recordReadSentence(RecordReadProblem::BadRecord, where);
+        break;
+    case Problem::Unsteady:
+        text = recordReadSentence(RecordReadProblem::Unsteady, where);
         break;
     case Problem::LinkLost:
         text = m_link.lostSentence(where);
@@ -333,18 +351,26 @@ TransferResult Transfers::runUpload()
         case Review::Upload:
             break;
         }
-        beginStep("saving the copy of the Orvane's settings");
-        const Result<UnitCopy> copy = saveUnitCopy(m_platform.files,
-                                                   held,
-                                                   differenceSummary(comparison.differences),
-                                                   m_platform.clock.localDateTime(),
-                                                   m_link.linkState().ComPortNumber);
-        if (!copy)
-            return stop(ExchangeEnd::SoftReset,
-                        copy.error() + " Nothing was written to the Orvane. " + kCopyAdvice,
-                        kCopyNotSavedTitle);
+        if (const auto stopped = keepUnitCopy(held, differenceSummary(comparison.differences)))
+            return *stopped;
     }
-    return writeUpload(plan, ticks, provisioning.newSerial.has_value());
+    return writeUpload(plan, ticks, provisioning.newSerial.has_value(), RecordSource::Image);
+}
+
+std::optional<TransferResult> Transfers::keepUnitCopy(const InstrumentSnapshot &held,
+                                                      const std::string &changes)
+{
+    beginStep("saving the copy of the Orvane's settings");
+    const Result<UnitCopy> copy = saveUnitCopy(m_platform.files,
+                                               held,
+                                               changes,
+                                               m_platform.clock.localDateTime(),
+                                               m_link.linkState().ComPortNumber);
+    if (copy)
+        return std::nullopt;
+    return stop(ExchangeEnd::SoftReset,
+                copy.error() + " Nothing was written to the Orvane. " + kCopyAdvice,
+                kCopyNotSavedTitle);
 }
 
 Transfers::Review Transfers::reviewUpload(const Comparison &comparison)
@@ -367,7 +393,7 @@ TransferResult Transfers::endCancelled()
 bool Transfers::writeSettings(const UploadPlan &plan)
 {
     beginStep("writing the Orvane's settings");
-    const SettingsBuffer &buffer = m_transfer.TransferBuffer;
+    const auto &buffer = plan.target.settings;
     switch (plan.settingsWrite) {
     case SettingsWrite::Whole:
         return writeBlock(CommandCode::WriteInternalNvm,
@@ -394,8 +420,10 @@ bool Transfers::writeSettings(const UploadPlan &plan)
     return true;
 }
 
-TransferResult
-Transfers::writeUpload(const UploadPlan &plan, const Selection &ticks, bool newSerial)
+TransferResult Transfers::writeUpload(const UploadPlan &plan,
+                                      const Selection &ticks,
+                                      bool newSerial,
+                                      RecordSource source)
 {
     if (!writeSettings(plan))
         return fail(ExchangeEnd::SoftReset);
@@ -410,7 +438,9 @@ Transfers::writeUpload(const UploadPlan &plan, const Selection &ticks, bool newS
     };
     if (isTicked(ticks, Category::DisplayConfigurations)) {
         for (int c = 1; c <= kConfigurations; ++c) {
-            m_document.image.CDC(c, 0) = m_document.image.CDC.checkByte(c);
+            // The image carries the check byte its record goes out with.
+            if (source == RecordSource::Image)
+                m_document.image.CDC(c, 0) = m_document.image.CDC.checkByte(c);
             if (!planned(plan.configurations, c)) {
                 m_progress.advance(recordWriteMs(kRecordSize, kRecordWritePause));
                 continue;

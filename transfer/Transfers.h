@@ -9,9 +9,11 @@
 #include "platform/Result.h"
 #include "transfer/ImageDifferences.h"
 #include "transfer/InstrumentSnapshot.h"
+#include "transfer/RecordReads.h"
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
+#include "transfer/UnitCopies.h"
 #include "transfer/UploadPlan.h"
 #include "transfer/UploadReview.h"
 
@@ -59,12 +61,6 @@ public:
     static constexpr double kMarkEndPause = 0.1;          // extra pause after the end mark
     static constexpr double kRestoreFramePause = 0.1;     // between an NVM write frame and its data
     static constexpr double kNvmByteWritePause = 0.2;     // after a single-byte NVM write
-    // The most an EEPROM record read waits for its answer; it goes on the
-    // moment the answer is complete.
-    static constexpr double kRecordReadTimeout = 1.0;
-    // Configuration records are read two at a time: 256 bytes, the most one
-    // read carries, so the frames' pauses are paid half as often.
-    static constexpr int kConfigurationsPerRead = 2;
     // The firmware update gives the instrument this long before the request.
     static constexpr double kFirmwareUpdateWait = 3.0;
 
@@ -94,6 +90,14 @@ public:
     // categories against what an upload of the PC's image would leave there.
     // Changes nothing on either side; fills `comparison` when Completed.
     TransferResult CompareWithOrvane(const Selection &categories, Comparison &comparison);
+    // "Restore This Unit Exactly…" of Unit History: the unit gets back every
+    // byte the copy holds, the settings, the sixteen configuration records
+    // and the curve records, whatever the configuration file could hold. A
+    // copy without its whole raw bytes is refused before anything is sent,
+    // and another unit than the copy's before anything is written. The
+    // review shows what will change, a copy of what the unit holds now is
+    // kept, and only what differs is written. Needs the review.
+    TransferResult RestoreUnitExactly(const UnitCopy &copy);
     // Menu items and the clear button.
     TransferResult ResetDefaults();
     TransferResult cmdClearConfig();
@@ -113,7 +117,7 @@ public:
     void setUploadReview(UploadReviewView *review) { m_review = review; }
 
 private:
-    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, LinkLost };
+    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, Unsteady, LinkLost };
     enum class Review { Upload, UploadEverything, Cancel };
     enum class ReadOutcome { Ok, NotConnected, Failed };
     // How a command that failed tells the instrument its exchange is over.
@@ -132,17 +136,19 @@ private:
     ReadOutcome readInstrument(InstrumentSnapshot &held, bool configurations, bool curves);
     std::optional<TransferResult>
     readThenRestart(InstrumentSnapshot &held, bool configurations, bool curves);
-    // `count` records at EEPROM `address` in one read, retried until each
-    // passes `check` or, failing that, reads back the same twice (what the
-    // instrument holds); `verified` tells which passed.
-    bool readRecords(int address,
-                     int count,
-                     bool (*check)(const EepromRecord &),
-                     std::vector<EepromRecord> &records,
-                     std::vector<bool> &verified);
+    static Problem problemOf(RecordReadProblem problem);
     // Upload or Cancel once the user has seen what will change.
     Review reviewUpload(const Comparison &comparison);
-    TransferResult writeUpload(const UploadPlan &plan, const Selection &ticks, bool newSerial);
+    // Saves what the unit holds before the first write; the command's result
+    // when that failed (the exchange has then ended with nothing written).
+    std::optional<TransferResult> keepUnitCopy(const InstrumentSnapshot &held,
+                                               const std::string &changes);
+    // Whether the records written come from the PC's image or from a unit's copy.
+    enum class RecordSource { Image, Copy };
+    TransferResult writeUpload(const UploadPlan &plan,
+                               const Selection &ticks,
+                               bool newSerial,
+                               RecordSource source);
     bool writeSettings(const UploadPlan &plan);
     // Ends the exchange after the user said Cancel half-way.
     TransferResult endCancelled();
@@ -194,6 +200,7 @@ private:
 inline constexpr const char *kTransferFailedTitle = "Communications Error";
 inline constexpr const char *kCopyNotSavedTitle = "Copy Not Saved";
 inline constexpr const char *kReadEverythingTitle = "Read Everything from Orvane";
+inline constexpr const char *kRestoreExactlyTitle = "Restore This Unit Exactly";
 inline constexpr const char *kFirmwareWaitCaption = "Updating Firmware - WAIT!";
 
 } // namespace orvane

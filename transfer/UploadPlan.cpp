@@ -66,8 +66,6 @@ UploadPlan planUpload(const InstrumentSnapshot &held,
 {
     UploadPlan plan;
     plan.target = held;
-    plan.target.unverifiedConfigurations.clear();
-    plan.target.unverifiedCurves.clear();
     std::copy_n(settings.begin(), kSettingsSize, plan.target.settings.begin());
     planSettings(plan, held, writeEverything);
 
@@ -96,11 +94,32 @@ UploadPlan planUpload(const InstrumentSnapshot &held,
     return plan;
 }
 
-Comparison planComparison(const InstrumentSnapshot &held, const UploadPlan &plan)
+UploadPlan restorePlan(const InstrumentSnapshot &held, const InstrumentSnapshot &copy)
+{
+    UploadPlan plan;
+    plan.target = copy;
+    planSettings(plan, held, false);
+    for (int c = 1; c <= kConfigurations; ++c)
+        if (held.configurations[size_t(c - 1)] != copy.configurations[size_t(c - 1)])
+            plan.configurations.push_back(c);
+    for (int i = 0; i < kUploadedCurveCount; ++i)
+        if (held.curves[size_t(i)] != copy.curves[size_t(i)])
+            plan.curves.push_back(kUploadedCurves[size_t(i)]);
+    return plan;
+}
+
+bool writesAnything(const UploadPlan &plan)
+{
+    return plan.settingsWrite != SettingsWrite::None || !plan.configurations.empty()
+           || !plan.curves.empty();
+}
+
+Comparison
+planComparison(const InstrumentSnapshot &held, const UploadPlan &plan, bool withBookkeeping)
 {
     return {imageFromSnapshot(held),
             imageFromSnapshot(plan.target),
-            snapshotDifferences(held, plan.target)};
+            snapshotDifferences(held, plan.target, withBookkeeping)};
 }
 
 } // namespace orvane

@@ -67,7 +67,19 @@ UploadPlan planUpload(const InstrumentSnapshot &held,
                       const Selection &ticks,
                       bool writeEverything);
 
-// What the instrument holds against what it will hold once the plan is done.
-Comparison planComparison(const InstrumentSnapshot &held, const UploadPlan &plan);
+// What to write so that the instrument holds `copy` byte for byte, its
+// settings, configuration and curve records alike: the settings as planUpload
+// writes them, and the records that differ.
+UploadPlan restorePlan(const InstrumentSnapshot &held, const InstrumentSnapshot &copy);
+
+// Whether the plan writes anything at all.
+bool writesAnything(const UploadPlan &plan);
+
+// What the instrument holds against what it will hold once the plan is done;
+// the bytes every upload keeps up to date itself are listed only with
+// `withBookkeeping`.
+Comparison planComparison(const InstrumentSnapshot &held,
+                          const UploadPlan &plan,
+                          bool withBookkeeping = false);
 
 } // namespace orvane

@@ -7,6 +7,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -125,22 +126,48 @@ TEST(CurveDecodingTest, RandomCurvesComeBackExactly)
     }
 }
 
-TEST(CurveDecodingTest, RecordsNoUploadWroteLeaveTheCurveAlone)
+TEST(CurveDecodingTest, RecordsNoUploadWroteLeaveTheCurveAloneAndSayWhy)
 {
     CalCurveTable curves;
     writeDefaultCurve(curves, kCurve);
     const CalCurveTable before = curves;
+    const auto uploaded = curveRecord(before, kCurve);
+    const auto changed = [&](size_t at, std::vector<uint8_t> bytes) {
+        auto record = uploaded;
+        std::copy(bytes.begin(), bytes.end(), record.begin() + long(at));
+        return record;
+    };
     std::array<uint8_t, 128> blank;
     blank.fill(255);
-    EXPECT_FALSE(hasUploadedCurveForm(blank));
-    EXPECT_FALSE(decodeCurveRecord(blank, curves, kCurve));
-    EXPECT_EQ(curves, before);
-
-    auto uploaded = curveRecord(before, kCurve);
-    EXPECT_TRUE(hasUploadedCurveForm(uploaded));
-    uploaded[125] = 254; // last point one step below the top
-    EXPECT_FALSE(decodeCurveRecord(uploaded, curves, kCurve));
-    EXPECT_EQ(curves, before);
+    const struct
+    {
+        const char *what;
+        std::array<uint8_t, 128> record;
+        std::string why;
+    } cases[] = {
+        {"blank", blank, "it is blank (every byte 255): nothing was ever written there"},
+        {"first point off input 0",
+         changed(0, {0, 7}),
+         "its first point is at input 7, where every uploaded curve starts at input 0"},
+        {"last point one step below the top",
+         changed(124, {3, 254}),
+         "its last point is at input 1022, where every uploaded curve ends at input 1023"},
+        // Point 31 already at the top: the line through the last two points
+        // can only repeat its value.
+        {"point 31 at the top input",
+         changed(120, {3, 255}),
+         "its last value " + std::to_string(uploaded[126] * 256 + uploaded[127])
+             + " cannot follow from point 31 (input 1023, value "
+             + std::to_string(uploaded[122] * 256 + uploaded[123])
+             + "), as an upload extends the line through the last two points"},
+    };
+    for (const auto &c : cases) {
+        const Result<> decoded = decodeCurveRecord(c.record, curves, kCurve);
+        EXPECT_EQ(decoded.error(), c.why) << c.what;
+        EXPECT_EQ(whyNotPoints(c.record, kCurve), c.why) << c.what;
+        EXPECT_EQ(curves, before) << c.what;
+    }
+    EXPECT_EQ(whyNotPoints(uploaded, kCurve), "");
 }
 
 } // namespace

@@ -49,6 +49,29 @@ protected:
         });
     }
 
+    int servedCount(const std::string &served) const
+    {
+        const auto &log = fake.instrument.frameLog();
+        return int(std::count_if(log.begin(), log.end(), [&](const std::string &line) {
+            return line.starts_with(served);
+        }));
+    }
+
+    // Runs `action` after each of the next `times` frames served whose log
+    // line starts with `served`, before the next frame comes.
+    void afterEachRead(const std::string &served, int times, std::function<void()> action)
+    {
+        constexpr double kPoll = 0.002; // well inside one record's answer
+        const int seen = servedCount(served);
+        at(kPoll, [this, served, times, action, seen] {
+            const int now = servedCount(served);
+            if (now > seen)
+                action();
+            if (now == seen || times > 1)
+                afterEachRead(served, now > seen ? times - 1 : times, action);
+        });
+    }
+
     void expectUploadedImage()
     {
         const ConfigImage &image = state.document.image;
@@ -97,10 +120,18 @@ TEST_F(ReadEverythingTest, ShortAnswersAreReadAgainAndRecordsDamagedOnTheUnitAre
     expectUploadedImage();
     EXPECT_TRUE(fake.dialogs.messages().empty());
 
-    // A configuration with a wrong check byte and a curve no upload wrote
-    // read back the same every time: that is what the unit holds.
+    // A configuration with a wrong check byte, a curve no upload wrote and
+    // one whose point 31 sits at the top input read back the same every
+    // time: that is what the unit holds, and the notice says why the image
+    // cannot show it.
     eeprom()[size_t(configRecordAddress(5) + 40)] ^= 0x01;
     std::fill_n(eeprom().begin() + curveRecordAddress(25), 128, uint8_t(255));
+    const size_t point31 = size_t(curveRecordAddress(22) + 4 * 30);
+    eeprom()[point31] = 0x03;
+    eeprom()[point31 + 1] = 0xFF;
+    const auto word = [this](size_t at) {
+        return std::to_string(eeprom()[at] * 256 + eeprom()[at + 1]);
+    };
     ASSERT_EQ(outcomeOf(transfers.ReadEverything()), TransferOutcome::Completed);
     EXPECT_EQ(state.document.image.CDC(5, 40), uploaded.CDC(5, 40) ^ 0x01);
     CalCurveTable defaults;
@@ -110,9 +141,47 @@ TEST_F(ReadEverythingTest, ShortAnswersAreReadAgainAndRecordsDamagedOnTheUnitAre
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].title, "Read Everything from Orvane");
     EXPECT_EQ(shown[0].text,
-              "Everything was read from the Orvane, but display configuration 5 and sender curve "
-              "25 failed the check on every read. The bytes were taken as the Orvane holds them; a "
-              "sender curve that no upload wrote keeps the default curve.");
+              "Everything was read from the Orvane, but these records cannot be shown exactly as "
+              "it holds them:\r\nDisplay configuration 5: its check byte is "
+                  + std::to_string(eeprom()[size_t(configRecordAddress(5))])
+                  + " where its bytes give " + std::to_string(uploaded.CDC(5, 0) ^ 0x01)
+                  + ". It is shown as held; an upload writes the right check byte.\r\nSender "
+                    "curve 22 cannot become points: its last value "
+                  + word(point31 + 6) + " cannot follow from point 31 (input 1023, value "
+                  + word(point31 + 2)
+                  + "), as an upload extends the line through the last two points. The default "
+                    "curve is shown in its place.\r\nSender curve 25 cannot become points: it is "
+                    "blank (every byte 255): nothing was ever written there. The default curve is "
+                    "shown in its place.\r\nAn upload of these categories replaces them. The copy "
+                    "of the unit kept before every upload holds them exactly: File > Unit History "
+                    "> Restore This Unit Exactly puts them back.");
+}
+
+TEST_F(ReadEverythingTest, ACurveIsTakenOnlyOnceTwoReadsInARowAgree)
+{
+    const int address = curveRecordAddress(22);
+    const std::string served = "read EEPROM 128 @" + std::to_string(address);
+    instrument().takeFrameLog();
+    // A line that garbles curve 22's answer the first time: the second read
+    // differs from the first, the third agrees with the second.
+    afterEachRead(served, 1, [&] { eeprom()[size_t(address + 43)] ^= 0x01; });
+    ASSERT_EQ(outcomeOf(transfers.ReadEverything()), TransferOutcome::Completed);
+    std::array<uint8_t, 128> held{};
+    std::copy_n(eeprom().begin() + address, 128, held.begin());
+    EXPECT_EQ(curveRecord(state.document.image.CalCurve, 22), held);
+    EXPECT_EQ(servedCount(served), 3);
+
+    // One that never settles: five reads, then nothing changes.
+    instrument().takeFrameLog();
+    const ConfigImage before = state.document.image;
+    afterEachRead(served, 5, [&] { eeprom()[size_t(address + 43)] ^= 0x01; });
+    const TransferResult result = transfers.ReadEverything();
+    EXPECT_EQ(result.error(),
+              std::string("The Orvane's answers differed on each of 5 reads while reading sender "
+                          "curve 5. The PC's settings were not changed. ")
+                  + kAdvice);
+    EXPECT_EQ(servedCount(served), 5);
+    EXPECT_EQ(state.document.image, before);
 }
 
 TEST_F(ReadEverythingTest, AReadThatFailsHalfWayChangesNothing)
