@@ -5,6 +5,8 @@
 #include "transfer/RawCopy.h"
 #include "transfer/UnitCopies.h"
 
+#include <filesystem>
+
 // The upload with the comparison window attached: it reads what the
 // instrument holds, shows what will change, keeps a copy of the unit and
 // writes only what differs, leaving the instrument as a full upload would.
@@ -271,6 +273,72 @@ TEST_F(ReviewedUploadTest, AFaultAfterTheCopyWasSavedLeavesAReadableCopy)
     for (int c = 1; c <= 16; ++c)
         for (int b = 0; b < 128; ++b)
             ASSERT_EQ(reopened.CDC(c, b), before.eeprom[size_t(configRecordAddress(c) + b)]);
+}
+
+TEST_F(ReviewedUploadTest, TheNewCopySurvivesFiftyFutureDatedOnes)
+{
+    // A clock once set a year ahead left 50 copies: 46 numbered, 4 named
+    // before copies were numbered.
+    InstrumentSnapshot held;
+    std::copy_n(instrumentNvm().begin(), 256, held.settings.begin());
+    for (int k = 0; k < 46; ++k)
+        ASSERT_TRUE(
+            saveUnitCopy(fake.files, held, "future " + std::to_string(k), {2027, 3, 1, 0, k, 0}, 1)
+                .ok());
+    const std::string unitFolder = folder.file("units/240530007");
+    const std::string source = copies().front().rawFile;
+    for (int day = 1; day <= 4; ++day)
+        for (const char *extension : {".CFG", ".RAW"})
+            std::filesystem::copy_file(source.substr(0, source.size() - 4) + extension,
+                                       unitFolder + "/2027-01-0" + std::to_string(day) + "_000000"
+                                           + extension);
+    ASSERT_EQ(copies().size(), 50u);
+
+    editConfiguration3();
+    ASSERT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
+    const std::vector<UnitCopy> kept = copies();
+    ASSERT_EQ(kept.size(), 50u);
+    EXPECT_EQ(kept.front().taken, "2026-07-04 14:05:09");
+    EXPECT_EQ(kept.front().changes, "Display Configurations 3");
+    EXPECT_TRUE(std::filesystem::exists(kept.front().configFile));
+    EXPECT_TRUE(std::filesystem::exists(kept.front().rawFile));
+    // The oldest went: the first of those named before the count began.
+    EXPECT_EQ(kept[1].changes, "future 45");
+    EXPECT_TRUE(kept.back().configFile.ends_with("/2027-01-02_000000.CFG"));
+    EXPECT_FALSE(std::filesystem::exists(unitFolder + "/2027-01-01_000000.CFG"));
+}
+
+// A disk that says it wrote what it did not.
+class TruncatingFiles : public FakeFileSystem
+{
+public:
+    Result<> writeFileAtomically(const std::string &path, const std::string &content) override
+    {
+        const bool config = path.ends_with(".CFG");
+        return FakeFileSystem::writeFileAtomically(path,
+                                                   config ? content.substr(0, content.size() / 2)
+                                                          : content);
+    }
+};
+
+TEST_F(ReviewedUploadTest, ACopyThatDoesNotReadBackIsNoCopy)
+{
+    TruncatingFiles files;
+    files.userDataDir = folder.path();
+    InstrumentSnapshot held;
+    std::copy_n(instrumentNvm().begin(), 256, held.settings.begin());
+    const Result<UnitCopy> copy = saveUnitCopy(files, held, "", {2026, 7, 4, 14, 5, 9}, 1);
+    ASSERT_FALSE(copy.ok());
+    EXPECT_TRUE(copy.error().starts_with("The copy of unit 240530007 was saved in "
+                                         + folder.file("units/240530007")
+                                         + " but does not read back: "))
+        << copy.error();
+    EXPECT_NE(copy.error().find(".CFG, line 1531: expected the label before configuration 10 byte "
+                                "107, found the end of the file."),
+              std::string::npos)
+        << copy.error();
+    // Nothing half-made is left to look like a copy.
+    EXPECT_TRUE(copies().empty());
 }
 
 TEST_F(ReviewedUploadTest, UnitCopiesKeepTheLastFiftyNewestFirst)
