@@ -54,16 +54,6 @@ bool mayReplaceUnsavedImage(const ConfigDocument &document,
            == MessageAnswer::Yes;
 }
 
-FileCommandResult
-openUnitCopy(AppState &state, ByteLink &link, Platform &platform, const UnitCopy &copy)
-{
-    const OpenedFile opened
-        = openConfigPath(state.document, state.files, platform, copy.configFile);
-    if (opened.result == FileCommandResult::Done)
-        takeWholeRead(state, link, opened.comPortNumber);
-    return opened.result;
-}
-
 FileCommandResult saveConfigFile(AppState &state, const ByteLink &link, Platform &platform)
 {
     return fileSave(state.document, state.files, link.linkState().ComPortNumber, platform);

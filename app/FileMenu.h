@@ -4,7 +4,6 @@
 #include "config/FileCommands.h"
 #include "link/ByteLink.h"
 #include "platform/Platform.h"
-#include "transfer/UnitCopies.h"
 
 #include <optional>
 
@@ -29,10 +28,6 @@ openConfigFileAt(AppState &state, ByteLink &link, Platform &platform, const std:
 bool mayReplaceUnsavedImage(const ConfigDocument &document,
                             Platform &platform,
                             const std::string &path);
-// Unit History: a unit's kept copy becomes the working image as Open makes a
-// file the working image; uploading it then restores the unit.
-FileCommandResult
-openUnitCopy(AppState &state, ByteLink &link, Platform &platform, const UnitCopy &copy);
 FileCommandResult saveConfigFile(AppState &state, const ByteLink &link, Platform &platform);
 FileCommandResult saveConfigFileAs(AppState &state, const ByteLink &link, Platform &platform);
 

@@ -21,8 +21,22 @@ frmComparison::~frmComparison() = default;
 
 bool frmComparison::confirmUpload(const Comparison &comparison)
 {
-    setWindowTitle(QString::fromUtf8(kUploadReviewTitle));
-    fill(QString::fromUtf8(kUploadChangesHeading), describeDifferences(comparison));
+    return confirmWrite(kUploadReviewTitle, kUploadChangesHeading, "Upload", comparison);
+}
+
+bool frmComparison::confirmRestore(const Comparison &comparison)
+{
+    return confirmWrite(kRestoreExactlyTitle, kRestoreChangesHeading, "Restore", comparison);
+}
+
+bool frmComparison::confirmWrite(const char *title,
+                                 const char *heading,
+                                 const char *write,
+                                 const Comparison &comparison)
+{
+    setWindowTitle(QString::fromUtf8(title));
+    fill(QString::fromUtf8(heading), describeDifferences(comparison));
+    m_ui->cmdUpload->setText(QString::fromUtf8(write));
     showButtons(Buttons::UploadOrCancel);
     // Cancel is the default: Enter alone must not write to the instrument.
     m_ui->cmdCancel->setFocus();

@@ -25,6 +25,7 @@ public:
 
     // UploadReviewView
     bool confirmUpload(const Comparison &comparison) override;
+    bool confirmRestore(const Comparison &comparison) override;
     bool uploadUnchanged() override;
 
     // Shows a comparison made on its own: `heading` above the differences,
@@ -36,6 +37,11 @@ public:
 
 private:
     enum class Buttons { UploadOrCancel, UploadAnywayOrCancel, Close };
+    // Asks Upload (or Restore) or Cancel under `title` and `heading`.
+    bool confirmWrite(const char *title,
+                      const char *heading,
+                      const char *write,
+                      const Comparison &comparison);
     void fill(const QString &heading, const DifferenceReport &report);
     void showButtons(Buttons buttons);
 
@@ -45,6 +51,8 @@ private:
 inline constexpr const char *kUploadReviewTitle = "Upload Display Configurations To Orvane";
 inline constexpr const char *kUploadChangesHeading
     = "Uploading will change these settings in the Orvane:";
+inline constexpr const char *kRestoreChangesHeading
+    = "Restoring will put these back in the Orvane as the copy holds them:";
 inline constexpr const char *kUploadUnchangedHeading
     = "The Orvane already holds everything this upload would write, so nothing needs to be "
       "uploaded.";

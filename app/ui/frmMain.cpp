@@ -518,15 +518,22 @@ void frmMain::Open_Click()
         openFile(name);
 }
 
-void frmMain::openFile(const std::string &name)
+bool frmMain::openImage(const std::string &name)
 {
     if (refuseDuringExchange() || !mayReplaceUnsavedImage(m_state.document, m_platform, name))
-        return;
+        return false;
     if (openConfigFileAt(m_state, m_linkView->link(), m_platform, name) != FileCommandResult::Done)
-        return;
-    m_habits->fileOpened(m_platform.files.resolve(m_state.files.WorkingFolder, name));
+        return false;
     setCommsPortLabel(commsPortCaption(link().ComPortNumber));
     redraw();
+    return true;
+}
+
+void frmMain::openFile(const std::string &name)
+{
+    if (!openImage(name))
+        return;
+    m_habits->fileOpened(m_platform.files.resolve(m_state.files.WorkingFolder, name));
     const QString path = QString::fromStdString(m_state.files.OpenedFileName);
     m_history->record(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
     refreshTitle();
@@ -626,6 +633,9 @@ void frmMain::UnitHistory_Click()
         connect(m_unitHistory, &frmUnitHistory::openRequested, this, [this] {
             whenLineFree([this] { openUnitCopy_Click(); });
         });
+        connect(m_unitHistory, &frmUnitHistory::restoreRequested, this, [this] {
+            whenLineFree([this] { restoreUnitCopy_Click(); });
+        });
     }
     m_unitHistory->showHistory(listUnitHistory(m_platform.files),
                                unitCopiesFolder(m_platform.files));
@@ -634,16 +644,24 @@ void frmMain::UnitHistory_Click()
 void frmMain::openUnitCopy_Click()
 {
     const std::optional<UnitCopy> copy = m_unitHistory->selectedCopy();
-    if (!copy || refuseDuringExchange())
+    if (!copy || !openImage(copy->configFile))
         return;
-    if (openUnitCopy(m_state, m_linkView->link(), m_platform, *copy) != FileCommandResult::Done)
-        return;
-    setCommsPortLabel(commsPortCaption(link().ComPortNumber));
-    redraw();
     m_history->record(
         QStringLiteral("Open copy of unit %1 of %2")
             .arg(QString::fromStdString(copy->serial), QString::fromStdString(copy->taken)));
     refreshTitle();
+}
+
+void frmMain::restoreUnitCopy_Click()
+{
+    const std::optional<UnitCopy> copy = m_unitHistory->selectedCopy();
+    if (!copy)
+        return;
+    m_commandName.clear();
+    m_transfers->restoreUnitExactly(*copy);
+    // The copy of what the unit held just before is listed too.
+    m_unitHistory->showHistory(listUnitHistory(m_platform.files),
+                               unitCopiesFolder(m_platform.files));
 }
 
 void frmMain::Timer1_Timer()

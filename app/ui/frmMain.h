@@ -107,8 +107,11 @@ private:
     bool refuseDuringExchange();
     void New_Click();
     void Open_Click();
-    // Open, a recent file and a dropped file: one way in.
+    // Open, a recent file and a dropped file.
     void openFile(const std::string &path);
+    // The one way in for those and a unit's copy: asks first when edits are
+    // unsaved; true once the file is the working image.
+    bool openImage(const std::string &path);
     void Save_Click();
     void SaveAs_Click();
     void Exit_Click();
@@ -118,6 +121,7 @@ private:
     void CompareFiles_Click();
     void UnitHistory_Click();
     void openUnitCopy_Click();
+    void restoreUnitCopy_Click();
     void OrvaneComPort_Click();
     void lblConnected_Click();
     void Timer1_Timer();

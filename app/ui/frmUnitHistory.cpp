@@ -28,6 +28,10 @@ frmUnitHistory::frmUnitHistory(QWidget *parent)
             emit openRequested();
     });
     connect(m_ui->cmdOpenCopy, &QPushButton::clicked, this, &frmUnitHistory::openRequested);
+    connect(m_ui->cmdRestoreExactly,
+            &QPushButton::clicked,
+            this,
+            &frmUnitHistory::restoreRequested);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &QDialog::hide);
 }
 
@@ -78,7 +82,9 @@ std::optional<UnitCopy> frmUnitHistory::selectedCopy() const
 
 void frmUnitHistory::followSelection()
 {
-    m_ui->cmdOpenCopy->setEnabled(selectedCopy().has_value());
+    const bool copy = selectedCopy().has_value();
+    m_ui->cmdOpenCopy->setEnabled(copy);
+    m_ui->cmdRestoreExactly->setEnabled(copy);
 }
 
 } // namespace orvane

@@ -18,7 +18,8 @@ namespace orvane {
 
 // File > Unit History: each unit by serial number with the copies kept of
 // it, newest first, and the folder they are kept in. Open asks the main
-// window to make the chosen copy the working image.
+// window to make the chosen copy the working image; Restore This Unit
+// Exactly, to write every byte of it back to the unit.
 class frmUnitHistory : public QDialog
 {
     Q_OBJECT
@@ -32,6 +33,7 @@ public:
 
 signals:
     void openRequested();
+    void restoreRequested();
 
 private:
     void followSelection();

@@ -60,7 +60,7 @@ TEST_F(UnitHistoryTest, TheKeptCopyOpensAndUploadsTheUnitBackToWhatItHeld)
     EXPECT_EQ(units[0].copies[0].changes,
               "Display Configurations 3; Sender Curves 9; Fuel Tank Size");
     link.setComPortNumber(7);
-    ASSERT_EQ(openUnitCopy(state, link, fake.platform, units[0].copies[0]),
+    ASSERT_EQ(openConfigFileAt(state, link, fake.platform, units[0].copies[0].configFile),
               FileCommandResult::Done);
     EXPECT_TRUE(state.document.changed);
     EXPECT_EQ(link.linkState().ComPortNumber, 1); // the port the copy was taken on
@@ -165,8 +165,9 @@ TEST_F(UnitHistoryTest, ARestoreThatCannotBeExactOrIsForAnotherUnitWritesNothing
     for (const auto &c : unreadable) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(copy.rawFile);
-        if (c.rawText)
+        if (c.rawText) {
             ASSERT_TRUE(fake.files.writeFileAtomically(copy.rawFile, *c.rawText).ok());
+        }
         const size_t sent = fake.port.written.size();
         const TransferResult result = transfers.RestoreUnitExactly(copy);
         ASSERT_FALSE(result.ok());
@@ -199,7 +200,8 @@ TEST_F(UnitHistoryTest, ACopyThatCannotBeReadChangesNothing)
     const ConfigImage before = state.document.image;
     UnitCopy copy;
     copy.configFile = folder.file("missing.CFG");
-    EXPECT_EQ(openUnitCopy(state, link, fake.platform, copy), FileCommandResult::Failed);
+    EXPECT_EQ(openConfigFileAt(state, link, fake.platform, copy.configFile),
+              FileCommandResult::Failed);
     EXPECT_EQ(state.document.image, before);
     ASSERT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_TRUE(fake.dialogs.messages()[0].text.starts_with("The file " + copy.configFile

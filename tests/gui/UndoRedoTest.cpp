@@ -260,8 +260,9 @@ TEST_F(UndoRedoTest, TheTitleMarkerFollowsTheSavedImage)
 
 // Before an upload writes anything the user sees what it changes. Cancel
 // leaves the instrument as it was; Upload writes and keeps a copy of what the
-// unit held, which Unit History opens as the working image.
-TEST_F(UndoRedoTest, UploadShowsItsChangesCancelWritesNothingAndTheKeptCopyOpens)
+// unit held, which Unit History opens as the working image or restores to
+// the unit exactly.
+TEST_F(UndoRedoTest, UploadShowsItsChangesCancelWritesNothingAndTheKeptCopyOpensAndRestores)
 {
     frmMain &w = shown();
     link().setComPortNumber(1);
@@ -302,6 +303,13 @@ TEST_F(UndoRedoTest, UploadShowsItsChangesCancelWritesNothingAndTheKeptCopyOpens
     EXPECT_FALSE(control<QPushButton>(*history, "cmdOpenCopy")->isEnabled());
     EXPECT_FALSE(control<QLineEdit>(*history, "txtFolder")->text().isEmpty());
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    // The edit to MPH is not saved: Open asks first, as File > Open does.
+    fake.dialogs.messageAnswers = {MessageAnswer::No};
+    control<QPushButton>(*history, "cmdOpenCopy")->click();
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fake.dialogs.messages()[0].title, "Unsaved Changes");
+    EXPECT_TRUE(sameBits(state.document.image, uploaded));
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes};
     control<QPushButton>(*history, "cmdOpenCopy")->click();
 
     EXPECT_EQ(state.document.image.IntNvm[kSpeedUnitsByte], heldSpeedUnits)
@@ -309,6 +317,25 @@ TEST_F(UndoRedoTest, UploadShowsItsChangesCancelWritesNothingAndTheKeptCopyOpens
     EXPECT_TRUE(titleMarksChanges());
     undo()->trigger();
     EXPECT_TRUE(sameBits(state.document.image, uploaded));
+
+    // Restoring exactly shows what goes back, then gives the unit every byte
+    // it held before the upload, its upload counter included.
+    QString restoreTitle;
+    QString restoreButton;
+    whenComparisonShown([&](frmComparison &dialog) {
+        restoreTitle = dialog.windowTitle();
+        restoreButton = control<QPushButton>(dialog, "cmdUpload")->text();
+        control<QPushButton>(dialog, "cmdUpload")->click();
+    });
+    control<QPushButton>(*history, "cmdRestoreExactly")->click();
+    EXPECT_EQ(restoreTitle, QStringLiteral("Restore This Unit Exactly"));
+    EXPECT_EQ(restoreButton, QStringLiteral("Restore"));
+    EXPECT_EQ(instrumentMemories(), held);
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 2) << "what the unit held just before is kept";
+    // The PC's image keeps its edits (connecting only reads the counter into it).
+    EXPECT_EQ(state.document.image.IntNvm[kSpeedUnitsByte], uploaded.IntNvm[kSpeedUnitsByte]);
+    EXPECT_EQ(state.document.image.CDC, uploaded.CDC);
+    EXPECT_EQ(fake.dialogs.unexpected, 0);
 }
 
 // The comparisons on their own only show: against the Orvane nothing is

@@ -74,6 +74,11 @@ void TransferController::ReadEverything_Click()
     finish(m_transfers->ReadEverything());
 }
 
+void TransferController::restoreUnitExactly(const UnitCopy &copy)
+{
+    finish(m_transfers->RestoreUnitExactly(copy));
+}
+
 void TransferController::setSelectionCaption(const std::string &caption)
 {
     m_selection->setSelectionCaption(caption);

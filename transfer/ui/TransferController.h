@@ -65,6 +65,8 @@ public slots:
     void RestoreBackup_Click();  // "Restore All from Backup"
     void UpdateFirmware_Click(); // "&Update Orvane Firmware"
     void ReadEverything_Click(); // "Read Everything from Orvane"
+    // Unit History's "Restore This Unit Exactly…" for the copy chosen there.
+    void restoreUnitExactly(const UnitCopy &copy);
 
 signals:
     // A command ended (completed, cancelled, refused or failed).
