@@ -3,6 +3,8 @@
 #include "link/Commands.h"
 #include "link/LineUser.h"
 #include "transfer/Identification.h"
+#include "transfer/RecordReads.h"
+#include "transfer/TransferProgress.h"
 
 namespace orvane {
 
@@ -202,6 +204,42 @@ std::optional<NvmBuffer> FactoryExchange::readSettings(double leadPause)
     return std::nullopt;
 }
 
+bool FactoryExchange::readUnitRecords(InstrumentSnapshot &held)
+{
+    const RecordReadSteps steps{[this](const std::string &phrase, int number, int count) {
+                                    step(stepText(phrase, number, count));
+                                },
+                                [] {
+                                }};
+    std::optional<RecordReadFailure> failed
+        = readConfigurationRecords(m_services.link, held, steps);
+    if (!failed)
+        failed = readCurveRecords(m_services.link, held, steps);
+    if (!failed)
+        return true;
+    m_attempts = kMaxRecordReads;
+    m_expected = failed->expected;
+    m_received = failed->received;
+    switch (failed->problem) {
+    case RecordReadProblem::NoAnswer:
+        m_problem = Problem::NoAnswer;
+        break;
+    case RecordReadProblem::ShortAnswer:
+        m_problem = Problem::ShortAnswer;
+        break;
+    case RecordReadProblem::BadRecord:
+        m_problem = Problem::BadRecord;
+        break;
+    case RecordReadProblem::Unsteady:
+        m_problem = Problem::Unsteady;
+        break;
+    case RecordReadProblem::LinkLost:
+        m_problem = Problem::LinkLost;
+        break;
+    }
+    return false;
+}
+
 bool FactoryExchange::writeBlock(CommandCode code,
                                  int address,
                                  std::span<const uint8_t> data,
@@ -255,6 +293,12 @@ std::string FactoryExchange::failureMessage() const
     case Problem::BadCheckByte:
         text = "The Orvane's internal NVM failed its check byte " + std::to_string(m_attempts)
                + " times while " + where + ".";
+        break;
+    case Problem::BadRecord:
+        text = recordReadSentence(RecordReadProblem::BadRecord, where);
+        break;
+    case Problem::Unsteady:
+        text = recordReadSentence(RecordReadProblem::Unsteady, where);
         break;
     case Problem::LinkLost:
         text = m_services.link.lostSentence(where);

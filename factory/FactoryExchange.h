@@ -9,6 +9,7 @@
 #include "link/Connection.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
+#include "transfer/InstrumentSnapshot.h"
 #include "transfer/TransferState.h"
 
 #include <cstdint>
@@ -135,6 +136,9 @@ public:
     // byte; an incomplete or wrong read is repeated, at most kMaxReadAttempts
     // reads each after `leadPause`.
     std::optional<NvmBuffer> readSettings(double leadPause);
+    // The configuration and curve records an upload writes, read as the
+    // transfers read them, into `held`; false when the reads failed.
+    bool readUnitRecords(InstrumentSnapshot &held);
     // A block write, each data byte awaiting its echo; false when it did not
     // complete.
     bool
@@ -159,7 +163,7 @@ public:
     static constexpr double kSettingsReadPause = 1.0; // the 256 internal NVM bytes
 
 private:
-    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, LinkLost };
+    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, Unsteady, LinkLost };
 
     static bool isBlank(std::string_view text);
     std::nullopt_t stop(FactoryResult result);

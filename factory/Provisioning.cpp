@@ -10,6 +10,7 @@
 #include "factory/NmeaTablesFile.h"
 #include "factory/ProvisioningImages.h"
 #include "factory/SerialNumber.h"
+#include "transfer/UnitCopies.h"
 
 #include <optional>
 #include <string>
@@ -181,7 +182,9 @@ uint16_t maintenanceInterval(const ConfigImage &image)
 }
 
 // "Make NEW Tessaro" drives the other tools without their questions, and a
-// new unit's curves are all reset, only while it runs.
+// new unit's curves are all reset, only while it runs. The serial number
+// waits for the next upload only once a unit was connected and made; however
+// else the tool ends, the next upload writes what it would have before.
 class ProvisioningFlags
 {
 public:
@@ -189,6 +192,8 @@ public:
         : m_transfer(transfer)
         , m_showUploadWarning(transfer.ShowUploadWarning)
         , m_newUnitPending(transfer.NewUnitPending)
+        , m_newSerialPending(transfer.NewSerialPending)
+        , m_newSerialBytes(transfer.NewSerialBytes)
     {
         m_transfer.ShowUploadWarning = false;
         m_transfer.NewUnitPending = true;
@@ -197,15 +202,70 @@ public:
     {
         m_transfer.ShowUploadWarning = m_showUploadWarning;
         m_transfer.NewUnitPending = m_newUnitPending;
+        if (m_made)
+            return;
+        m_transfer.NewSerialPending = m_newSerialPending;
+        m_transfer.NewSerialBytes = m_newSerialBytes;
     }
     ProvisioningFlags(const ProvisioningFlags &) = delete;
     ProvisioningFlags &operator=(const ProvisioningFlags &) = delete;
+
+    // The unit on the line is the one the serial number is for.
+    void awaitSerial(const SerialNumberBytes &serial)
+    {
+        m_transfer.NewSerialBytes = serial;
+        m_transfer.NewSerialPending = true;
+    }
+    // The unit was made: its serial number waits for its upload.
+    void made() { m_made = true; }
 
 private:
     TransferState &m_transfer;
     bool m_showUploadWarning;
     bool m_newUnitPending;
+    bool m_newSerialPending;
+    SerialNumberBytes m_newSerialBytes;
+    bool m_made = false;
 };
+
+// A refurbished unit's settings are kept as an upload keeps them, before
+// anything is written; a unit without a serial number has none worth
+// keeping. Nothing when the tool may go on; otherwise how it stopped.
+std::optional<FactoryResult> keepUnitCopy(FactoryExchange &exchange,
+                                          const SerialNumberBytes &newSerial)
+{
+    FactoryView &view = exchange.view();
+    view.setProgress(0, 1);
+    view.setProgressText("Keeping a copy of the unit's settings");
+    view.showProgress();
+    exchange.step("reading the Orvane's settings for its copy");
+    const std::optional<NvmBuffer> settings = exchange.readSettings(kSerialReadLeadPause);
+    if (!settings)
+        return exchange.fail();
+    InstrumentSnapshot held;
+    held.settings = *settings;
+    if (carriesSerialNumber(held)) {
+        if (!exchange.readUnitRecords(held))
+            return exchange.fail();
+        exchange.step("saving the copy of the Orvane's settings");
+        FactoryServices &services = exchange.services();
+        const Result<UnitCopy> copy
+            = saveUnitCopy(services.platform.files,
+                           held,
+                           "Made new as unit "
+                               + std::to_string(serialNumberFromBytes(
+                                   {newSerial[0], newSerial[1], newSerial[2], newSerial[3]})),
+                           services.platform.clock.localDateTime(),
+                           services.link.linkState().ComPortNumber);
+        if (!copy) {
+            view.hideProgress();
+            exchange.refuse(copyNotKeptMessage(copy.error()), kCopyNotSavedTitle);
+            return exchange.stopped();
+        }
+    }
+    view.hideProgress();
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -321,15 +381,18 @@ FactoryResult makeNewUnit(FactoryServices &services)
         return exchange.stopped();
 
     TransferState &transfer = services.transfer;
-    transfer.NewSerialBytes = *serial;
-    transfer.NewSerialPending = true;
     {
-        const ProvisioningFlags flags(transfer);
+        ProvisioningFlags flags(transfer);
+        // Clearing the logs beeps as it begins, as it does on its own.
+        exchange.beep();
         if (!exchange.connect())
             return exchange.stopped();
+        flags.awaitSerial(*serial);
         // After connecting, which reads the code the unit held before.
         services.link.setProductCode(*productCode);
         exchange.view().showProductCode(displayNumber(static_cast<long long>(*productCode)));
+        if (const std::optional<FactoryResult> stopped = keepUnitCopy(exchange, *serial))
+            return *stopped;
         if (!sendZeroLogs(exchange, maintenanceInterval(services.document.image), *productCode))
             return exchange.fail();
         exchange.beep();
@@ -352,6 +415,7 @@ FactoryResult makeNewUnit(FactoryServices &services)
                                 *productCode,
                                 kProductCodeWritePause))
             return exchange.fail();
+        flags.made();
     }
     services.platform.dialogs.messageBox(kNewUnitDoneText,
                                          "Make NEW Tessaro",

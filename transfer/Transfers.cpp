@@ -16,8 +16,6 @@ constexpr const char *kAdvice = "Check the cable and the instrument's power, the
 constexpr const char *kReadingSettings = "reading the Orvane's settings";
 constexpr const char *kSelectionWaiting
     = "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.";
-constexpr const char *kCopyAdvice
-    = "Make room on the disk or check the folder's permissions, then try again.";
 
 } // namespace
 
@@ -368,9 +366,7 @@ std::optional<TransferResult> Transfers::keepUnitCopy(const InstrumentSnapshot &
                                                m_link.linkState().ComPortNumber);
     if (copy)
         return std::nullopt;
-    return stop(ExchangeEnd::SoftReset,
-                copy.error() + " Nothing was written to the Orvane. " + kCopyAdvice,
-                kCopyNotSavedTitle);
+    return stop(ExchangeEnd::SoftReset, copyNotKeptMessage(copy.error()), kCopyNotSavedTitle);
 }
 
 Transfers::Review Transfers::reviewUpload(const Comparison &comparison)

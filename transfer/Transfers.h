@@ -198,7 +198,6 @@ private:
 // writing display configuration 7. Check the cable and the instrument's
 // power, then try again."
 inline constexpr const char *kTransferFailedTitle = "Communications Error";
-inline constexpr const char *kCopyNotSavedTitle = "Copy Not Saved";
 inline constexpr const char *kReadEverythingTitle = "Read Everything from Orvane";
 inline constexpr const char *kRestoreExactlyTitle = "Restore This Unit Exactly";
 inline constexpr const char *kFirmwareWaitCaption = "Updating Firmware - WAIT!";

@@ -218,6 +218,13 @@ Result<UnitCopy> saveUnitCopy(FileSystem &files,
     return copy;
 }
 
+std::string copyNotKeptMessage(const std::string &failure)
+{
+    return failure
+           + " Nothing was written to the Orvane. Make room on the disk or check the folder's "
+             "permissions, then try again.";
+}
+
 std::vector<UnitHistory> listUnitHistory(FileSystem &files)
 {
     const std::string units = unitCopiesFolder(files);

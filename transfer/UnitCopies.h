@@ -60,6 +60,11 @@ Result<UnitCopy> saveUnitCopy(FileSystem &files,
                               const LocalDateTime &taken,
                               uint8_t comPortNumber);
 
+// What a command that writes says when the copy could not be kept: the
+// failure, that nothing was written, and what to do.
+std::string copyNotKeptMessage(const std::string &failure);
+inline constexpr const char *kCopyNotSavedTitle = "Copy Not Saved";
+
 // Every unit that has copies, by serial number, each with its copies newest
 // first. A raw file that cannot be read is listed by its name alone.
 std::vector<UnitHistory> listUnitHistory(FileSystem &files);

@@ -9,6 +9,7 @@
 #include "factory/Provisioning.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Instrument.h"
+#include "transfer/UnitCopies.h"
 
 #include <QElapsedTimer>
 
@@ -23,6 +24,15 @@ namespace {
 
 constexpr int kPortNumber = 7;
 
+// The program's own file system, keeping the copies of units in the test's
+// folder instead of the user's.
+class TestFiles : public QtFileSystem
+{
+public:
+    std::string userDataFolder() override { return dataFolder; }
+    std::string dataFolder;
+};
+
 TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
 {
     SimProcess sim;
@@ -33,7 +43,7 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
     QtClock clock;
     QtEventPump pump;
     FakeDialogs dialogs;
-    QtFileSystem files;
+    TestFiles files;
     QtSerialPort port;
     port.setLinkFolder(sim.folder());
     Platform platform{clock, pump, dialogs, files, port};
@@ -42,6 +52,7 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
     state.document.image.IntNvm[115] = 224;
     FactoryFolder folder;
     state.files.WorkingFolder = folder.path();
+    files.dataFolder = folder.path();
     for (const char *name : {"CALCURVS.DAT", "NVMNMEAG.DAT", "DECPTSA.DAT"})
         folder.write(name, fixture(name));
     for (const CodeModule &module : kNewUnitCodeModules)
@@ -67,6 +78,9 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
     EXPECT_EQ(*result, FactoryOutcome::Completed);
     EXPECT_EQ(dialogs.messages().back().text, kNewUnitDoneText);
     EXPECT_EQ(dialogs.unexpected, 0);
+    // The unit carried a serial number: a copy of it was kept first.
+    ASSERT_EQ(listUnitHistory(files).size(), 1u);
+    EXPECT_EQ(listUnitHistory(files)[0].copies.size(), 1u);
     port.close();
 
     sim.stop(); // saves its memories to the state file

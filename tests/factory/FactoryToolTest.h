@@ -111,6 +111,7 @@ protected:
         // The factory window opens only in factory mode, which accepts a Brenlow.
         link.setFactoryMode(true);
         state.files.WorkingFolder = folder.path();
+        fake.files.userDataDir = folder.path(); // where copies of units are kept
         for (const char *name : {"CALCURVS.DAT", "NVMNMEAG.DAT", "DECPTSA.DAT"})
             folder.write(name, fixture(name));
         for (const char *name : kModuleNames)

@@ -6,6 +6,10 @@
 #include "factory/CodeModules.h"
 #include "factory/DecimalPointsFile.h"
 #include "factory/Provisioning.h"
+#include "transfer/RawCopy.h"
+#include "transfer/UnitCopies.h"
+
+#include <filesystem>
 
 namespace orvane::test {
 namespace {
@@ -271,6 +275,7 @@ protected:
 TEST_F(MakeNewUnitTest, ProvisionsEverythingInOneRun)
 {
     connectFirst();
+    const std::array<uint8_t, 512> heldSettings = nvm();
     bool flagsClearedMeanwhile = false;
     at(1.0, [&] {
         flagsClearedMeanwhile = !state.transfer.ShowUploadWarning && state.transfer.NewUnitPending;
@@ -323,6 +328,78 @@ TEST_F(MakeNewUnitTest, ProvisionsEverythingInOneRun)
     EXPECT_EQ(prompts[1].text, "Enter Tessaro product code (1=Orvane, 2=Brenlow, 3=Quillet)");
     EXPECT_EQ(prompts[2].title, "Get new Tessaro Firmware # (Sw_Ver)");
     EXPECT_EQ(fake.dialogs.unexpected, 0);
+    // Make NEW's own, clearing the logs' as it begins and ends, the curves'
+    // and the NMEA tables'.
+    EXPECT_EQ(fake.dialogs.beeps(), 5);
+
+    // The unit carried a serial number: what it held was kept first.
+    const std::vector<UnitHistory> units = listUnitHistory(fake.files);
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].serial, "240530007");
+    ASSERT_EQ(units[0].copies.size(), 1u);
+    EXPECT_EQ(units[0].copies[0].changes, "Made new as unit 100330001");
+    const Result<RawCopy> raw = readRawCopyText(*fake.files.readFile(units[0].copies[0].rawFile));
+    ASSERT_TRUE(raw.ok()) << raw.error();
+    EXPECT_TRUE(std::equal(raw->snapshot.settings.begin(),
+                           raw->snapshot.settings.end(),
+                           heldSettings.begin()));
+    EXPECT_TRUE(raw->snapshot.hasConfigurations && raw->snapshot.hasCurves);
+}
+
+TEST_F(MakeNewUnitTest, TheSerialNumberWaitsForTheNextUploadOnlyOnceTheUnitWasMade)
+{
+    // An earlier unit, made but not uploaded yet, waits for its serial number.
+    state.transfer.NewSerialPending = true;
+    state.transfer.NewSerialBytes = {9, 1, 2, 3};
+    const auto expectEarlierWaits = [this](const char *what) {
+        EXPECT_TRUE(state.transfer.NewSerialPending) << what;
+        EXPECT_EQ(state.transfer.NewSerialBytes, (SerialNumberBytes{9, 1, 2, 3})) << what;
+        EXPECT_TRUE(flagsAtRest()) << what;
+    };
+
+    // No unit answers: nothing was sent.
+    instrument().faults().noAnswer = true;
+    EXPECT_EQ(outcomeOf(run({"100330001", "1", "3"})), FactoryOutcome::NotConnected);
+    expectEarlierWaits("not connected");
+
+    // A unit that stops echoing half-way was not made.
+    instrument().faults().noAnswer = false;
+    instrument().faults().echoesStopAfter = 200;
+    instrument().restartEchoCount();
+    EXPECT_FALSE(run({"100330001", "1", "3"}).ok());
+    expectEarlierWaits("failed half-way");
+
+    // A unit without a serial number has nothing to keep; once made, its
+    // own serial number waits.
+    instrument().faults().echoesStopAfter.reset();
+    instrument().powerCycle(); // it was left waiting for the rest of a block
+    instrument().setSerial(255, 255, 255, 255);
+    std::filesystem::remove_all(folder.file("units"));
+    const FactoryResult made = run({"100330001", "1", "3"});
+    ASSERT_EQ(outcomeOf(made), FactoryOutcome::Completed) << made.error();
+    EXPECT_TRUE(state.transfer.NewSerialPending);
+    EXPECT_EQ(state.transfer.NewSerialBytes, (SerialNumberBytes{10, 3, 30, 1}));
+    EXPECT_TRUE(listUnitHistory(fake.files).empty());
+}
+
+TEST_F(MakeNewUnitTest, ACopyThatCannotBeKeptStopsItBeforeTheFirstWrite)
+{
+    folder.write("units", "a file where the copies' folder should be");
+    connectFirst();
+    const auto before = nvm();
+    const FactoryResult result = run({"100330001", "1", "3"});
+    ASSERT_FALSE(result.ok());
+    EXPECT_TRUE(result.error().starts_with("The copy of unit 240530007 could not be saved in "))
+        << result.error();
+    EXPECT_TRUE(
+        result.error().ends_with(" Nothing was written to the Orvane. Make room on the "
+                                 "disk or check the folder's permissions, then try again."));
+    EXPECT_EQ(notices().back().title, "Copy Not Saved");
+    EXPECT_EQ(find({61, 3}), std::string::npos);
+    EXPECT_EQ(find({61, 1}), std::string::npos);
+    EXPECT_EQ(nvm(), before);
+    EXPECT_TRUE(flagsAtRest());
+    EXPECT_FALSE(state.transfer.NewSerialPending);
 }
 
 TEST_F(MakeNewUnitTest, BadAnswersAndFilesStopItBeforeTheFirstByte)
@@ -389,7 +466,7 @@ TEST_F(MakeNewUnitTest, FlagsComeBackWhenTheLinkFailsHalfWay)
 {
     // The cable is pulled while the code modules are being stored.
     connectFirst();
-    at(10.0, [&] { fake.port.pullCable(); });
+    at(16.5, [&] { fake.port.pullCable(); });
     FactoryResult result = run({"100330001", "1", "3"});
     EXPECT_NE(result.error().find("The connection to the Orvane was lost while writing sector"),
               std::string::npos)
