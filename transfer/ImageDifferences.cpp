@@ -138,7 +138,7 @@ ImageDifferences imageDifferences(const ConfigImage &a, const ConfigImage &b)
                 || !sameFloat(a.CalCurve(n, p, 2), b.CalCurve(n, p, 2)))
                 ++points;
         if (points > 0)
-            differences.curves.push_back({n, points});
+            differences.curves.push_back({n, points, {}, {}});
     }
     return differences;
 }

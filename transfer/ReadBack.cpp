@@ -5,6 +5,7 @@
 #include "transfer/Transfers.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 // Reading back what the instrument holds in the memories an upload writes:
@@ -25,18 +26,24 @@ std::string oddRecordsNotice(const InstrumentSnapshot &held)
         return {};
     std::string text = "Everything was read from the Orvane, but these records cannot be shown "
                        "exactly as it holds them:";
+    std::array<bool, 2> uploadedBy{}; // by kind: the category whose upload replaces them
     for (const OddRecord &record : odd) {
         const std::string number = std::to_string(record.number);
-        text += record.kind == OddRecord::Kind::Curve
-                    ? "\r\nSender curve " + number + " cannot become points: " + record.why
-                          + ". The default curve is shown in its place."
-                    : "\r\nDisplay configuration " + number + ": " + record.why
-                          + ". It is shown as held; an upload writes the right check byte.";
+        const bool curve = record.kind == OddRecord::Kind::Curve;
+        uploadedBy[curve] = true;
+        text += curve ? "\r\nSender curve " + number + " cannot become points: " + record.why
+                            + ". The default curve is shown in its place."
+                      : "\r\nDisplay configuration " + number + ": " + record.why
+                            + ". It is shown as held; an upload writes the right check byte.";
     }
-    return text
-           + "\r\nAn upload of these categories replaces them. The copy of the unit kept before "
-             "every upload holds them exactly: File > Unit History > Restore This Unit "
-             "Exactly puts them back.";
+    const std::string configurations(groupTitle(categoryIndex(Category::DisplayConfigurations)));
+    const std::string curves(groupTitle(categoryIndex(Category::SenderCurves)));
+    const std::string categories = uploadedBy[0] && uploadedBy[1] ? configurations + " or " + curves
+                                   : uploadedBy[1]                ? curves
+                                                                  : configurations;
+    return text + "\r\nUploading " + categories
+           + " replaces them. Every upload first keeps an exact copy of the unit, from which "
+             "Restore This Unit Exactly (Unit History) puts them back.";
 }
 
 } // namespace

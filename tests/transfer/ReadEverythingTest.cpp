@@ -152,9 +152,9 @@ TEST_F(ReadEverythingTest, ShortAnswersAreReadAgainAndRecordsDamagedOnTheUnitAre
                   + "), as an upload extends the line through the last two points. The default "
                     "curve is shown in its place.\r\nSender curve 25 cannot become points: it is "
                     "blank (every byte 255): nothing was ever written there. The default curve is "
-                    "shown in its place.\r\nAn upload of these categories replaces them. The copy "
-                    "of the unit kept before every upload holds them exactly: File > Unit History "
-                    "> Restore This Unit Exactly puts them back.");
+                    "shown in its place.\r\nUploading Display Configurations or Sender Curves "
+                    "replaces them. Every upload first keeps an exact copy of the unit, from which "
+                    "Restore This Unit Exactly (Unit History) puts them back.");
 }
 
 TEST_F(ReadEverythingTest, ACurveIsTakenOnlyOnceTwoReadsInARowAgree)

@@ -157,7 +157,7 @@ TEST_F(ReviewedUploadTest, TheUserSeesWhatWillChangeAndCancellingWritesNothing)
     // The counter and the date change with every upload and are not listed.
     EXPECT_EQ(d.settings, (std::vector<int>{21, 22}));
     EXPECT_EQ(d.configurations, (std::vector<std::pair<int, int>>{{3, 28}}));
-    EXPECT_EQ(d.curves, (std::vector<CurveDifference>{{19, 4}}));
+    EXPECT_EQ(d.curves, (std::vector<CurveDifference>{{19, 4, "", ""}}));
     EXPECT_EQ(review.comparisons.front().before.CDC(3, 28), 1); // Engine RPM
     EXPECT_EQ(review.comparisons.front().after.CDC(3, 28), 9);
 
