@@ -106,8 +106,14 @@ TEST_F(UnitHistoryTest, RestoringExactlyGivesBackEveryByteOfAUnitWithOddRecords)
     const std::vector<UnitHistory> units = listUnitHistory(fake.files);
     ASSERT_EQ(units.size(), 1u);
     ASSERT_EQ(units[0].copies.size(), 1u);
+    // As a command line names it: by its raw file.
+    const Result<UnitCopy> named = unitCopyAt(fake.files, units[0].copies[0].rawFile);
+    ASSERT_TRUE(named.ok()) << named.error();
+    EXPECT_EQ(named->configFile, units[0].copies[0].configFile);
+    EXPECT_EQ(named->taken, units[0].copies[0].taken);
+    EXPECT_EQ(named->serial, "240530007");
     instrument().takeFrameLog();
-    const TransferResult restored = transfers.RestoreUnitExactly(units[0].copies[0]);
+    const TransferResult restored = transfers.RestoreUnitExactly(*named);
     ASSERT_EQ(outcomeOf(restored), TransferOutcome::Completed) << restored.error();
 
     EXPECT_EQ(instrumentNvm(), nvm);
@@ -179,6 +185,12 @@ TEST_F(UnitHistoryTest, ARestoreThatCannotBeExactOrIsForAnotherUnitWritesNothing
         EXPECT_EQ(fake.port.written.size(), sent);
         EXPECT_EQ(fake.dialogs.messages().back().title, "Restore This Unit Exactly");
     }
+
+    const std::string bad = folder.file("units/240530007/DEFAULT.CFG.bad");
+    const std::string gone = folder.file("units/240530007/000009_gone.RAW");
+    EXPECT_EQ(unitCopyAt(fake.files, bad).error(),
+              bad + " is not a copy of a unit: its name must end in .CFG or .RAW.");
+    EXPECT_EQ(unitCopyAt(fake.files, gone).error(), gone + " cannot be found.");
 
     // Another unit on the line: read, but nothing written.
     ASSERT_TRUE(fake.files.writeFileAtomically(copy.rawFile, raw).ok());
