@@ -36,10 +36,12 @@ FactoryResult uploadCalibrationCurves(FactoryServices &services);
 FactoryResult uploadNmeaTables(FactoryServices &services);
 
 // cmdHalveroNewTessaro: asks for the new unit's serial number, product code
-// and firmware number, checks every file, then runs all of the above, stores
-// the ten code modules, gives the editor's image the new-unit defaults and
-// writes the product code. The provisioning flags are restored however it
-// ends.
+// and firmware number, checks every file, keeps a copy of a unit that
+// already carries a serial number (as an upload does), then runs all of the
+// above, stores the ten code modules, gives the editor's image the new-unit
+// defaults and writes the product code. The provisioning flags are restored
+// however it ends; the new serial number waits for the next upload only once
+// the unit was made.
 FactoryResult makeNewUnit(FactoryServices &services);
 
 } // namespace orvane

@@ -657,7 +657,6 @@ void frmMain::restoreUnitCopy_Click()
     const std::optional<UnitCopy> copy = m_unitHistory->selectedCopy();
     if (!copy)
         return;
-    m_commandName.clear();
     m_transfers->restoreUnitExactly(*copy);
     // The copy of what the unit held just before is listed too.
     m_unitHistory->showHistory(listUnitHistory(m_platform.files),
