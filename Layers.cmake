@@ -17,13 +17,15 @@ set(ORVANE_SUBSYSTEMS app config link transfer editors factory)
 # wires them; the simulator keeps its own reading of the protocol (no link/,
 # no editors/).
 set(ORVANE_LAYERS
-    platform platform/posix platform/qt sim
+    platform platform/posix platform/qt platform/sql sim
     config link editors transfer factory app
     link/ui editors/ui transfer/ui factory/ui app/ui cli)
 
 set(ORVANE_MAY_INCLUDE_platform "")
 set(ORVANE_MAY_INCLUDE_platform/posix platform)
 set(ORVANE_MAY_INCLUDE_platform/qt platform platform/posix)
+# The production register on Qt SQL: the programs that keep records take it.
+set(ORVANE_MAY_INCLUDE_platform/sql platform)
 set(ORVANE_MAY_INCLUDE_sim platform platform/posix)
 
 set(ORVANE_MAY_INCLUDE_config platform)
