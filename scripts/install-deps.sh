@@ -7,7 +7,10 @@ set -euo pipefail
 packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev libgl-dev
+    libqt6sql6-sqlite libqt6sql6-psql
     libgtest-dev
+    # the production register's tests run a private PostgreSQL server
+    postgresql
     fonts-dejavu-core
 )
 # Other scripts name the extra packages they need.

@@ -126,9 +126,8 @@ Result<> migrateRegister(SqlConnection &connection)
         for (const char *statement : migration.statements)
             if (auto done = connection.exec(QString::fromUtf8(statement), step); !done)
                 return done;
-        QSqlQuery record(connection.database());
-        record.prepare(QStringLiteral("INSERT INTO schema_version (version, applied_utc) "
-                                      "VALUES (?, ?)"));
+        QSqlQuery &record = transaction.prepare(
+            QStringLiteral("INSERT INTO schema_version (version, applied_utc) VALUES (?, ?)"));
         record.addBindValue(migration.version);
         record.addBindValue(now);
         if (!record.exec())

@@ -5,8 +5,10 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 
+#include <list>
 #include <memory>
 
 // One Qt SQL connection to the production database, with the few things
@@ -65,6 +67,8 @@ private:
 };
 
 // Rolls back unless committed, so an early return leaves nothing half-done.
+// Its statements belong to it and go only after the rollback: PostgreSQL
+// cannot free a statement inside a transaction that a failed one aborted.
 class SqlTransaction
 {
 public:
@@ -75,6 +79,7 @@ public:
     {
         if (m_open)
             m_connection.rollback();
+        m_queries.clear();
     }
     SqlTransaction(const SqlTransaction &) = delete;
     SqlTransaction &operator=(const SqlTransaction &) = delete;
@@ -92,9 +97,18 @@ public:
         m_open = !committed.ok();
         return committed;
     }
+    // A statement prepared on the connection, valid while the transaction is.
+    QSqlQuery &prepare(const QString &statement)
+    {
+        QSqlQuery &query = m_queries.emplace_back(m_connection.database());
+        query.setForwardOnly(true);
+        query.prepare(statement);
+        return query;
+    }
 
 private:
     SqlConnection &m_connection;
+    std::list<QSqlQuery> m_queries;
     bool m_open = false;
 };
 

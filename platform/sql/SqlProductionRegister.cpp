@@ -133,10 +133,17 @@ Condition conditionOf(const RecordFilter &filter)
     return condition;
 }
 
-void bindAll(QSqlQuery &query, const QVariantList &values)
+// Binds the values in order and runs the statement.
+bool run(QSqlQuery &query, const QVariantList &values)
 {
     for (const QVariant &value : values)
         query.addBindValue(value);
+    return query.exec();
+}
+
+QVariant serialValue(long long serial)
+{
+    return QVariant::fromValue(serial);
 }
 
 } // namespace
@@ -192,38 +199,33 @@ UnitRecord SqlProductionRegister::newRecord(const RecordKey &key,
 
 // Takes the number (unless it is a re-making's) and opens its record. The
 // driver's error is kept for the caller to tell a conflict from a fault.
-bool SqlProductionRegister::insertRecord(const UnitRecord &record,
+bool SqlProductionRegister::insertRecord(SqlTransaction &transaction,
+                                         const UnitRecord &record,
                                          const char *takenHow,
                                          QSqlError &error)
 {
-    const QSqlDatabase db = m_connection->database();
+    const QVariant serial = serialValue(record.key.serial);
     if (takenHow != nullptr) {
-        QSqlQuery take(db);
-        take.prepare(QStringLiteral(
+        QSqlQuery &take = transaction.prepare(QStringLiteral(
             "INSERT INTO serial_numbers (serial, taken_how, taken_utc) VALUES (?, ?, ?)"));
-        take.addBindValue(QVariant::fromValue(record.key.serial));
-        take.addBindValue(QString::fromLatin1(takenHow));
-        take.addBindValue(q(record.startedUtc));
-        if (!take.exec()) {
+        if (!run(take, {serial, QString::fromLatin1(takenHow), q(record.startedUtc)})) {
             error = take.lastError();
             return false;
         }
     }
-    QSqlQuery open(db);
-    open.prepare(QStringLiteral(
+    QSqlQuery &open = transaction.prepare(QStringLiteral(
         "INSERT INTO unit_records (serial, event, remake, state, station, operator_name, port, "
         "started_utc, last_seen_utc) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    bindAll(open,
-            {QVariant::fromValue(record.key.serial),
-             record.key.event,
-             record.remake ? 1 : 0,
-             word(UnitState::Issued),
-             q(record.station),
-             q(record.operatorName),
-             record.port,
-             q(record.startedUtc),
-             q(record.startedUtc)});
-    if (!open.exec()) {
+    if (!run(open,
+             {serial,
+              record.key.event,
+              record.remake ? 1 : 0,
+              word(UnitState::Issued),
+              q(record.station),
+              q(record.operatorName),
+              record.port,
+              q(record.startedUtc),
+              q(record.startedUtc)})) {
         error = open.lastError();
         return false;
     }
@@ -235,16 +237,15 @@ Result<std::optional<UnitRecord>> SqlProductionRegister::tryIssue(int production
     SqlTransaction transaction(*m_connection);
     if (auto begun = transaction.begin(true); !begun)
         return failure(begun.error());
-    QSqlQuery taken(m_connection->database());
-    taken.prepare(QStringLiteral("SELECT serial FROM serial_numbers WHERE serial BETWEEN ? AND ?"));
-    taken.addBindValue(QVariant::fromValue(serialNumberOf(productionDay, kFirstIssuedUnit)));
-    taken.addBindValue(QVariant::fromValue(serialNumberOf(productionDay, kLastIssuedUnit)));
-    if (!taken.exec())
+    QSqlQuery &taken = transaction.prepare(
+        QStringLiteral("SELECT serial FROM serial_numbers WHERE serial BETWEEN ? AND ?"));
+    if (!run(taken,
+             {serialValue(serialNumberOf(productionDay, kFirstIssuedUnit)),
+              serialValue(serialNumberOf(productionDay, kLastIssuedUnit))}))
         return m_connection->failed("read the numbers taken", taken.lastError());
     std::vector<bool> used(kLastIssuedUnit + 1, false);
     while (taken.next())
         used[size_t(taken.value(0).toLongLong() % 1000)] = true;
-    taken.finish();
     const auto free = std::find(used.begin() + kFirstIssuedUnit, used.end(), false);
     if (free == used.end())
         return failure("All unit numbers of production day " + std::to_string(productionDay) + " ("
@@ -256,7 +257,7 @@ Result<std::optional<UnitRecord>> SqlProductionRegister::tryIssue(int production
     const UnitRecord record
         = newRecord({serialNumberOf(productionDay, unit), 1}, false, port, now());
     QSqlError error;
-    if (!insertRecord(record, "issued", error)) {
+    if (!insertRecord(transaction, record, "issued", error)) {
         if (m_connection->isUniqueViolation(error))
             return std::optional<UnitRecord>();
         return m_connection->failed("issue serial number " + std::to_string(record.key.serial),
@@ -285,9 +286,9 @@ Result<UnitRecord> SqlProductionRegister::issueNext(int productionDay, int port)
     }
     return failure("Other stations took every number this station tried, "
                    + std::to_string(kIssueTries)
-                   + " times in a row, so no serial number was "
-                     "issued and nothing was recorded. Try again; if it persists, check that the "
-                     "stations share one production database that works.");
+                   + " times in a row, so no serial number was issued and nothing was recorded. "
+                     "Try again; if it persists, check that the stations share one working "
+                     "production database.");
 }
 
 Result<std::optional<Claim>>
@@ -298,16 +299,14 @@ SqlProductionRegister::tryClaim(long long serial, int port, ClaimKind kind)
         return failure(begun.error());
     RecordFilter bySerial;
     bySerial.serial = serial;
-    auto earlier = select(bySerial);
+    auto earlier = select(transaction, bySerial);
     if (!earlier)
         return failure(earlier.error());
-    QSqlQuery taken(m_connection->database());
-    taken.prepare(QStringLiteral("SELECT COUNT(*) FROM serial_numbers WHERE serial = ?"));
-    taken.addBindValue(QVariant::fromValue(serial));
-    if (!taken.exec() || !taken.next())
+    QSqlQuery &taken = transaction.prepare(
+        QStringLiteral("SELECT COUNT(*) FROM serial_numbers WHERE serial = ?"));
+    if (!run(taken, {serialValue(serial)}) || !taken.next())
         return m_connection->failed("read whether the number is taken", taken.lastError());
     const bool isTaken = taken.value(0).toInt() > 0;
-    taken.finish();
     if (isTaken && kind == ClaimKind::NewUnit)
         return std::optional<Claim>(Claim{std::nullopt, std::move(*earlier)});
 
@@ -317,7 +316,7 @@ SqlProductionRegister::tryClaim(long long serial, int port, ClaimKind kind)
     const UnitRecord record
         = newRecord({serial, event}, kind == ClaimKind::RemakeReturned, port, now());
     QSqlError error;
-    if (!insertRecord(record, isTaken ? nullptr : "typed", error)) {
+    if (!insertRecord(transaction, record, isTaken ? nullptr : "typed", error)) {
         if (m_connection->isUniqueViolation(error))
             return std::optional<Claim>();
         return m_connection->failed("record serial number " + std::to_string(serial), error);
@@ -348,20 +347,17 @@ Result<Claim> SqlProductionRegister::claim(long long serial, int port, ClaimKind
 Result<> SqlProductionRegister::step(const RecordKey &key,
                                      std::optional<UnitState> to,
                                      const std::string *message,
-                                     const std::function<Result<>()> &alsoWrite)
+                                     const UnitDetails *details)
 {
     if (auto connected = m_connection->ensureConnected(); !connected)
         return connected;
     SqlTransaction transaction(*m_connection);
     if (auto begun = transaction.begin(true); !begun)
         return begun;
-    const QSqlDatabase db = m_connection->database();
-    QSqlQuery current(db);
-    current.prepare(
+    const QVariant serial = serialValue(key.serial);
+    QSqlQuery &current = transaction.prepare(
         QStringLiteral("SELECT state, message FROM unit_records WHERE serial = ? AND event = ?"));
-    current.addBindValue(QVariant::fromValue(key.serial));
-    current.addBindValue(key.event);
-    if (!current.exec())
+    if (!run(current, {serial, key.event}))
         return m_connection->failed("read the unit's record", current.lastError());
     if (!current.next())
         return failure("The production register holds no record of serial number "
@@ -369,79 +365,73 @@ Result<> SqlProductionRegister::step(const RecordKey &key,
                        + ", so nothing was recorded for it.");
     const QString seen = current.value(0).toString();
     const QString oldMessage = current.value(1).toString();
-    current.finish();
     const UnitState from = stateOf(seen).value_or(UnitState::Failed);
     const UnitState next = to.value_or(from);
     if (auto allowed = checkStep(key, from, next); !allowed)
         return allowed;
 
-    const std::string stamp = now();
-    QSqlQuery update(db);
-    update.prepare(QStringLiteral(
+    const QString stamp = q(now());
+    QSqlQuery &update = transaction.prepare(QStringLiteral(
         "UPDATE unit_records SET state = ?, last_seen_utc = ?, ended_utc = ?, message = ? "
         "WHERE serial = ? AND event = ? AND state = ?"));
-    bindAll(update,
-            {word(next),
-             q(stamp),
-             isOpenState(next) ? QVariant(QMetaType::fromType<QString>()) : QVariant(q(stamp)),
-             message != nullptr ? q(*message) : oldMessage,
-             QVariant::fromValue(key.serial),
-             key.event,
-             seen});
-    if (!update.exec())
+    if (!run(update,
+             {word(next),
+              stamp,
+              isOpenState(next) ? QVariant(QMetaType::fromType<QString>()) : QVariant(stamp),
+              message != nullptr ? q(*message) : oldMessage,
+              serial,
+              key.event,
+              seen}))
         return m_connection->failed("record the unit's step", update.lastError());
     if (update.numRowsAffected() != 1)
         return failure("The record of serial number " + std::to_string(key.serial)
-                       + " was changed by another station at the same moment; nothing was "
-                         "recorded by this one. Look at its record before going on.");
-    if (alsoWrite)
-        if (auto written = alsoWrite(); !written)
-            return written;
+                       + " was changed by another station at the same moment; this one "
+                         "recorded nothing. Look at its record before going on.");
+    if (details != nullptr)
+        if (auto described = describe(transaction, key, *details); !described)
+            return described;
     return transaction.commit();
+}
+
+Result<> SqlProductionRegister::describe(SqlTransaction &transaction,
+                                         const RecordKey &key,
+                                         const UnitDetails &details)
+{
+    const QVariant serial = serialValue(key.serial);
+    QSqlQuery &describe = transaction.prepare(
+        QStringLiteral("UPDATE unit_records SET product_code = ?, firmware = ?, "
+                       "hardware_version = ?, module_versions = ? WHERE serial = ? AND event = ?"));
+    if (!run(describe,
+             {optionalNumber(details.productCode),
+              optionalNumber(details.firmware),
+              q(details.hardwareVersion),
+              q(details.moduleVersions),
+              serial,
+              key.event}))
+        return m_connection->failed("record the unit's details", describe.lastError());
+    QSqlQuery &clear = transaction.prepare(
+        QStringLiteral("DELETE FROM unit_files WHERE serial = ? AND event = ?"));
+    if (!run(clear, {serial, key.event}))
+        return m_connection->failed("record the unit's files", clear.lastError());
+    QSqlQuery &file = transaction.prepare(QStringLiteral(
+        "INSERT INTO unit_files (serial, event, position, name, sha256) VALUES (?, ?, ?, ?, ?)"));
+    for (size_t i = 0; i < details.files.size(); ++i)
+        if (!run(file,
+                 {serial, key.event, int(i), q(details.files[i].name), q(details.files[i].sha256)}))
+            return m_connection->failed("record the unit's files", file.lastError());
+    return {};
 }
 
 Result<> SqlProductionRegister::setDetails(const RecordKey &key, const UnitDetails &details)
 {
     if (auto valid = checkDetails(details); !valid)
         return valid;
-    return step(key, std::nullopt, nullptr, [&]() -> Result<> {
-        const QSqlDatabase db = m_connection->database();
-        const QVariant serial = QVariant::fromValue(key.serial);
-        QSqlQuery describe(db);
-        describe.prepare(QStringLiteral(
-            "UPDATE unit_records SET product_code = ?, firmware = ?, hardware_version = ?, "
-            "module_versions = ? WHERE serial = ? AND event = ?"));
-        bindAll(describe,
-                {optionalNumber(details.productCode),
-                 optionalNumber(details.firmware),
-                 q(details.hardwareVersion),
-                 q(details.moduleVersions),
-                 serial,
-                 key.event});
-        QSqlQuery clear(db);
-        clear.prepare(QStringLiteral("DELETE FROM unit_files WHERE serial = ? AND event = ?"));
-        bindAll(clear, {serial, key.event});
-        if (!describe.exec())
-            return m_connection->failed("record the unit's details", describe.lastError());
-        if (!clear.exec())
-            return m_connection->failed("record the unit's files", clear.lastError());
-        QSqlQuery file(db);
-        file.prepare(QStringLiteral("INSERT INTO unit_files (serial, event, position, name, "
-                                    "sha256) VALUES (?, ?, ?, ?, ?)"));
-        for (size_t i = 0; i < details.files.size(); ++i) {
-            bindAll(
-                file,
-                {serial, key.event, int(i), q(details.files[i].name), q(details.files[i].sha256)});
-            if (!file.exec())
-                return m_connection->failed("record the unit's files", file.lastError());
-        }
-        return {};
-    });
+    return step(key, std::nullopt, nullptr, &details);
 }
 
 Result<> SqlProductionRegister::markWritten(const RecordKey &key)
 {
-    return step(key, UnitState::Written, nullptr, {});
+    return step(key, UnitState::Written, nullptr, nullptr);
 }
 
 Result<>
@@ -450,27 +440,22 @@ SqlProductionRegister::finish(const RecordKey &key, UnitState end, const std::st
     if (isOpenState(end))
         return failure(std::string("A record ends verified, failed or void, not ") + stateName(end)
                        + ".");
-    return step(key, end, &message, {});
+    return step(key, end, &message, nullptr);
 }
 
 Result<> SqlProductionRegister::keepAlive(const RecordKey &key)
 {
-    return step(key, std::nullopt, nullptr, {});
+    return step(key, std::nullopt, nullptr, nullptr);
 }
 
-Result<std::vector<UnitRecord>> SqlProductionRegister::select(const RecordFilter &filter)
+Result<std::vector<UnitRecord>> SqlProductionRegister::select(SqlTransaction &transaction,
+                                                              const RecordFilter &filter)
 {
     const Condition condition = conditionOf(filter);
-    const QVariant cutoff = q(utcText(m_options.now() - m_options.lease));
-    const QSqlDatabase db = m_connection->database();
-
-    QSqlQuery rows(db);
-    rows.setForwardOnly(true);
-    rows.prepare(QStringLiteral("SELECT ") + kRecordColumns + QStringLiteral(" FROM unit_records r")
-                 + condition.where + QStringLiteral(" ORDER BY r.started_utc, r.serial, r.event"));
-    rows.addBindValue(cutoff);
-    bindAll(rows, condition.values);
-    if (!rows.exec())
+    QSqlQuery &rows = transaction.prepare(
+        QStringLiteral("SELECT ") + kRecordColumns + QStringLiteral(" FROM unit_records r")
+        + condition.where + QStringLiteral(" ORDER BY r.started_utc, r.serial, r.event"));
+    if (!run(rows, QVariantList{q(utcText(m_options.now() - m_options.lease))} + condition.values))
         return m_connection->failed("list its records", rows.lastError());
     std::vector<UnitRecord> found;
     std::map<std::pair<long long, int>, size_t> index;
@@ -481,15 +466,12 @@ Result<std::vector<UnitRecord>> SqlProductionRegister::select(const RecordFilter
         index[{record.key.serial, record.key.event}] = found.size();
         found.push_back(std::move(record));
     }
-    rows.finish();
 
-    QSqlQuery files(db);
-    files.setForwardOnly(true);
-    files.prepare(QStringLiteral("SELECT f.serial, f.event, f.name, f.sha256 FROM unit_files f "
-                                 "JOIN unit_records r ON r.serial = f.serial AND r.event = f.event")
-                  + condition.where + QStringLiteral(" ORDER BY f.serial, f.event, f.position"));
-    bindAll(files, condition.values);
-    if (!files.exec())
+    QSqlQuery &files = transaction.prepare(
+        QStringLiteral("SELECT f.serial, f.event, f.name, f.sha256 FROM unit_files f "
+                       "JOIN unit_records r ON r.serial = f.serial AND r.event = f.event")
+        + condition.where + QStringLiteral(" ORDER BY f.serial, f.event, f.position"));
+    if (!run(files, condition.values))
         return m_connection->failed("list its records' files", files.lastError());
     while (files.next()) {
         const auto at = index.find({files.value(0).toLongLong(), files.value(1).toInt()});
@@ -510,7 +492,7 @@ Result<std::vector<UnitRecord>> SqlProductionRegister::records(const RecordFilte
     SqlTransaction transaction(*m_connection);
     if (auto begun = transaction.begin(false); !begun)
         return failure(begun.error());
-    auto found = select(filter);
+    auto found = select(transaction, filter);
     if (!found)
         return found;
     if (auto committed = transaction.commit(); !committed)

@@ -3,7 +3,6 @@
 #include "platform/ProductionRegister.h"
 #include "platform/sql/RegisterUrl.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@ class QSqlError;
 namespace orvane {
 
 class SqlConnection;
+class SqlTransaction;
 
 // A number taken by another station between reading the free ones and
 // taking one is tried again, this many times in all.
@@ -45,7 +45,10 @@ private:
 
     std::string now() const;
     UnitRecord newRecord(const RecordKey &key, bool remake, int port, const std::string &now) const;
-    bool insertRecord(const UnitRecord &record, const char *takenHow, QSqlError &error);
+    bool insertRecord(SqlTransaction &transaction,
+                      const UnitRecord &record,
+                      const char *takenHow,
+                      QSqlError &error);
     // One transaction each; empty when another station took the number
     // first, so the caller tries again.
     Result<std::optional<UnitRecord>> tryIssue(int productionDay, int port);
@@ -55,8 +58,10 @@ private:
     Result<> step(const RecordKey &key,
                   std::optional<UnitState> to,
                   const std::string *message,
-                  const std::function<Result<>()> &alsoWrite);
-    Result<std::vector<UnitRecord>> select(const RecordFilter &filter);
+                  const UnitDetails *details);
+    Result<>
+    describe(SqlTransaction &transaction, const RecordKey &key, const UnitDetails &details);
+    Result<std::vector<UnitRecord>> select(SqlTransaction &transaction, const RecordFilter &filter);
 
     std::unique_ptr<SqlConnection> m_connection;
     RegisterOptions m_options;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace orvane::test {
@@ -13,6 +14,11 @@ namespace orvane::test {
 enum class Engine { Fake, SQLite, PostgreSQL };
 
 std::string engineName(Engine engine);
+// Names the engine in Google Test's messages.
+inline void PrintTo(Engine engine, std::ostream *out)
+{
+    *out << engineName(engine);
+}
 
 // One fresh, empty database per test; the registers opened on it are
 // stations sharing it, all on the test's clock.
