@@ -1,20 +1,10 @@
 #include "platform/ProductionRegister.h"
 
-#include <array>
 #include <cstdio>
-#include <utility>
 
 namespace orvane {
 
 namespace {
-
-constexpr std::array<std::pair<UnitOutcome, const char *>, 5> kOutcomeNames = {{
-    {UnitOutcome::InProgress, "in progress"},
-    {UnitOutcome::Interrupted, "interrupted"},
-    {UnitOutcome::Verified, "verified"},
-    {UnitOutcome::Failed, "failed"},
-    {UnitOutcome::Void, "void"},
-}};
 
 bool isIsoDate(const std::string &text)
 {
@@ -52,18 +42,19 @@ UnitOutcome UnitRecord::outcome() const
 
 const char *outcomeName(UnitOutcome outcome)
 {
-    for (const auto &[value, name] : kOutcomeNames)
-        if (value == outcome)
-            return name;
+    switch (outcome) {
+    case UnitOutcome::InProgress:
+        return "in progress";
+    case UnitOutcome::Interrupted:
+        return "interrupted";
+    case UnitOutcome::Verified:
+        return "verified";
+    case UnitOutcome::Failed:
+        return "failed";
+    case UnitOutcome::Void:
+        return "void";
+    }
     return "unknown";
-}
-
-std::optional<UnitOutcome> outcomeNamed(const std::string &name)
-{
-    for (const auto &[value, text] : kOutcomeNames)
-        if (name == text)
-            return value;
-    return std::nullopt;
 }
 
 const char *stateName(UnitState state)

@@ -101,9 +101,10 @@ enum class ClaimKind {
     RemakeReturned, // a new record under a serial that may be taken
 };
 
-// A claim either makes a record or is refused because the number is taken;
-// then `earlier` holds the serial's records, oldest first, to tell the
-// technician where and when it was made.
+// A claim either makes a record or, for a new unit whose number is taken,
+// is refused and records nothing. Either way `earlier` holds the serial's
+// records before the claim, oldest first, to tell the technician where and
+// when it was made.
 struct Claim
 {
     std::optional<UnitRecord> record;
@@ -127,7 +128,8 @@ struct RegisterOptions
     std::string station;      // empty: this computer's host name
     std::string operatorName; // empty: the login name
     // An open record whose station showed no sign of life for this long
-    // counts as interrupted. A making of a unit takes a few minutes.
+    // counts as interrupted. A making of a unit takes a few minutes; the
+    // stations' clocks must agree to well within this.
     std::chrono::seconds lease = std::chrono::minutes(15);
     std::function<std::chrono::system_clock::time_point()> now; // empty: the system clock
 };
@@ -167,7 +169,6 @@ inline bool isOpenState(UnitState state)
 // The words a list or a file uses for an outcome and a state.
 const char *outcomeName(UnitOutcome outcome);
 const char *stateName(UnitState state);
-std::optional<UnitOutcome> outcomeNamed(const std::string &name);
 
 // The technician's sentence for a number that is taken, from its records.
 std::string takenSerialSentence(long long serial, const std::vector<UnitRecord> &earlier);

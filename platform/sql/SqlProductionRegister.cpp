@@ -20,23 +20,21 @@ namespace {
 // try so far, so that contenders stop meeting on the same number.
 constexpr int kBackoffStepMilliseconds = 2;
 
-const std::map<UnitState, QString> kStateWords = {
-    {UnitState::Issued, QStringLiteral("issued")},
-    {UnitState::Written, QStringLiteral("written")},
-    {UnitState::Verified, QStringLiteral("verified")},
-    {UnitState::Failed, QStringLiteral("failed")},
-    {UnitState::Void, QStringLiteral("void")},
-};
+constexpr UnitState kStates[] = {UnitState::Issued,
+                                 UnitState::Written,
+                                 UnitState::Verified,
+                                 UnitState::Failed,
+                                 UnitState::Void};
 
 QString word(UnitState state)
 {
-    return kStateWords.at(state);
+    return QString::fromLatin1(stateName(state));
 }
 
 std::optional<UnitState> stateOf(const QString &text)
 {
-    for (const auto &[state, name] : kStateWords)
-        if (name == text)
+    for (UnitState state : kStates)
+        if (word(state) == text)
             return state;
     return std::nullopt;
 }
