@@ -46,6 +46,11 @@ fi
 stop_cluster
 if $root; then
     id postgres >/dev/null 2>&1 || { echo "no postgres user: install Debian's postgresql" >&2; exit 1; }
+    if ! runuser -u postgres -- test -x "$bindir/initdb"; then
+        echo "the postgres user cannot run $bindir/initdb: a folder on its way is closed" \
+            "to other users ($(stat -c '%A %n' / /usr /usr/lib/postgresql | tr '\n' ' '))" >&2
+        exit 1
+    fi
     # The postgres user must reach the folder, so not under root's TMPDIR.
     folder=$(mktemp -d /tmp/orvane-postgres-XXXXXX)
     chown postgres: "$folder"
