@@ -33,7 +33,8 @@ sleep_ms() {
 
 status=0
 for engine in $engines; do
-    url=$(register_database "$engine" kills)
+    register_database "$engine" kills
+    url=$register_url
     logs=("$register_work/$engine-1.log" "$register_work/$engine-2.log")
     done_kills=0
     rounds=0

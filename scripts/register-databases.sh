@@ -1,7 +1,10 @@
 # Sourced by the production register's stress and kill scripts: fresh, empty
 # databases on each engine, removed again by register_cleanup.
 #
-#     register_database sqlite|postgresql NAME   prints the new database's URL
+#     register_database sqlite|postgresql NAME   sets register_url to a new one
+#
+# Called in the script's own shell (not in $(...)), so that the cleanup knows
+# the cluster and databases it made.
 #
 # PostgreSQL databases go into the cluster named by ORVANE_POSTGRES_STATE (the
 # one ctest starts), or else into a private cluster started on first use.
@@ -10,25 +13,22 @@ register_work=$(mktemp -d)
 register_state=${ORVANE_POSTGRES_STATE:-}
 register_own_cluster=false
 register_made=()
-
-register_cluster_url() {
-    if [ -z "$register_state" ] || [ ! -s "$register_state" ]; then
-        register_state=$register_work/cluster
-        scripts/postgres-cluster.sh start "$register_state" >/dev/null
-        register_own_cluster=true
-    fi
-    cat "$register_state"
-}
+register_url=
 
 register_database() {
-    local engine=$1 name=$2_$$ url
+    local engine=$1 name=$2_$$ cluster
     case $engine in
-    sqlite) echo "sqlite:$register_work/$name.sqlite" ;;
+    sqlite) register_url="sqlite:$register_work/$name.sqlite" ;;
     postgresql)
-        url=$(register_cluster_url)
-        psql "$url" -qc "CREATE DATABASE $name" >/dev/null
+        if [ -z "$register_state" ] || [ ! -s "$register_state" ]; then
+            register_state=$register_work/cluster
+            register_own_cluster=true
+            scripts/postgres-cluster.sh start "$register_state" >/dev/null
+        fi
+        cluster=$(cat "$register_state")
+        psql "$cluster" -qc "CREATE DATABASE $name" >/dev/null
         register_made+=("$name")
-        echo "${url/\/orvane\?//$name?}"
+        register_url=${cluster/\/orvane\?//$name?}
         ;;
     *)
         echo "unknown engine: $engine (sqlite or postgresql)" >&2

@@ -22,7 +22,8 @@ trap register_cleanup EXIT
 status=0
 for engine in $engines; do
     echo "== $engine"
-    url=$(register_database "$engine" stress)
+    register_database "$engine" stress
+    url=$register_url
     "$stress" run --db "$url" --processes 4 --numbers "$numbers" --days "$days" || status=1
 done
 exit $status
