@@ -58,7 +58,7 @@ constexpr std::array<OptionSpec, 15> kOptionSpecs = {{
     {kHelpAll, "help-all", "", "", "", "every command and option, as the manual page has them"},
 }};
 
-constexpr std::array<CommandSpec, 10> kCommands = {{
+constexpr std::array<CommandSpec, 11> kCommands = {{
     {"ports",
      "[--json]",
      0,
@@ -148,6 +148,21 @@ constexpr std::array<CommandSpec, 10> kCommands = {{
      "Copies the instrument's backup memory over its calibration, alarms and "
      "configurations. Asks first, unless --yes is given.",
      runRestore},
+    {"restore-copy",
+     "--port N COPY.RAW [--yes]",
+     1,
+     1,
+     kPort | kYes,
+     kPort,
+     "a unit exactly as a copy in its Unit History holds it",
+     "Writes back every byte a kept copy of the unit holds (COPY.RAW, or its .CFG, from the "
+     "editor's Unit History): the settings, the sixteen display configurations and the "
+     "sender curve records. Reads the unit first, refuses another unit than the copy's, "
+     "shows what will change, keeps a copy of what the unit holds now and writes only the "
+     "records that differ. Without --yes the changes are confirmed at the terminal; without "
+     "a terminal it is refused before anything is sent.",
+     runRestoreCopy,
+     true},
     {"dump",
      "--port N --factory MEMORY ADDRESS COUNT",
      3,

@@ -19,5 +19,6 @@ Fault runUpload(Session &session);
 Fault runCompare(Session &session);
 Fault runBackup(Session &session);
 Fault runRestore(Session &session);
+Fault runRestoreCopy(Session &session);
 
 } // namespace orvane::cli

@@ -6,13 +6,23 @@
 
 namespace orvane::cli {
 
-bool TerminalReview::confirmUpload(const Comparison &comparison)
+bool TerminalReview::confirm(const char *heading, const Comparison &comparison)
 {
     m_progress.endLine();
-    std::printf("The upload will change:\n%s", reportText(describeDifferences(comparison)).c_str());
+    std::printf("%s\n%s", heading, reportText(describeDifferences(comparison)).c_str());
     std::fflush(stdout);
     m_refused = !m_approve();
     return !m_refused;
+}
+
+bool TerminalReview::confirmUpload(const Comparison &comparison)
+{
+    return confirm("The upload will change:", comparison);
+}
+
+bool TerminalReview::confirmRestore(const Comparison &comparison)
+{
+    return confirm("The restore will change:", comparison);
 }
 
 bool TerminalReview::uploadUnchanged()

@@ -90,6 +90,7 @@ public:
     {}
 
     bool confirmUpload(const Comparison &comparison) override;
+    bool confirmRestore(const Comparison &comparison) override;
     bool uploadUnchanged() override;
 
     // The instrument already held everything and nothing was written.
@@ -98,6 +99,8 @@ public:
     bool refused() const { return m_refused; }
 
 private:
+    bool confirm(const char *heading, const Comparison &comparison);
+
     Progress &m_progress;
     std::function<bool()> m_approve;
     bool m_writeUnchanged;

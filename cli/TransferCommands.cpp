@@ -6,6 +6,7 @@
 #include "cli/Session.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "transfer/UnitCopies.h"
 
 #include <cstdio>
 
@@ -231,6 +232,45 @@ Fault runCompare(Session &session)
     const DifferenceReport report = describeDifferences(comparison);
     printReport(session, report);
     return report.empty() ? Fault::None : Fault::Differences;
+}
+
+Fault runRestoreCopy(Session &session)
+{
+    const Result<int> port = session.port();
+    if (!port) {
+        session.say(port.error());
+        return Fault::Refused;
+    }
+    const Result<UnitCopy> copy
+        = unitCopyAt(session.platform.files, session.path(session.invocation.operands[0]));
+    if (!copy) {
+        session.say(copy.error());
+        return Fault::Refused;
+    }
+    if (const Result<InstrumentSnapshot> bytes = unitCopyBytes(session.platform.files, *copy);
+        !bytes) {
+        session.say(bytes.error());
+        return Fault::Refused;
+    }
+    if (!session.canConfirm()) {
+        session.say("The restore was refused before anything was sent: without a terminal, its "
+                    "changes cannot be confirmed. Add --yes to go ahead.");
+        return Fault::Refused;
+    }
+    TerminalReview review(
+        session.progress,
+        [&] {
+            return session.confirm("Restore the Orvane on COM" + std::to_string(*port)
+                                   + " as the copy of " + copy->taken + " holds it?");
+        },
+        false);
+    session.transfers.setUploadReview(&review);
+    const TransferResult result = session.transfers.RestoreUnitExactly(*copy);
+    session.transfers.setUploadReview(nullptr);
+    const Fault fault = session.transferEnd(result, *port);
+    if (fault == Fault::None && !review.refused())
+        session.note("Restored unit " + copy->serial + " from the copy of " + copy->taken + ".");
+    return fault;
 }
 
 Fault runBackup(Session &session)

@@ -219,6 +219,8 @@ TEST_F(CommandLineEndToEnd, BadCommandLinesAreRefusedWithoutSendingAByte)
         {{"read-all", "--port", port(), "-o", "X.CFG", "--log", "./X.CFG"}, 1, "the same file"},
         {{"read-all", "--port", port(), "-o", "."}, 1, "is a folder"},
         {{"upload", "--port", port(), "GOOD.CFG"}, 1, "refused before anything was sent"},
+        {{"restore-copy", "--port", port(), "GOOD.CFG"}, 1, "raw copy (.RAW) is missing"},
+        {{"restore-copy", "--port", port(), "GOOD"}, 1, "is not a copy of a unit"},
     };
     for (const Case &c : cases) {
         const Outcome run = orvane(c.arguments);
