@@ -3,6 +3,7 @@
 #include "config/NumberText.h"
 #include "link/Commands.h"
 #include "link/LineUser.h"
+#include "link/Resynchronisation.h"
 
 #include <optional>
 
@@ -270,6 +271,19 @@ bool Connection::connect()
         link.IsConnected = true;
         resyncDone = true;
     }
+    // Something answered, though not in command mode: if the presence probes
+    // then go unanswered, it may be a unit left out of step by a cut
+    // exchange. So may a unit that the user says is there (Yes to retry).
+    bool mayBeOutOfStep = m_link.rx().RxCount > 0;
+    // Bringing a unit back into step is tried once per round of probes, so
+    // a line that echoes everything still ends in the retry question.
+    bool recoveryTried = false;
+    const auto recover = [&] {
+        if (recoveryTried)
+            return false;
+        recoveryTried = true;
+        return bringBackIntoStep(m_link);
+    };
 
     const std::string captionStart = "Attempting to connect to Orvane on COM " + portText() + " .";
     std::string caption;
@@ -288,6 +302,12 @@ bool Connection::connect()
                 caption += " .";
                 m_view.setConnectingCaption(caption);
                 if (++tries > kMaxProbeTries) {
+                    if (mayBeOutOfStep && recover()) {
+                        link.IsConnected = resyncDone = true;
+                        break;
+                    }
+                    if (m_link.lost())
+                        return failLost();
                     m_platform.dialogs.beep();
                     m_view.hideConnecting();
                     if (!askRetry())
@@ -295,6 +315,8 @@ bool Connection::connect()
                     caption = captionStart;
                     m_view.showConnecting(caption);
                     tries = 0;
+                    mayBeOutOfStep = true;
+                    recoveryTried = false;
                     continue;
                 }
                 m_link.ResetReceive();
@@ -308,13 +330,10 @@ bool Connection::connect()
                     link.IsConnected = true;
             }
 
-            m_link.ResetReceive();
-            for (int i = 0; i < kResyncCount; ++i)
-                m_link.SendByte(kResyncByte);
-            m_link.Delay(kConnectReadPause);
+            // A unit that echoes the "#" is still storing a block write.
+            resynchronised = resyncDone || resynchronise(m_link) || recover();
             if (m_link.lost())
                 return failLost();
-            resynchronised = m_link.rxSlot(1) == kResyncAnswer;
         }
         resyncDone = false;
 

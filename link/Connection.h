@@ -86,9 +86,8 @@ class Connection
 {
 public:
     // Pauses and limits of the handshake.
-    static constexpr double kPortSettlePause = 0.5; // after opening the port
-    static constexpr double kConnectReadPause
-        = 0.1; // probes, resync, versions, product code, identity
+    static constexpr double kPortSettlePause = 0.5;  // after opening the port
+    static constexpr double kConnectReadPause = 0.1; // probes, versions, product code, identity
     static constexpr double kConnectNvmPause = 0.25; // firmware byte, upload counter
     static constexpr double kRefusalPause = 0.1;     // before the disconnect of a refused unit
     static constexpr int kMaxProbeTries = 50;

@@ -220,6 +220,47 @@ TEST(ConnectionResyncTest, ResyncThatNeverAnswersEndsInTheRetryQuestion)
     EXPECT_FALSE(link.linkState().IsConnected);
 }
 
+// An exchange cut short leaves the instrument waiting for the rest of a frame
+// or block write; the next connect brings it back into step. A unit that
+// answered nothing at all is only tried again once the user says Yes.
+TEST_F(ConnectionTest, UnitLeftOutOfStepByACutExchangeIsFoundAgain)
+{
+    struct Case
+    {
+        const char *state;
+        std::vector<uint8_t> cutAfter; // what reached the instrument before the cut
+        int retryQuestions;
+    };
+    const auto write = [](int received) {
+        std::vector<uint8_t> bytes{61, 3, 128, 156, 64}; // 128 bytes at EEPROM 40000
+        bytes.resize(bytes.size() + size_t(received), 0xA5);
+        return bytes;
+    };
+    const Case cases[] = {
+        {"a block write with 127 bytes to come", write(1), 0},
+        {"a block write that the quick probe completes", write(125), 0},
+        {"a frame without its last two bytes", {61, 12, 9}, 1},
+    };
+    for (const Case &c : cases) {
+        FakePlatform fake;
+        ByteLink link{fake.platform};
+        RecordingView view;
+        Connection connection{fake.platform, link, view};
+        link.setComPortNumber(1);
+        for (int i = 0; i < kResyncCount; ++i)
+            fake.instrument.feed(kResyncByte);
+        for (const uint8_t b : c.cutAfter)
+            fake.instrument.feed(b);
+        fake.dialogs.messageAnswers = {MessageAnswer::Yes};
+        const double start = fake.scheduler.now();
+
+        EXPECT_TRUE(connection.ConnectToTessaro()) << c.state;
+        EXPECT_EQ(int(fake.dialogs.messages().size()), c.retryQuestions) << c.state;
+        EXPECT_EQ(fake.dialogs.unexpected, 0) << c.state;
+        EXPECT_LT(fake.scheduler.now() - start, 25.0) << c.state;
+    }
+}
+
 TEST_F(ConnectionTest, PulledCableDuringTheProbesEndsTheConnect)
 {
     instrument.faults().noAnswer = true;
