@@ -1,6 +1,7 @@
 #include "TransferTestSupport.h"
 
 #include "link/LinkTestSupport.h"
+#include "sim/ControlLine.h"
 
 // Every way an exchange can break half-way: the command ends at once with a
 // message naming the step, sends nothing unsafe, leaves the PC's image as it
@@ -67,6 +68,37 @@ TEST_F(FaultTest, EchoesThatStopEndTheUploadAtTheRecordConcerned)
     EXPECT_EQ(std::vector<uint8_t>(last.begin(), last.begin() + 5),
               (std::vector<uint8_t>{61, 3, 128, 19, 0})); // configuration 7 at 4864
     EXPECT_EQ(framesSent({61, 251, 0, 0, 0}), 0);
+}
+
+// The guide's rehearsal of a pulled cable, with its control lines: the unit
+// is cut off in the middle of a record, comes back, and is neither stranded
+// nor in need of switching off and on.
+TEST_F(FaultTest, RehearsedCutIsRecoveredByTestAndTheNextUpload)
+{
+    const auto control = [this](const char *line) {
+        const sim::ControlParse parsed = sim::parseControlLine(line);
+        ASSERT_TRUE(parsed.command) << line;
+        sim::applyControl(instrument(), *parsed.command);
+    };
+    control("fault echoes-stop-after 300"); // the settings, then 44 bytes of a record
+    started = now();
+    const TransferResult cut = transfers.cmdUpload();
+    image0 = state.document.image; // connecting read the upload counter into the image
+    expectStoppedWith(
+        cut,
+        std::string("No answer from the Orvane while writing display configuration 1. ") + kAdvice);
+
+    control("clear-faults");
+    const Result<std::string> found = connection.testPort(1, {});
+    ASSERT_TRUE(found.ok()) << found.error();
+    EXPECT_TRUE(found->starts_with("Orvane found on COM 1: serial number")) << *found;
+
+    EXPECT_EQ(outcomeOf(transfers.cmdUpload()), TransferOutcome::Completed);
+    for (int c = 1; c <= 16; ++c)
+        for (int b = 0; b < 128; ++b)
+            ASSERT_EQ(eeprom()[size_t(4096 + 128 * (c - 1) + b)], state.document.image.CDC(c, b))
+                << "configuration " << c << " byte " << b;
+    EXPECT_EQ(fake.dialogs.messages().size(), 1u) << "no retry question on the way";
 }
 
 TEST_F(FaultTest, PulledCableEndsTheUploadWithNothingSentAfterwards)
