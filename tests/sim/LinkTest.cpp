@@ -82,6 +82,23 @@ TEST(InstrumentLink, PowerCycleDropsAHalfReceivedFrame)
     EXPECT_EQ(send(instrument, {61, 4, 5, 5, 5}), bytes({4}));
 }
 
+// Nothing tells the instrument that its cable was pulled: a block write cut
+// short takes the bytes that come next as its data, echoing each, and only
+// then does a run of eight "#" resynchronise it.
+TEST(InstrumentLink, CutBlockWriteTakesWhatComesNextThenResynchronises)
+{
+    Instrument instrument;
+    connect(instrument);
+    instrument.faults().echoesStopAfter = 1;
+    EXPECT_EQ(send(instrument, {61, 3, 4, 156, 64, 1, 2}), bytes({1})); // 4 bytes at 40000
+    instrument.faults() = {};
+    EXPECT_EQ(send(instrument, {61, 4, 35, 35, 35, 35, 35, 35, 35, 35, 35}), bytes({61, 4, 64}));
+    EXPECT_EQ(std::vector<uint8_t>(instrument.eeprom().begin() + 40000,
+                                   instrument.eeprom().begin() + 40004),
+              bytes({1, 2, 61, 4}));
+    EXPECT_EQ(send(instrument, {61, 4, 5, 5, 5}), bytes({4}));
+}
+
 TEST(InstrumentLink, UnknownCommandIsIgnoredAndLinkStaysUsable)
 {
     Instrument instrument;
