@@ -5,6 +5,13 @@
 
 namespace orvane {
 
+std::string internalErrorMessage(const std::string &what)
+{
+    return "An internal error stopped the last action (" + what
+           + ").\r\nThe program keeps running. Save your configuration to a new file before "
+             "going on.";
+}
+
 bool ExceptionGuard::deliver(const std::function<bool()> &deliver)
 {
     try {

@@ -10,6 +10,10 @@ namespace orvane {
 // happen; whatever still escapes a handler (a standard library bounds check,
 // an allocation failure) is caught here, reported, and the program keeps
 // running instead of ending.
+// The box that tells the user of an exception the guard caught.
+inline constexpr const char *kInternalErrorTitle = "Orvane Display Configuration Editor";
+std::string internalErrorMessage(const std::string &what);
+
 class ExceptionGuard
 {
 public:

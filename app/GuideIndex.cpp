@@ -9,13 +9,6 @@ namespace orvane {
 
 namespace {
 
-struct HtmlTag
-{
-    std::string name; // lower case, without "/"
-    bool closing = false;
-    std::map<std::string, std::string> attributes; // names in lower case
-};
-
 std::string lowerCase(std::string text)
 {
     for (char &c : text)
@@ -101,52 +94,6 @@ std::string decodeEntities(std::string_view text)
     return out;
 }
 
-// Calls `onTag` for each tag and `onText` for the text between them, outside
-// comments and the page's head.
-void scanHtml(const std::string &html,
-              const std::function<void(const HtmlTag &)> &onTag,
-              const std::function<void(const std::string &)> &onText)
-{
-    bool inHead = false;
-    size_t at = 0;
-    while (at < html.size()) {
-        if (html.compare(at, 4, "<!--") == 0) {
-            const size_t end = html.find("-->", at);
-            at = end == std::string::npos ? html.size() : end + 3;
-            continue;
-        }
-        if (html[at] == '<') {
-            const size_t end = html.find('>', at);
-            if (end == std::string::npos)
-                break;
-            const HtmlTag tag = parseTag(std::string_view(html).substr(at + 1, end - at - 1));
-            if (tag.name == "head")
-                inHead = !tag.closing;
-            else if (!inHead)
-                onTag(tag);
-            at = end + 1;
-            continue;
-        }
-        const size_t end = std::min(html.find('<', at), html.size());
-        if (!inHead)
-            onText(decodeEntities(std::string_view(html).substr(at, end - at)));
-        at = end;
-    }
-}
-
-// Runs of blanks become one, as a browser shows them.
-void appendText(std::string &to, const std::string &text)
-{
-    for (char c : text) {
-        if (isSpace(c)) {
-            if (!to.empty() && to.back() != ' ')
-                to += ' ';
-        } else {
-            to += c;
-        }
-    }
-}
-
 std::string trimmed(const std::string &text)
 {
     const size_t first = text.find_first_not_of(' ');
@@ -187,11 +134,54 @@ int occurrences(const std::string &text, const std::string &word)
 
 } // namespace
 
+void scanGuideHtml(const std::string &html,
+                   const std::function<void(const HtmlTag &)> &onTag,
+                   const std::function<void(const std::string &)> &onText)
+{
+    bool inHead = false;
+    size_t at = 0;
+    while (at < html.size()) {
+        if (html.compare(at, 4, "<!--") == 0) {
+            const size_t end = html.find("-->", at);
+            at = end == std::string::npos ? html.size() : end + 3;
+            continue;
+        }
+        if (html[at] == '<') {
+            const size_t end = html.find('>', at);
+            if (end == std::string::npos)
+                break;
+            const HtmlTag tag = parseTag(std::string_view(html).substr(at + 1, end - at - 1));
+            if (tag.name == "head")
+                inHead = !tag.closing;
+            else if (!inHead)
+                onTag(tag);
+            at = end + 1;
+            continue;
+        }
+        const size_t end = std::min(html.find('<', at), html.size());
+        if (!inHead)
+            onText(decodeEntities(std::string_view(html).substr(at, end - at)));
+        at = end;
+    }
+}
+
+void appendShownText(std::string &to, const std::string &text)
+{
+    for (char c : text) {
+        if (isSpace(c)) {
+            if (!to.empty() && to.back() != ' ')
+                to += ' ';
+        } else {
+            to += c;
+        }
+    }
+}
+
 std::vector<GuideSection> guideSections(const std::string &page, const std::string &html)
 {
     std::vector<GuideSection> sections;
     bool inHeading = false;
-    scanHtml(
+    scanGuideHtml(
         html,
         [&](const HtmlTag &tag) {
             const int level = headingLevel(tag.name);
@@ -205,13 +195,13 @@ std::vector<GuideSection> guideSections(const std::string &page, const std::stri
                 sections.back().anchor = tag.attributes.at("name");
             } else if (!sections.empty() && !inHeading) {
                 // Cells and lines would otherwise run into each other.
-                appendText(sections.back().text, " ");
+                appendShownText(sections.back().text, " ");
             }
         },
         [&](const std::string &text) {
             if (sections.empty())
                 return;
-            appendText(inHeading ? sections.back().title : sections.back().text, text);
+            appendShownText(inHeading ? sections.back().title : sections.back().text, text);
         });
     for (GuideSection &section : sections)
         section.text = trimmed(section.text);
@@ -221,7 +211,7 @@ std::vector<GuideSection> guideSections(const std::string &page, const std::stri
 std::vector<GuideLink> guideLinks(const std::string &html)
 {
     std::vector<GuideLink> links;
-    scanHtml(
+    scanGuideHtml(
         html,
         [&](const HtmlTag &tag) {
             if (tag.closing)
@@ -238,7 +228,7 @@ std::vector<GuideLink> guideLinks(const std::string &html)
 std::vector<std::string> guideAnchors(const std::string &html)
 {
     std::vector<std::string> anchors;
-    scanHtml(
+    scanGuideHtml(
         html,
         [&](const HtmlTag &tag) {
             if (tag.name == "a" && tag.attributes.contains("name"))

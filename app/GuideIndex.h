@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,22 @@ struct GuideLink
     std::string target; // as written: "images/main.png", "page.html#anchor"
     bool image = false;
 };
+
+struct HtmlTag
+{
+    std::string name; // lower case, without "/"
+    bool closing = false;
+    std::map<std::string, std::string> attributes; // names in lower case
+};
+
+// Calls `onTag` for each tag and `onText` for the text between them, its
+// entities decoded, outside comments and the page's head.
+void scanGuideHtml(const std::string &html,
+                   const std::function<void(const HtmlTag &)> &onTag,
+                   const std::function<void(const std::string &)> &onText);
+
+// Appends `text` with runs of blanks made one, as a browser shows them.
+void appendShownText(std::string &to, const std::string &text);
 
 // Headings h1 to h3 split the page; text before the first heading is left out.
 std::vector<GuideSection> guideSections(const std::string &page, const std::string &html);

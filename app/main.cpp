@@ -1,14 +1,11 @@
 #include "app/AppState.h"
+#include "app/ExceptionGuard.h"
 #include "app/ui/EditorOptions.h"
 #include "app/ui/GuardedApplication.h"
 #include "app/ui/frmMain.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <cstdio>
-
-namespace {
-constexpr const char *kInternalErrorTitle = "Orvane Display Configuration Editor";
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -30,10 +27,8 @@ int main(int argc, char **argv)
 
     orvane::QtPlatform platform;
     app.guard().setReporter([&platform](const std::string &what) {
-        platform.dialogs.messageBox("An internal error stopped the last action (" + what
-                                        + ").\r\nThe program keeps running. Save your "
-                                          "configuration to a new file before going on.",
-                                    kInternalErrorTitle,
+        platform.dialogs.messageBox(orvane::internalErrorMessage(what),
+                                    orvane::kInternalErrorTitle,
                                     orvane::MessageIcon::Critical,
                                     orvane::MessageButtons::Ok);
     });

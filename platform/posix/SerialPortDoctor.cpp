@@ -75,6 +75,12 @@ std::optional<LatencyTimer> readLatencyTimer(const std::string &device, const st
     return std::nullopt;
 }
 
+std::string permissionAdvice(const std::string &device, const std::string &group)
+{
+    return "You may not open " + device + " (group " + group + "): sudo usermod -aG " + group
+           + " $USER, then log out and in.";
+}
+
 std::vector<std::string> serialPortAdvice(const std::string &device, const std::string &sysRoot)
 {
     std::vector<std::string> lines;
@@ -88,9 +94,7 @@ std::vector<std::string> serialPortAdvice(const std::string &device, const std::
         return lines;
     }
     if (::access(device.c_str(), R_OK | W_OK) != 0 && errno == EACCES) {
-        const std::string group = groupName(info.st_gid);
-        lines.push_back("You may not open " + device + " (group " + group + "): sudo usermod -aG "
-                        + group + " $USER, then log out and in.");
+        lines.push_back(permissionAdvice(device, groupName(info.st_gid)));
     }
     if (const auto timer = readLatencyTimer(device, sysRoot);
         timer && timer->milliseconds > kSlowLatencyTimerMs) {

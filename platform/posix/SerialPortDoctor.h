@@ -33,4 +33,7 @@ constexpr int kSlowLatencyTimerMs = 2;
 std::vector<std::string> serialPortAdvice(const std::string &device,
                                           const std::string &sysRoot = "/sys");
 
+// The line for a device whose group the user is not in.
+std::string permissionAdvice(const std::string &device, const std::string &group);
+
 } // namespace orvane
