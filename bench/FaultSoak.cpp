@@ -20,6 +20,7 @@
 #include "factory/MemoryDumps.h"
 #include "link/ByteLink.h"
 #include "link/Connection.h"
+#include "link/Resynchronisation.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Instrument.h"
 #include "transfer/TransferImage.h"
@@ -57,13 +58,16 @@ constexpr int kSoakPort = 11; // COM11: out of the way of a user's ports
 constexpr double kHangMargin = 30.0;
 // A fault the exchange meets while it connects or reads may first go through
 // the recovery the editor is built to make before it gives up and says so:
-// the connection's 50 presence probes, or the rest of the identification
-// (six frames and their pauses) followed by five reads of the settings and
-// the end of the exchange. The message is due within the deadline after the
-// longer of the two.
+// the connection's 50 presence probes and one try at bringing a unit back
+// into step (a "#" that finds no echo, then its runs of eight), or the rest
+// of the identification (six frames and their pauses) followed by five reads
+// of the settings and the end of the exchange. The message is due within the
+// deadline after the longer of the two.
 constexpr double kFrameSeconds = 5 * ByteLink::kSendBytePause;
 constexpr double kProbing
-    = Connection::kMaxProbeTries * (ByteLink::kSendBytePause + Connection::kConnectReadPause);
+    = Connection::kMaxProbeTries * (ByteLink::kSendBytePause + Connection::kConnectReadPause)
+      + ByteLink::kEchoTimeout
+      + kRecoveryRuns * (kResyncCount * ByteLink::kSendBytePause + kResyncPause);
 constexpr double kIdentificationRest
     = 6 * kFrameSeconds + 4 * Connection::kConnectReadPause + 2 * Connection::kConnectNvmPause;
 constexpr double kSettingsReads

@@ -4,10 +4,6 @@
 
 namespace orvane {
 
-namespace {
-constexpr double kResyncPause = 0.1; // after the eight "#"
-} // namespace
-
 bool resynchronise(ByteLink &link)
 {
     link.ResetReceive();

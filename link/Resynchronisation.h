@@ -16,6 +16,7 @@ inline constexpr int kLongestBlock = 256;
 // After the feeding, runs of eight "#": a half-received frame header may
 // take up to four of the first run.
 inline constexpr int kRecoveryRuns = 2;
+inline constexpr double kResyncPause = 0.1; // after the eight "#", before the answer is read
 
 // Clear, eight "#", pause; true when the unit answered "@".
 bool resynchronise(ByteLink &link);
