@@ -219,10 +219,10 @@ const Scene kScenes[] = {
      [](Rig &r) {
          {
              const LineClaim claim = r.link.claimLine(LineUser::Download);
-             r.transfers.cmdUpload();
+             (void)r.transfers.cmdUpload();
          }
          r.view.selectionShown = true;
-         r.transfers.cmdDownload();
+         (void)r.transfers.cmdDownload();
          return std::vector<std::string>{kStopLiveNmeaQuestion};
      }},
     {"echoes that stop in a configuration record, a curve and the settings",
@@ -230,41 +230,41 @@ const Scene kScenes[] = {
          for (const int echoes : {300, 256 + 16 * 128 + 10, 100}) {
              r.fake.instrument.faults().echoesStopAfter = echoes;
              r.fake.instrument.restartEchoCount();
-             r.transfers.cmdUpload();
+             (void)r.transfers.cmdUpload();
              r.fake.instrument.faults() = {};
-             r.connection.testPort(1, {});
+             (void)r.connection.testPort(1, {});
          }
          return std::vector<std::string>{};
      }},
     {"the cable pulled during an upload",
      [](Rig &r) {
          r.fake.scheduler.schedule(r.fake.scheduler.now() + 12, [&r] { r.fake.port.pullCable(); });
-         r.transfers.cmdUpload();
+         (void)r.transfers.cmdUpload();
          return std::vector<std::string>{};
      }},
     {"reads that fail: silence, short answers, settings that never verify",
      [](Rig &r) {
          connectToInstrument(r.connection, r.state.document.image);
          r.fake.instrument.faults().noAnswer = true;
-         r.transfers.cmdDownload();
+         (void)r.transfers.cmdDownload();
          r.fake.instrument.faults() = {};
          r.fake.instrument.faults().shortReadBytes = 100;
-         r.transfers.cmdDownload();
+         (void)r.transfers.cmdDownload();
          r.fake.instrument.faults() = {};
          r.fake.instrument.faults().badCheckByteReads = sim::kEveryTime;
-         r.transfers.cmdUpload();
+         (void)r.transfers.cmdUpload();
          return std::vector<std::string>{};
      }},
     {"a configuration record that reads back different every time",
      [](Rig &r) {
          r.everyTenthOfASecond([&r] { ++r.fake.instrument.eeprom()[4096 + 1]; });
-         r.transfers.ReadEverything();
+         (void)r.transfers.ReadEverything();
          return std::vector<std::string>{};
      }},
     {"a configuration record damaged in the unit",
      [](Rig &r) {
          r.fake.instrument.eeprom()[4096 + 2 * 128] ^= 1;
-         r.transfers.ReadEverything();
+         (void)r.transfers.ReadEverything();
          return std::vector<std::string>{};
      }},
     {"a copy of the unit that cannot be saved",
@@ -274,22 +274,22 @@ const Scene kScenes[] = {
          const TempFolder folder;
          r.fake.files.userDataDir = folder.path();
          std::ofstream(folder.file("units")) << "in the way";
-         r.transfers.cmdUpload();
+         (void)r.transfers.cmdUpload();
          r.transfers.setUploadReview(nullptr);
          return std::vector<std::string>{};
      }},
     {"the questions before the commands, answered No or CANCEL",
      [](Rig &r) {
          r.choice = 1;
-         r.transfers.cmdUpload();
+         (void)r.transfers.cmdUpload();
          const std::vector<std::string> said = {r.view.selectionCaption};
-         r.transfers.cmdDownload();
+         (void)r.transfers.cmdDownload();
          r.fake.dialogs.messageAnswers.assign(9, MessageAnswer::No);
-         r.transfers.ResetDefaults();
-         r.transfers.CreateBackup();
-         r.transfers.RestoreBackup();
-         r.transfers.UpdateFirmware();
-         r.transfers.cmdClearConfig();
+         (void)r.transfers.ResetDefaults();
+         (void)r.transfers.CreateBackup();
+         (void)r.transfers.RestoreBackup();
+         (void)r.transfers.UpdateFirmware();
+         (void)r.transfers.cmdClearConfig();
          NullShellView shell;
          newConfiguration(r.state, r.link, r.fake.platform, shell);
          ClearAllIcons(r.state.document, r.fake.dialogs);
