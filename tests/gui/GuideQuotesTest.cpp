@@ -118,6 +118,18 @@ public:
     void closeAllWindows() override {}
 };
 
+// Keeps half of every configuration file it is given.
+class TruncatingFiles : public FakeFileSystem
+{
+public:
+    Result<> writeFileAtomically(const std::string &path, const std::string &content) override
+    {
+        return FakeFileSystem::writeFileAtomically(
+            path,
+            path.ends_with(".CFG") ? content.substr(0, content.size() / 2) : content);
+    }
+};
+
 class AlwaysUpload : public UploadReviewView
 {
 public:
@@ -275,6 +287,30 @@ const Scene kScenes[] = {
          r.fake.files.userDataDir = folder.path();
          std::ofstream(folder.file("units")) << "in the way";
          (void)r.transfers.cmdUpload();
+         r.transfers.setUploadReview(nullptr);
+         return std::vector<std::string>{};
+     }},
+    {"a copy of the unit that does not read back",
+     [](Rig &r) {
+         TruncatingFiles files;
+         const TempFolder folder;
+         files.userDataDir = folder.path();
+         InstrumentSnapshot held;
+         std::copy_n(r.fake.instrument.internalNvm().begin(), 256, held.settings.begin());
+         const Result<UnitCopy> copy = saveUnitCopy(files, held, "", {2026, 7, 4, 14, 5, 9}, 1);
+         return std::vector<std::string>{copyNotKeptMessage(copy.error())};
+     }},
+    {"a unit restored exactly from a copy of another, or from no raw copy",
+     [](Rig &r) {
+         AlwaysUpload review;
+         r.transfers.setUploadReview(&review);
+         const TempFolder folder;
+         r.fake.files.userDataDir = folder.path();
+         (void)r.transfers.cmdUpload();
+         const UnitCopy copy = listUnitHistory(r.fake.files).at(0).copies.at(0);
+         r.fake.instrument.setSerial(24, 5, 30, 8);
+         (void)r.transfers.RestoreUnitExactly(copy);
+         (void)r.transfers.RestoreUnitExactly(UnitCopy{copy.serial, copy.taken, {}, {}, {}});
          r.transfers.setUploadReview(nullptr);
          return std::vector<std::string>{};
      }},
