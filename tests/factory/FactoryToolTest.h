@@ -8,6 +8,7 @@
 #include "link/Connection.h"
 #include "support/FakePlatform.h"
 #include "support/QuietConnectionView.h"
+#include "support/TempFolder.h"
 #include "transfer/Identification.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +18,9 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
-
-#include <stdlib.h>
 
 namespace orvane::test {
 
@@ -50,25 +50,9 @@ public:
 };
 
 // A fresh folder, removed with everything in it at the end.
-class FactoryFolder
+class FactoryFolder : public TempFolder
 {
 public:
-    FactoryFolder()
-    {
-        std::string pattern
-            = (std::filesystem::temp_directory_path() / "orvane-factory-XXXXXX").string();
-        m_path = mkdtemp(pattern.data()) ? pattern : std::string();
-    }
-    ~FactoryFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    FactoryFolder(const FactoryFolder &) = delete;
-    FactoryFolder &operator=(const FactoryFolder &) = delete;
-
-    const std::string &path() const { return m_path; }
-    std::string file(const std::string &name) const { return m_path + "/" + name; }
     void write(const std::string &name, const std::string &text) const
     {
         std::ofstream(file(name), std::ios::binary) << text;
@@ -82,9 +66,6 @@ public:
         text << in.rdbuf();
         return text.str();
     }
-
-private:
-    std::string m_path;
 };
 
 // One editor and one in-process instrument on the fake platform, the working

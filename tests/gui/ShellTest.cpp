@@ -15,8 +15,6 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include <unistd.h>
-
 using namespace orvane;
 using namespace orvane::test;
 

@@ -42,15 +42,17 @@ bool FakeFileSystem::isWritableFolder(const std::string &folder)
     return true;
 }
 
+// With "/" between names on every system, as the program's file system
+// (Qt) answers; Windows' own separator would make paths that differ in text.
 std::string FakeFileSystem::resolve(const std::string &folder, const std::string &name)
 {
     const fs::path file(name);
     if (!file.is_absolute())
-        return (fs::path(folder) / file).string();
+        return (fs::path(folder) / file).generic_string();
     fs::path clean = file.lexically_normal();
     if (!clean.has_filename() && clean != clean.root_path())
         clean = clean.parent_path(); // no trailing separator
-    return clean.string();
+    return clean.generic_string();
 }
 
 Result<std::string> FakeFileSystem::readFile(const std::string &path)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -16,10 +16,21 @@ class TempFolder
 public:
     TempFolder()
     {
-        std::string name = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        if (::mkdtemp(name.data()) == nullptr)
-            throw std::runtime_error("cannot create a scratch folder");
-        m_path = name;
+        // A random name, taken only if no one has it yet: create_directory is
+        // false for a folder that exists (mkdtemp is POSIX only).
+        const std::filesystem::path parent = std::filesystem::temp_directory_path();
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            const std::filesystem::path candidate
+                = parent / ("orvane-test-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                m_path = candidate.generic_string(); // "/" joins names, as file() does
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a scratch folder in " + parent.string());
     }
     ~TempFolder()
     {
@@ -33,6 +44,7 @@ public:
     std::string file(const std::string &name) const { return m_path + "/" + name; }
 
 private:
+    static constexpr int kAttempts = 100;
     std::string m_path;
 };
 
