@@ -10,10 +10,11 @@ std::optional<long> parseCount(const std::string &text, long maximum)
     if (text.empty() || text.size() > 10
         || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
         return std::nullopt;
-    const long value = std::stol(text);
+    // Ten digits overflow a 32-bit long (Windows), where stol would throw.
+    const long long value = std::stoll(text);
     if (value > maximum)
         return std::nullopt;
-    return value;
+    return static_cast<long>(value);
 }
 
 std::optional<SerialNumberBytes> parseSerialNumber(const std::string &text)

@@ -48,6 +48,7 @@ TEST(SimOptions, BadCommandLinesAreRefusedWithAReason)
         {"--serial", "1205300"},   // too short
         {"--serial", "12a530007"},
         {"--echoes-stop-after", "x"},
+        {"--echoes-stop-after", "9999999999"}, // beyond a 32-bit long
         {"--echo-delay-ms", "700000"},
         {"--quiet=yes"},
         {"--link", ""},
