@@ -1,6 +1,11 @@
+#include "ConfigTestSupport.h"
+
 #include "config/NumberText.h"
 
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
 
 using namespace orvane;
 
@@ -73,4 +78,38 @@ TEST(NumberText, FixedDecimalFormats)
     EXPECT_EQ(formatDecimals(65535, 0), "65535");
     EXPECT_EQ(twoDigits(7), "07");
     EXPECT_EQ(twoDigits(23), "23");
+}
+
+// Puts the process locale back when the test ends, however it ends.
+struct LocaleGuard
+{
+    ~LocaleGuard() { std::setlocale(LC_ALL, saved.c_str()); }
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+};
+
+// A PC set to a decimal comma (Windows always has the German locale; Linux
+// only where it is generated) must not change one character of what the
+// editor shows, reads or files.
+TEST(NumberText, PointDecimalWhateverTheLocale)
+{
+    const std::string pointFile = test::defaultsText();
+    const LocaleGuard guard;
+    const char *comma = nullptr;
+    for (const char *name : {"German_Germany.1252", "de_DE.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            comma = name;
+            break;
+        }
+    }
+    if (comma == nullptr)
+        GTEST_SKIP() << "no decimal-comma locale on this system";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << comma;
+
+    EXPECT_EQ(displayNumber(120.5), " 120.5");
+    EXPECT_EQ(singleText(1450.4f), " 1450.4");
+    EXPECT_EQ(singleText(12345678.0f), " 1.234568E+07");
+    EXPECT_EQ(typedNumber("12.5"), 12.5);
+    EXPECT_EQ(typedNumber("1,5"), 1);
+    EXPECT_EQ(formatDecimals(655.35, 2), "655.35");
+    EXPECT_EQ(test::defaultsText(), pointFile);
 }
