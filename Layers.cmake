@@ -21,6 +21,13 @@ set(ORVANE_LAYERS
     config link editors transfer factory app
     link/ui editors/ui transfer/ui factory/ui app/ui cli)
 
+# Headers that only POSIX systems have. Only these layers may include them
+# (platform/qt behind its operating system's #ifdef, sim for the program
+# orvane-sim); everything else also builds for Windows.
+set(ORVANE_POSIX_HEADERS
+    "^(unistd|fcntl|termios|pty|poll|dirent|dlfcn|grp|pwd|pthread|(sys|linux|arpa|netinet)/.+)\\.h$")
+set(ORVANE_POSIX_LAYERS platform/posix platform/qt sim)
+
 set(ORVANE_MAY_INCLUDE_platform "")
 set(ORVANE_MAY_INCLUDE_platform/posix platform)
 set(ORVANE_MAY_INCLUDE_platform/qt platform platform/posix)

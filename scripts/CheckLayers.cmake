@@ -1,5 +1,6 @@
 # Fails, naming file and line, when a source file includes a layer that
-# Layers.cmake does not allow it.
+# Layers.cmake does not allow it, or a POSIX-only header outside the layers
+# that may have one.
 #
 #   cmake -DSOURCE_DIR=<tree> -DLAYERS_FILE=<Layers.cmake> -P CheckLayers.cmake
 
@@ -67,6 +68,14 @@ foreach(file IN LISTS files)
     set(number 0)
     foreach(line IN LISTS lines)
         math(EXPR number "${number} + 1")
+        if(line MATCHES "^[ \t]*#[ \t]*include[ \t]*<([^>]+)>")
+            set(header ${CMAKE_MATCH_1})
+            if(header MATCHES "${ORVANE_POSIX_HEADERS}" AND NOT own IN_LIST ORVANE_POSIX_LAYERS)
+                list(APPEND violations
+                     "${file}:${number}: includes <${header}>, a POSIX header: ${own} must build for Windows too")
+            endif()
+            continue()
+        endif()
         if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\"")
             continue()
         endif()

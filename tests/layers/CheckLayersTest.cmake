@@ -1,5 +1,6 @@
 # Runs the layer check over a small tree with one include of each kind it
-# must refuse, and expects exactly those, each with its file and line.
+# must refuse, and expects exactly those, each with its file and line (the
+# simulator's POSIX header is allowed).
 #
 #   cmake -DCHECK=<CheckLayers.cmake> -DLAYERS_FILE=<Layers.cmake> -DTREE=<tree> -P ...
 
@@ -17,6 +18,7 @@ set(expected
     "editors/ui/Window.cpp:4: includes app/ui/frmMain.h: editors/ui may not include app/ui"
     "editors/ui/Window.cpp:5: includes ui_frmMain.h, the form of a window in another folder"
     "link/Frames.cpp:2: includes gtest/gtest.h, which is in no layer"
+    "link/Frames.cpp:4: includes <unistd.h>, a POSIX header: link must build for Windows too"
     "sim/Core.cpp:3: includes link/Commands.h: sim may not include link"
     "transfer/ui/Dialog.cpp:2: includes editors/ui/Window.h: transfer/ui may not include editors/ui"
     "transfer/ui/Dialog.cpp:4: includes factory/Tools.h: transfer/ui may not include factory")

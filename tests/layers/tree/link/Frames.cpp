@@ -1,3 +1,4 @@
 #include "link/Frames.h"
 #include "gtest/gtest.h"
 #include <QString>
+#include <unistd.h>

@@ -1,3 +1,4 @@
 #include "sim/Core.h"
 #include "platform/posix/PseudoTerminal.h"
 #include "link/Commands.h"
+#include <termios.h>
