@@ -25,5 +25,15 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
+# The tests start a private PostgreSQL cluster of their own. The package's
+# default cluster, a system service, is not wanted, and cannot even be made
+# where the postgres user cannot reach the root folder (a chroot): say so
+# before the package is installed, unless the machine has said otherwise.
+cluster_config=/etc/postgresql-common/createcluster.conf
+if [[ " ${missing[*]} " == *" postgresql "* ]] && [ ! -e "$cluster_config" ]; then
+    $sudo mkdir -p "$(dirname "$cluster_config")"
+    echo "create_main_cluster = false" | $sudo tee "$cluster_config" >/dev/null
+fi
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold "${missing[@]}"
