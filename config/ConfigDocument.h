@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "config/SettingsFields.h"
 
 #include <cstdint>
 
@@ -31,6 +32,14 @@ struct ConfigDocument
     {
         setIntNvm(index, uint8_t(value >> 8));
         setIntNvm(index + 1, uint8_t(value & 0xFF));
+    }
+    // Only the field's bits change; its bytes are written high first.
+    void setField(const SettingsField &field, unsigned value)
+    {
+        IntNvmTable written = image.IntNvm;
+        setFieldValue(written, field, value);
+        for (int i = field.address; i < field.end(); ++i)
+            setIntNvm(i, written[i]);
     }
     void setCurvePoint(int curve, int point, int column, float value)
     {
