@@ -3,16 +3,14 @@
 #include "app/PickLists.h"
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "config/FieldText.h"
 #include "config/FileCommands.h"
-#include "config/NumberText.h"
-#include "config/SenderLists.h"
-#include "editors/DampingAndAlarms.h"
+#include "config/SettingsFields.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
 #include "editors/EditMenuSettings.h"
 #include "editors/IconBits.h"
 #include "editors/LimitValues.h"
-#include "link/CommandFrames.h"
 #include "link/Connection.h"
 
 #include <algorithm>
@@ -55,89 +53,70 @@ constexpr std::array<std::string_view, 5> kSensitivityCaptions
 
 // --- settings ---------------------------------------------------------------
 
-// A setting: the bits it occupies and how its value reads.
-struct SettingsField
+// A settings field, the name its line gives it and how its value reads.
+struct WordedField
 {
     std::string name;
-    std::vector<std::pair<int, uint8_t>> bits; // address and mask
+    SettingsField field;
     std::function<std::string(const IntNvmTable &)> text;
 };
-
-std::vector<std::pair<int, uint8_t>> wholeBytes(int first, int count)
-{
-    std::vector<std::pair<int, uint8_t>> bits;
-    for (int i = first; i < first + count; ++i)
-        bits.emplace_back(i, 0xFF);
-    return bits;
-}
 
 std::string byteText(uint8_t value)
 {
     return std::to_string(value);
 }
 
-std::string speedUnits(const IntNvmTable &nvm)
+// A field whose value reads by its kind alone.
+WordedField plainField(const SettingsField &field, std::string name)
 {
-    switch (nvm[1] & 0x60) {
-    case 0x00:
+    return {std::move(name), field, [field](const IntNvmTable &nvm) {
+                return fieldText(field, nvm);
+            }};
+}
+
+WordedField plainField(const SettingsField &field)
+{
+    return plainField(field, std::string(field.caption));
+}
+
+// A field whose stored value a menu or a list names.
+WordedField codedField(const SettingsField &field, std::function<std::string(unsigned)> text)
+{
+    return {std::string(field.caption), field, [field, text](const IntNvmTable &nvm) {
+                return text(fieldValue(field, nvm));
+            }};
+}
+
+std::string speedUnitsText(unsigned units)
+{
+    switch (units) {
+    case kKnots:
         return "Knots/NM";
-    case 0x20:
+    case kMph:
         return "MPH/Miles";
-    case 0x40:
+    case kKmh:
         return "KPH/Km";
     }
     return "none (both speed bits set)";
 }
 
 // A flag of the units byte, by the captions of its two menu items.
-SettingsField flagField(const std::string &name, uint8_t mask, std::string set, std::string clear)
+WordedField flagField(const SettingsField &flag, std::string set, std::string clear)
 {
-    return {name, {{1, mask}}, [=](const IntNvmTable &nvm) {
-                return (nvm[1] & mask) ? set : clear;
-            }};
+    return codedField(flag, [=](unsigned value) { return value ? set : clear; });
 }
 
-std::string sensitivityText(const IntNvmTable &nvm)
+std::string sensitivityText(unsigned code)
 {
-    const uint8_t code = nvm[2] & 0x0F;
     const auto *found = std::find(kSensitivityCodes.begin(), kSensitivityCodes.end(), code);
     if (found == kSensitivityCodes.end())
         return "code " + std::to_string(code);
     return std::string(kSensitivityCaptions[size_t(found - kSensitivityCodes.begin())]);
 }
 
-// The field's stored bits: a 16-bit word as one number, else byte by byte.
-std::string storedText(const SettingsField &field, const IntNvmTable &nvm)
-{
-    const auto &bits = field.bits;
-    if (bits.size() == 2 && bits[0].second == 0xFF && bits[1].second == 0xFF)
-        return std::to_string(nvm.word(bits[0].first));
-    std::string text;
-    for (const auto &[at, mask] : bits)
-        text += (text.empty() ? "" : " ") + std::to_string(nvm[at] & mask);
-    return text;
-}
-
-// Hours to the tenth, as they are typed; minutes where a tenth cannot hold them.
-std::string maintenanceText(uint16_t minutes)
-{
-    constexpr int kMinutesPerTenth = 6;
-    constexpr int kMinutesPerHour = 60;
-    if (minutes % kMinutesPerTenth == 0)
-        return formatDecimals(minutes / double(kMinutesPerHour), 1) + " hours";
-    const int rest = minutes % kMinutesPerHour;
-    return std::to_string(minutes / kMinutesPerHour) + " hours " + std::to_string(rest)
-           + (rest == 1 ? " minute" : " minutes");
-}
-
-std::string tenthsText(uint16_t value)
-{
-    return formatDecimals(value / 10.0, 1);
-}
-
 // The sender list item for a stored code: every item but "0:  None" starts
 // with its code.
-std::string senderText(picklists::Items list, uint8_t code)
+std::string senderText(picklists::Items list, unsigned code)
 {
     for (const std::string_view item : list)
         if (item.starts_with(std::to_string(code) + ":"))
@@ -153,10 +132,12 @@ std::string nmeaPart(picklists::Items list, uint8_t stored)
     return text ? std::string(*text) : "#" + std::to_string(stored);
 }
 
-std::string nmeaText(const IntNvmTable &nvm, int at)
+// Talker, sentence and comma count, in that order.
+std::string nmeaText(const SettingsField &input, const IntNvmTable &nvm)
 {
-    if (nvm[at] == 0 && nvm[at + 1] == 0 && nvm[at + 2] == 0)
+    if (fieldValue(input, nvm) == 0)
         return "nothing chosen";
+    const int at = input.address;
     const uint8_t commas = nvm[at + 2];
     return nmeaPart(picklists::kNmeaTalkers, nvm[at]) + " "
            + nmeaPart(picklists::kNmeaSentences, nvm[at + 1]) + ", " + std::to_string(commas)
@@ -175,7 +156,9 @@ std::string alarmRecordOwner(int record)
             = info.name.empty() ? "data source " + std::to_string(code) : std::string(info.name);
         names += (names.empty() ? "" : " / ") + name;
     }
-    return names.empty() ? "Alarm record at byte " + std::to_string(record) : names;
+    return names.empty()
+               ? std::string(kAlarmRecords.first.caption) + " at byte " + std::to_string(record)
+               : names;
 }
 
 int alarmDecimals(int record)
@@ -188,121 +171,75 @@ int alarmDecimals(int record)
 
 std::string serialText(const IntNvmTable &nvm)
 {
-    return std::to_string(serialNumberFromBytes({nvm[kSerialNumberAddress],
-                                                 nvm[kSerialNumberAddress + 1],
-                                                 nvm[kSerialNumberAddress + 2],
-                                                 nvm[kSerialNumberAddress + 3]}));
+    std::array<int, 4> bytes{};
+    for (int i = 0; i < kSerialNumber.width; ++i)
+        bytes[size_t(i)] = nvm[kSerialNumber.address + i];
+    return std::to_string(serialNumberFromBytes(bytes));
 }
 
-std::string dateText(const IntNvmTable &nvm)
+std::vector<WordedField> makeWordedFields()
 {
-    const int at = kFirstUploadDateAddress;
-    if (nvm[at] == 255 && nvm[at + 1] == 255 && nvm[at + 2] == 255)
-        return "none";
-    return twoDigits(nvm[at]) + "-" + twoDigits(nvm[at + 1]) + "-" + twoDigits(nvm[at + 2]);
-}
-
-std::vector<SettingsField> makeSettingsFields()
-{
-    const auto word = [](int at) {
-        return [at](const IntNvmTable &nvm) {
-            return std::to_string(nvm.word(at));
-        };
-    };
-    const auto byte = [](int at) {
-        return [at](const IntNvmTable &nvm) {
-            return byteText(nvm[at]);
-        };
-    };
-    std::vector<SettingsField> f;
-    f.push_back({"Speed units", {{1, 0x60}}, speedUnits});
-    f.push_back(flagField("Temperature units", 0x08, "Deg. F", "Deg. C"));
-    f.push_back(flagField("Pressure units", 0x10, "PSI", "Bars"));
-    f.push_back(flagField("Time format", 0x04, "12 Hr", "24 Hr"));
-    f.push_back(flagField("Bar graph type", 0x02, "Bar Chart", "Pointer"));
-    f.push_back({"Tacho sensitivity", {{2, 0x0F}}, sensitivityText});
-    f.push_back({"Tacho pulley ratio", wholeBytes(7, 1), [](const IntNvmTable &nvm) {
-                     return std::to_string(nvm[7]) + ":1";
-                 }});
-    f.push_back({"Fuel tank size", wholeBytes(21, 2), [](const IntNvmTable &nvm) {
-                     return tenthsText(nvm.word(21));
-                 }});
-    f.push_back({"Second tank size", wholeBytes(23, 2), [](const IntNvmTable &nvm) {
-                     return tenthsText(nvm.word(23));
-                 }});
-    f.push_back({"Engine maintenance alarm", wholeBytes(114, 2), [](const IntNvmTable &nvm) {
-                     return maintenanceText(nvm.word(114));
-                 }});
-    for (size_t k = 0; k < kDampingBytes.size(); ++k)
-        f.push_back({"Display damping of " + std::string(picklists::kDampingFunctions[k]),
-                     wholeBytes(kDampingBytes[k], 1),
-                     byte(kDampingBytes[k])});
-    for (int k = 0; k < kTodAlarmCount; ++k) {
-        const int at = kFirstTodAlarmByte + 2 * k;
-        f.push_back({"Time-of-day alarm #" + std::to_string(k + 1),
-                     wholeBytes(at, 2),
-                     [at](const IntNvmTable &nvm) {
-                         return twoDigits(nvm[at]) + ":" + twoDigits(nvm[at + 1]);
-                     }});
-    }
-    constexpr int kFirstAlarmRecord = 128;
-    constexpr int kLastAlarmRecord = 224;
-    for (int r = kFirstAlarmRecord; r <= kLastAlarmRecord; r += 4) {
-        const int decimals = alarmDecimals(r);
-        for (const auto &[limit, at] : {std::pair{"low alarm", r}, std::pair{"high alarm", r + 2}})
-            f.push_back({alarmRecordOwner(r) + " " + limit,
-                         wholeBytes(at, 2),
-                         [at, decimals](const IntNvmTable &nvm) {
-                             return limitText(nvm.word(at), decimals);
+    std::vector<WordedField> f;
+    f.push_back(codedField(kSpeedUnits, speedUnitsText));
+    f.push_back(flagField(kTemperatureUnits, "Deg. F", "Deg. C"));
+    f.push_back(flagField(kPressureUnits, "PSI", "Bars"));
+    f.push_back(flagField(kTimeFormat, "12 Hr", "24 Hr"));
+    f.push_back(flagField(kBarGraphType, "Bar Chart", "Pointer"));
+    f.push_back(codedField(kTachoSensitivity, sensitivityText));
+    for (const SettingsField &field :
+         {kTachoPulleyRatio, kFuelTankSize, kSecondTankSize, kMaintenanceAlarm})
+        f.push_back(plainField(field));
+    for (size_t k = 0; k < kDampingFields.size(); ++k)
+        f.push_back(plainField(kDampingFields[k],
+                               std::string(kDampingFields[k].caption) + " of "
+                                   + std::string(picklists::kDampingFunctions[k])));
+    for (int k = 0; k < kTodAlarms.count; ++k)
+        f.push_back(
+            plainField(kTodAlarms.at(k),
+                       std::string(kTodAlarms.first.caption) + " #" + std::to_string(k + 1)));
+    for (int k = 0; k < kAlarmRecords.count; ++k) {
+        const int record = kAlarmRecords.at(k).address;
+        const int decimals = alarmDecimals(record);
+        for (const SettingsField &limit : {lowAlarm(record), highAlarm(record)})
+            f.push_back({alarmRecordOwner(record) + " " + std::string(limit.caption),
+                         limit,
+                         [limit, decimals](const IntNvmTable &nvm) {
+                             return limitText(uint16_t(fieldValue(limit, nvm)), decimals);
                          }});
     }
-    const std::array<std::pair<int, picklists::Items>, 5> senders = {{
-        {kEngineTempSenderByte, picklists::kEngineTempSenders},
-        {kFuelSenderByte, picklists::kFuelSenders},
-        {kOilPressureSenderByte, picklists::kOilPressureSenders},
-        {kTrimSenderByte, picklists::kTrimSenders},
-        {kSecondTankSenderByte, picklists::kSecondTankSenders},
+    const std::array<std::pair<SettingsField, picklists::Items>, 5> senders = {{
+        {kEngineTempSender, picklists::kEngineTempSenders},
+        {kFuelSender, picklists::kFuelSenders},
+        {kOilPressureSender, picklists::kOilPressureSenders},
+        {kTrimSender, picklists::kTrimSenders},
+        {kSecondTankSender, picklists::kSecondTankSenders},
     }};
-    const std::array<std::string_view, 5> senderNames = {"Engine temperature sender",
-                                                         "Fuel sender",
-                                                         "Oil pressure sender",
-                                                         "Trim sender",
-                                                         "Second tank sender"};
-    for (size_t k = 0; k < senders.size(); ++k) {
-        const auto [at, list] = senders[k];
+    for (const auto &[field, list] : senders)
+        f.push_back(codedField(field, [list](unsigned code) { return senderText(list, code); }));
+    for (const SettingsField &field : kFineCalibrations)
         f.push_back(
-            {std::string(senderNames[k]), wholeBytes(at, 1), [at, list](const IntNvmTable &nvm) {
-                 return senderText(list, nvm[at]);
-             }});
-    }
-    for (const int at : {26, 28, 30, 33, 35, 37, 39, 41, 43, 64, 111})
-        f.push_back(
-            {"Fine calibration at byte " + std::to_string(at), wholeBytes(at, 2), word(at)});
-    f.push_back({"Fine calibration at byte 45", wholeBytes(45, 1), byte(45)});
-    f.push_back({"Race timer setting", wholeBytes(66, 1), byte(66)});
-    constexpr std::array<std::string_view, 8> kInputs
-        = {"#1A", "#1B", "#2A", "#2B", "#3A", "#3B", "#4A", "#4B"};
-    for (size_t k = 0; k < kInputs.size(); ++k) {
-        const int at = 68 + 3 * int(k);
-        f.push_back({"NMEA input " + std::string(kInputs[k]),
-                     wholeBytes(at, 3),
-                     [at](const IntNvmTable &nvm) {
-                         return nmeaText(nvm, at);
+            plainField(field,
+                       std::string(field.caption) + " at byte " + std::to_string(field.address)));
+    f.push_back(plainField(kRaceTimer));
+    for (int k = 0; k < kNmeaInputs.count; ++k) {
+        const SettingsField input = kNmeaInputs.at(k);
+        f.push_back({std::string(input.caption) + " " + std::string(kNmeaInputNames[size_t(k)]),
+                     input,
+                     [input](const IntNvmTable &nvm) {
+                         return nmeaText(input, nvm);
                      }});
     }
-    f.push_back({"Firmware update request", wholeBytes(kFirmwareUpdateRequestAddress, 1), byte(3)});
-    f.push_back({"Configuration being edited", wholeBytes(6, 1), byte(6)});
-    f.push_back({"Upload counter", wholeBytes(kUploadCounterAddress, 2), word(10)});
-    f.push_back({"Serial number", wholeBytes(kSerialNumberAddress, 4), serialText});
-    f.push_back({"Date of the first upload", wholeBytes(kFirstUploadDateAddress, 3), dateText});
-    f.push_back({"Firmware version", wholeBytes(kFirmwareVersionAddress, 1), byte(94)});
-    f.push_back({"Settings check byte", wholeBytes(kNvmChecksumAddress, 1), byte(0)});
+    for (const SettingsField &field : {kFirmwareUpdate, kCurrentConfiguration, kUploadCounter})
+        f.push_back(plainField(field));
+    f.push_back({std::string(kSerialNumber.caption), kSerialNumber, serialText});
+    for (const SettingsField &field : {kFirstUploadDate, kFirmwareVersion, kSettingsCheckByte})
+        f.push_back(plainField(field));
     return f;
 }
 
-const std::vector<SettingsField> &settingsFields()
+const std::vector<WordedField> &wordedFields()
 {
-    static const std::vector<SettingsField> fields = makeSettingsFields();
+    static const std::vector<WordedField> fields = makeWordedFields();
     return fields;
 }
 
@@ -315,21 +252,15 @@ void describeSettings(const Comparison &comparison, GroupLines &lines)
     const std::set<int> listed(comparison.differences.settings.begin(),
                                comparison.differences.settings.end());
     std::map<int, uint8_t> worded; // address -> bits some line names
-    for (const SettingsField &field : settingsFields()) {
-        const bool differs
-            = std::any_of(field.bits.begin(), field.bits.end(), [&](const auto &bit) {
-                  const auto [at, mask] = bit;
-                  return listed.count(at) && ((a[at] ^ b[at]) & mask);
-              });
-        for (const auto &[at, mask] : field.bits)
-            worded[at] |= mask;
+    for (const auto &[name, field, text] : wordedFields()) {
+        bool differs = false;
+        for (int at = field.address; at < field.end(); ++at) {
+            differs = differs || (listed.count(at) && ((a[at] ^ b[at]) & field.mask));
+            worded[at] |= field.mask;
+        }
         if (differs)
-            lines[size_t(settingsGroup(field.bits.front().first))].push_back(
-                changeLine(field.name,
-                           field.text(a),
-                           field.text(b),
-                           storedText(field, a),
-                           storedText(field, b)));
+            lines[size_t(settingsGroup(field.address))].push_back(
+                changeLine(name, text(a), text(b), storedText(field, a), storedText(field, b)));
     }
     for (const int at : comparison.differences.settings)
         if ((a[at] ^ b[at]) & ~worded[at])
