@@ -2,6 +2,7 @@
 
 #include "config/ConfigItemReader.h"
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 
 #include <cfloat>
 #include <cmath>
@@ -11,7 +12,6 @@ namespace orvane {
 namespace {
 
 constexpr int kHeaderLines = 5;
-constexpr int kEditedConfigByte = 6;
 // Found texts longer than this are cut in messages.
 constexpr size_t kFoundTextLimit = 40;
 
@@ -178,7 +178,7 @@ private:
                 return false;
         }
         // Configuration 1 is the one edited after every load.
-        m_image.IntNvm[kEditedConfigByte] = 1;
+        setFieldValue(m_image.IntNvm, kCurrentConfiguration, 1);
         return true;
     }
 

@@ -1,5 +1,7 @@
 #include "config/SenderLists.h"
 
+#include "config/SettingsFields.h"
+
 #include <algorithm>
 
 namespace orvane {
@@ -13,7 +15,7 @@ constexpr int kOilPressureBase = 9;
 constexpr int kTrimBase = 16;
 constexpr int kSecondTankBase = 22;
 
-int positionFor(uint8_t code, int base)
+int positionFor(unsigned code, int base)
 {
     return std::max(0, int(code) - base);
 }
@@ -23,11 +25,11 @@ int positionFor(uint8_t code, int base)
 SenderListPositions senderListPositionsFor(const IntNvmTable &nvm)
 {
     SenderListPositions positions;
-    positions.engineTemp = positionFor(nvm[kEngineTempSenderByte], kEngineTempBase);
-    positions.fuel = positionFor(nvm[kFuelSenderByte], kFuelBase);
-    positions.oilPressure = positionFor(nvm[kOilPressureSenderByte], kOilPressureBase);
-    positions.trim = positionFor(nvm[kTrimSenderByte], kTrimBase);
-    positions.secondTank = positionFor(nvm[kSecondTankSenderByte], kSecondTankBase);
+    positions.engineTemp = positionFor(fieldValue(kEngineTempSender, nvm), kEngineTempBase);
+    positions.fuel = positionFor(fieldValue(kFuelSender, nvm), kFuelBase);
+    positions.oilPressure = positionFor(fieldValue(kOilPressureSender, nvm), kOilPressureBase);
+    positions.trim = positionFor(fieldValue(kTrimSender, nvm), kTrimBase);
+    positions.secondTank = positionFor(fieldValue(kSecondTankSender, nvm), kSecondTankBase);
     return positions;
 }
 

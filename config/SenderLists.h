@@ -14,13 +14,6 @@ struct SenderListPositions
     int secondTank = -1;
 };
 
-// IntNvm bytes that hold the sender type codes.
-constexpr int kFuelSenderByte = 98;
-constexpr int kTrimSenderByte = 99;
-constexpr int kEngineTempSenderByte = 100;
-constexpr int kOilPressureSenderByte = 101;
-constexpr int kSecondTankSenderByte = 103;
-
 // The sender dialog's list positions for the sender codes in the image: code
 // minus the list's base, 0 when the code does not exceed the base (engine
 // temperature has base 0, so its position is the code itself).

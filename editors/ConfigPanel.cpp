@@ -1,6 +1,7 @@
 #include "editors/ConfigPanel.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 
 #include "platform/Check.h"
 
@@ -9,11 +10,8 @@ namespace orvane {
 namespace {
 
 constexpr int kConfigCount = 16;
-constexpr int kConfigByte = 6;
 constexpr int kFirstNmeaPosition = 10;
 constexpr int kLastNmeaPosition = 17;
-constexpr int kFirstNmeaSettingsIndex = 68;
-constexpr int kNmeaSettingsStride = 3;
 constexpr int kNmeaTalkerCount = 49;
 constexpr int kNmeaSentenceCount = 120;
 constexpr int kNmeaCommaCount = 25;
@@ -103,7 +101,7 @@ ConfigChoice ChooseConfiguration(ConfigDocument &document, EditorState &editor, 
                  buttonIndex = currentConfiguration(document.image) - 1);
     ConfigChoice choice;
     choice.config = buttonIndex + 1;
-    document.setIntNvm(kConfigByte, uint8_t(choice.config));
+    document.setField(kCurrentConfiguration, unsigned(choice.config));
     editor.currentConfig = uint8_t(choice.config);
     choice.preview = UpdateInstrumentDisplay(document, editor);
     choice.labels = ShowAlarmAndLimits(document.image);
@@ -151,8 +149,7 @@ ChooseDataSource(ConfigDocument &document, EditorState &editor, Display display,
 
     if (position >= kFirstNmeaPosition && position <= kLastNmeaPosition) {
         NmeaSelectorRequest request;
-        request.settingsIndex
-            = kFirstNmeaSettingsIndex + kNmeaSettingsStride * (position - kFirstNmeaPosition);
+        request.settingsIndex = kNmeaInputs.at(position - kFirstNmeaPosition).address;
         request.inputNumber = (position - kFirstNmeaPosition) / 2 + 1;
         const IntNvmTable &nvm = image.IntNvm;
         request.talkerPosition = storedPosition(nvm[request.settingsIndex], kNmeaTalkerCount);

@@ -118,7 +118,7 @@ void IconBoxClicked(ConfigDocument &document, const IconFlags &boxes, PreviewIte
 // display's chooser.
 struct NmeaSelectorRequest
 {
-    int settingsIndex = 68;
+    int settingsIndex = kNmeaInputs.first.address;
     int inputNumber = 1;
     // List positions to select in cmbNmeaTalker, cmbNmeaID, cmdNmeaCommas;
     // -1 selects nothing (stored 0, or a value past the list).

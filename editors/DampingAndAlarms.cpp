@@ -29,7 +29,7 @@ int todAlarmIndex(int position)
 
 int todByte(int alarm, TodField field)
 {
-    return kFirstTodAlarmByte + 2 * alarm + (field == TodField::Minutes ? 1 : 0);
+    return kTodAlarms.at(alarm).address + (field == TodField::Minutes ? 1 : 0);
 }
 
 } // namespace
@@ -38,8 +38,8 @@ uint8_t dampingValue(const ConfigImage &image, int position)
 {
     if (position < 0)
         return 0;
-    ORVANE_CHECK(position < int(kDampingBytes.size()), return 0);
-    return image.IntNvm[kDampingBytes[size_t(position)]];
+    ORVANE_CHECK(position < int(kDampingFields.size()), return 0);
+    return uint8_t(fieldValue(kDampingFields[size_t(position)], image.IntNvm));
 }
 
 uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_view text)
@@ -47,9 +47,9 @@ uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_vie
     // The value is a single-precision number before it is clamped and rounded.
     const auto typed = float(typedNumber(text));
     const uint8_t value = clampedWhole(typed, kMaxDamping);
-    ORVANE_CHECK(position < int(kDampingBytes.size()), return value);
+    ORVANE_CHECK(position < int(kDampingFields.size()), return value);
     if (position >= 0)
-        document.setIntNvm(kDampingBytes[size_t(position)], value);
+        document.setField(kDampingFields[size_t(position)], value);
     return value;
 }
 
@@ -67,8 +67,8 @@ uint8_t typeTodAlarm(ConfigDocument &document, int position, TodField field, std
 {
     const uint8_t value
         = clampedWhole(typedNumber(text), field == TodField::Hours ? kMaxHours : kMaxMinutes);
-    // With no alarm selected there is no byte to write; bytes 44 and 45
-    // belong to other settings.
+    // With no alarm selected there is no byte to write; the bytes before the
+    // first alarm belong to the fine calibrations.
     if (position >= 0)
         document.setIntNvm(todByte(todAlarmIndex(position), field), value);
     return value;

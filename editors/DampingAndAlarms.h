@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigDocument.h"
+#include "config/SettingsFields.h"
 
 #include <array>
 #include <cstdint>
@@ -12,8 +13,6 @@
 
 namespace orvane {
 
-// Settings byte of each position of the damping list, in list order.
-inline constexpr std::array<int, 9> kDampingBytes = {106, 104, 105, 102, 109, 110, 107, 108, 113};
 inline constexpr int kMaxDamping = 250;
 
 // The damping value shown for list position `position` (0 when nothing is
@@ -25,8 +24,9 @@ uint8_t dampingValue(const ConfigImage &image, int position);
 // selected). Returns the stored value, which the box then shows.
 uint8_t typeDampingValue(ConfigDocument &document, int position, std::string_view text);
 
-inline constexpr int kTodAlarmCount = 8;
-inline constexpr int kFirstTodAlarmByte = 46;
+inline constexpr int kTodAlarmCount = kTodAlarms.count;
+// The hours byte of the first alarm.
+inline constexpr int kFirstTodAlarmByte = kTodAlarms.first.address;
 
 enum class TodField { Hours, Minutes };
 

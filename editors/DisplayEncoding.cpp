@@ -1,5 +1,6 @@
 #include "editors/DisplayEncoding.h"
 
+#include "config/SettingsFields.h"
 #include "platform/Check.h"
 
 #include <algorithm>
@@ -85,8 +86,8 @@ std::optional<int> chooserSelection(uint8_t code, SourceList list)
 
 int currentConfiguration(const ConfigImage &image)
 {
-    const int stored = image.IntNvm[6];
-    return stored >= 1 && stored <= 16 ? stored : 1;
+    const unsigned stored = fieldValue(kCurrentConfiguration, image.IntNvm);
+    return stored >= 1 && stored <= kConfigurations ? int(stored) : 1;
 }
 
 void ConvertListIndexData(ConfigDocument &document, int position, int byteNumber)

@@ -52,7 +52,7 @@ int positionForCode(uint8_t code, SourceList list);
 // rather than an unrelated item, so that nothing suggests it was stored.
 std::optional<int> chooserSelection(uint8_t code, SourceList list);
 
-// The configuration being edited: IntNvm byte 6 when it is 1..16. Any other
+// The configuration being edited: kCurrentConfiguration when it is 1..16. Any other
 // value (only a damaged file or instrument can give one) edits configuration
 // 1 and leaves the stored byte alone.
 int currentConfiguration(const ConfigImage &image);

@@ -1,52 +1,31 @@
 #include "editors/EditMenuSettings.h"
 
+#include "config/FieldText.h"
 #include "config/NumberText.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace orvane {
 
 namespace {
 
-constexpr int kUnitsByte = 1;
-constexpr int kSensitivityByte = 2;
-constexpr int kPulleyRatioByte = 7;
-constexpr int kFuelTankIndex = 21;
-constexpr int kSecondTankIndex = 23;
-constexpr int kMaintenanceIndex = 114;
-
-constexpr uint8_t kSpeedMask = 0x60;
-constexpr uint8_t kSpeedMph = 0x20;
-constexpr uint8_t kSpeedKmh = 0x40;
-constexpr uint8_t kPsiBit = 0x10;
-constexpr uint8_t kDegFBit = 0x08;
-constexpr uint8_t kHr12Bit = 0x04;
-constexpr uint8_t kBarChartBit = 0x02;
-constexpr uint8_t kSensitivityMask = 0x0F;
-
 constexpr double kMaxTankSize = 6500;
 constexpr float kMaxMaintenanceHours = 999.9f;
-constexpr int kMinutesPerHour = 60;
+constexpr int kWholeHours = 0; // the maintenance box offers its value back without decimals
 
-void setUnitBits(ConfigDocument &document, uint8_t mask, uint8_t bits)
+bool isSet(const SettingsField &flag, const IntNvmTable &nvm)
 {
-    const uint8_t old = document.image.IntNvm[kUnitsByte];
-    document.setIntNvm(kUnitsByte, uint8_t((old & ~mask) | bits));
+    return fieldValue(flag, nvm) != 0;
 }
 
-int tankIndex(Tank tank)
+void setFlag(ConfigDocument &document, const SettingsField &flag, bool set)
 {
-    return tank == Tank::Fuel ? kFuelTankIndex : kSecondTankIndex;
+    document.setField(flag, set ? flag.mask : 0);
 }
 
-// Tenths as a decimal number without a trailing ".0", as a number is shown.
-std::string tenthsText(unsigned tenths)
+const SettingsField &tankField(Tank tank)
 {
-    std::string text = displayNumber((long long)(tenths / 10));
-    if (tenths % 10 != 0)
-        text += "." + std::to_string(tenths % 10);
-    return text;
+    return tank == Tank::Fuel ? kFuelTankSize : kSecondTankSize;
 }
 
 } // namespace
@@ -58,37 +37,36 @@ SettingsView settingsView(const IntNvmTable &intNvm)
         view.checked[size_t(item)] = true;
     };
 
-    const uint8_t units = intNvm[kUnitsByte];
-    switch (units & kSpeedMask) {
-    case 0:
+    switch (fieldValue(kSpeedUnits, intNvm)) {
+    case kKnots:
         check(MenuChoice::Knots);
         break;
-    case kSpeedMph:
+    case kMph:
         check(MenuChoice::MPH);
         break;
-    case kSpeedKmh:
+    case kKmh:
         check(MenuChoice::KmHr);
         break;
     default:
         break; // both bits set names no unit: nothing checked
     }
-    const bool degF = units & kDegFBit;
-    const bool psi = units & kPsiBit;
-    const bool barChart = units & kBarChartBit;
+    const bool degF = isSet(kTemperatureUnits, intNvm);
+    const bool psi = isSet(kPressureUnits, intNvm);
+    const bool barChart = isSet(kBarGraphType, intNvm);
     check(degF ? MenuChoice::DegF : MenuChoice::DegC);
     check(psi ? MenuChoice::Psi : MenuChoice::Bars);
-    check((units & kHr12Bit) ? MenuChoice::Hr12 : MenuChoice::Hr24);
+    check(isSet(kTimeFormat, intNvm) ? MenuChoice::Hr12 : MenuChoice::Hr24);
     check(barChart ? MenuChoice::BarChart : MenuChoice::Pointer);
     view.temperatureLabel = degF ? "Temperature:  Deg F" : "Temperature:  Deg C";
     view.pressureLabel = psi ? "Pressure:  PSI" : "Pressure:  Bars";
     view.showPointers = !barChart;
 
-    const uint8_t sensitivity = intNvm[kSensitivityByte] & kSensitivityMask;
+    const unsigned sensitivity = fieldValue(kTachoSensitivity, intNvm);
     for (size_t i = 0; i < kSensitivityCodes.size(); ++i) {
         if (kSensitivityCodes[i] == sensitivity)
             check(MenuChoice(int(MenuChoice::TachoSensitivityMaximum) + int(i)));
     }
-    const uint8_t ratio = intNvm[kPulleyRatioByte];
+    const unsigned ratio = fieldValue(kTachoPulleyRatio, intNvm);
     for (size_t i = 0; i < kPulleyRatios.size(); ++i) {
         if (kPulleyRatios[i] == ratio)
             check(MenuChoice(int(MenuChoice::TachoRatio1) + int(i)));
@@ -98,10 +76,10 @@ SettingsView settingsView(const IntNvmTable &intNvm)
 
 bool repairPulleyRatio(ConfigDocument &document)
 {
-    const uint8_t ratio = document.image.IntNvm[kPulleyRatioByte];
+    const unsigned ratio = fieldValue(kTachoPulleyRatio, document.image.IntNvm);
     if (std::find(kPulleyRatios.begin(), kPulleyRatios.end(), ratio) != kPulleyRatios.end())
         return false;
-    document.setIntNvm(kPulleyRatioByte, 1);
+    document.setField(kTachoPulleyRatio, 1);
     return true;
 }
 
@@ -110,42 +88,41 @@ SettingsView ChooseMenuItem(ConfigDocument &document, MenuChoice item)
     const int n = int(item);
     switch (item) {
     case MenuChoice::Knots:
-        setUnitBits(document, kSpeedMask, 0);
+        document.setField(kSpeedUnits, kKnots);
         break;
     case MenuChoice::MPH:
-        setUnitBits(document, kSpeedMask, kSpeedMph);
+        document.setField(kSpeedUnits, kMph);
         break;
     case MenuChoice::KmHr:
-        setUnitBits(document, kSpeedMask, kSpeedKmh);
+        document.setField(kSpeedUnits, kKmh);
         break;
     case MenuChoice::DegF:
     case MenuChoice::DegC:
-        setUnitBits(document, kDegFBit, item == MenuChoice::DegF ? kDegFBit : 0);
+        setFlag(document, kTemperatureUnits, item == MenuChoice::DegF);
         break;
     case MenuChoice::Psi:
     case MenuChoice::Bars:
-        setUnitBits(document, kPsiBit, item == MenuChoice::Psi ? kPsiBit : 0);
+        setFlag(document, kPressureUnits, item == MenuChoice::Psi);
         break;
     case MenuChoice::Hr12:
     case MenuChoice::Hr24:
-        setUnitBits(document, kHr12Bit, item == MenuChoice::Hr12 ? kHr12Bit : 0);
+        setFlag(document, kTimeFormat, item == MenuChoice::Hr12);
         break;
     case MenuChoice::BarChart:
     case MenuChoice::Pointer:
-        setUnitBits(document, kBarChartBit, item == MenuChoice::BarChart ? kBarChartBit : 0);
+        setFlag(document, kBarGraphType, item == MenuChoice::BarChart);
         break;
     case MenuChoice::Count:
         break;
     default:
         if (n >= int(MenuChoice::TachoSensitivityMaximum)
             && n <= int(MenuChoice::TachoSensitivityMinimum)) {
-            const uint8_t code
-                = kSensitivityCodes[size_t(n - int(MenuChoice::TachoSensitivityMaximum))];
-            const uint8_t old = document.image.IntNvm[kSensitivityByte];
-            document.setIntNvm(kSensitivityByte, uint8_t((old & ~kSensitivityMask) | code));
+            document.setField(
+                kTachoSensitivity,
+                kSensitivityCodes[size_t(n - int(MenuChoice::TachoSensitivityMaximum))]);
         } else if (n >= int(MenuChoice::TachoRatio1) && n <= int(MenuChoice::TachoRatio200)) {
-            document.setIntNvm(kPulleyRatioByte,
-                               kPulleyRatios[size_t(n - int(MenuChoice::TachoRatio1))]);
+            document.setField(kTachoPulleyRatio,
+                              kPulleyRatios[size_t(n - int(MenuChoice::TachoRatio1))]);
         }
         break;
     }
@@ -154,13 +131,13 @@ SettingsView ChooseMenuItem(ConfigDocument &document, MenuChoice item)
 
 std::string tankSizeDefault(const ConfigImage &image, Tank tank)
 {
-    return tenthsText(image.IntNvm.word(tankIndex(tank)));
+    const SettingsField &field = tankField(tank);
+    return answerText(field, image.IntNvm, field.decimals);
 }
 
 std::string maintenanceAlarmDefault(const ConfigImage &image)
 {
-    const double hours = image.IntNvm.word(kMaintenanceIndex) / double(kMinutesPerHour);
-    return displayNumber((long long)roundHalfEven(hours));
+    return answerText(kMaintenanceAlarm, image.IntNvm, kWholeHours);
 }
 
 bool AskTankSize(ConfigDocument &document, UserDialogs &dialogs, Tank tank)
@@ -176,8 +153,8 @@ bool AskTankSize(ConfigDocument &document, UserDialogs &dialogs, Tank tank)
         const double size = typedNumber(answer);
         if (size < 0 || size > kMaxTankSize)
             continue;
-        const double tenths = roundHalfEven(size * 10);
-        document.setIntNvmWord(tankIndex(tank), uint16_t(tenths));
+        const SettingsField &field = tankField(tank);
+        document.setField(field, unsigned(roundHalfEven(size * field.scale)));
         return true;
     }
 }
@@ -199,8 +176,8 @@ bool AskMaintenanceAlarm(ConfigDocument &document, UserDialogs &dialogs)
         const float hours = float(typed);
         if (hours < 0 || hours > kMaxMaintenanceHours)
             continue;
-        const double minutes = roundHalfEven(double(hours * float(kMinutesPerHour)));
-        document.setIntNvmWord(kMaintenanceIndex, uint16_t(minutes));
+        const double minutes = roundHalfEven(double(hours * float(kMaintenanceAlarm.scale)));
+        document.setField(kMaintenanceAlarm, unsigned(minutes));
         return true;
     }
 }

@@ -71,9 +71,8 @@ constexpr MenuGroup menuGroup(MenuChoice item)
     return kMenuChoiceGroups[size_t(item)];
 }
 
-// Sensitivity codes of the five settings (low four bits of IntNvm byte 2),
-// from the most to the least sensitive, and the seven pulley ratios n:1
-// (IntNvm byte 7).
+// Sensitivity codes of the five settings (kTachoSensitivity), from the most
+// to the least sensitive, and the seven pulley ratios n:1 (kTachoPulleyRatio).
 inline constexpr std::array<uint8_t, 5> kSensitivityCodes = {15, 14, 13, 11, 7};
 inline constexpr std::array<uint8_t, 7> kPulleyRatios = {1, 5, 10, 20, 50, 100, 200};
 

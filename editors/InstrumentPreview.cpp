@@ -1,6 +1,7 @@
 #include "editors/InstrumentPreview.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "editors/DisplayEncoding.h"
 
 namespace orvane {
@@ -112,26 +113,26 @@ std::string sampleReading(uint8_t code, uint8_t unitsByte)
     if (!sample)
         return {};
     double value = sample->value;
-    const uint8_t speedBits = unitsByte & 0x60;
+    const unsigned speedUnits = unitsByte & kSpeedUnits.mask;
     switch (sample->quantity) {
     case Quantity::Speed:
     case Quantity::Distance:
-        if (speedBits == 0x20)
+        if (speedUnits == kMph)
             value *= kMphPerKnot;
-        else if (speedBits == 0x40)
+        else if (speedUnits == kKmh)
             value *= kKmhPerKnot;
         break;
     case Quantity::Temperature:
-        if (!(unitsByte & 0x08))
+        if (!(unitsByte & kTemperatureUnits.mask))
             value = (value - 32) * 5 / 9;
         break;
     case Quantity::Pressure:
-        if (!(unitsByte & 0x10))
+        if (!(unitsByte & kPressureUnits.mask))
             value *= kBarPerPsi;
         break;
     case Quantity::Clock: {
         int hours = int(value) / 60;
-        if (unitsByte & 0x04) // 12-hour clock
+        if (unitsByte & kTimeFormat.mask) // 12-hour clock
             hours = hours % 12 == 0 ? 12 : hours % 12;
         return std::to_string(hours) + ":" + twoDigits(int(value) % 60);
     }

@@ -52,7 +52,7 @@ struct PreviewModel
 PreviewModel UpdateInstrumentDisplay(ConfigDocument &document, EditorState &editor);
 
 // An illustrative reading for a digital field of the preview, in the unit
-// settings of IntNvm byte 1 (speed, temperature, pressure, time format), so
+// settings of kUnitsAndFormats (speed, temperature, pressure, time format), so
 // that the LCD picture looks like a working instrument. Blank for "None" and
 // for codes no list offers. These are sample values, not instrument data.
 std::string sampleReading(uint8_t code, uint8_t unitsByte);

@@ -1,6 +1,7 @@
 #include "editors/LimitValues.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
 
@@ -74,8 +75,8 @@ AlarmValues GetAlarmValues(const ConfigImage &image, uint8_t code)
     values.decimals = source.alarmDecimals;
     values.noAlarm = source.alarmRecord == 0;
     if (!values.noAlarm) {
-        values.low = image.IntNvm.word(source.alarmRecord);
-        values.high = image.IntNvm.word(source.alarmRecord + 2);
+        values.low = uint16_t(fieldValue(lowAlarm(source.alarmRecord), image.IntNvm));
+        values.high = uint16_t(fieldValue(highAlarm(source.alarmRecord), image.IntNvm));
     }
     values.lowText = limitText(values.low, values.decimals);
     values.highText = limitText(values.high, values.decimals);
@@ -107,8 +108,9 @@ bool StoreAlarmValue(ConfigDocument &document,
     // check byte and the unit flags.
     if (last.noAlarm || last.recordStart == 0)
         return false;
-    const int index = last.recordStart + (which == AlarmLimit::High ? 2 : 0);
-    document.setIntNvmWord(index, alarmValueFromText(text, last.decimals));
+    const SettingsField limit
+        = which == AlarmLimit::High ? highAlarm(last.recordStart) : lowAlarm(last.recordStart);
+    document.setField(limit, alarmValueFromText(text, last.decimals));
     return true;
 }
 

@@ -80,7 +80,7 @@ void storeSenderPositions(ConfigDocument &document,
     for (int i = 0; i < kSenderListCount; ++i) {
         const auto code = senderCodeForPosition(SenderList(i), positions[size_t(i)]);
         if (code)
-            document.setIntNvm(kSenderLists[size_t(i)].nvmByte, *code);
+            document.setField(kSenderLists[size_t(i)].field, *code);
     }
     // A later reload selects the lists from the image, so it must not bring
     // back the positions of the previous load.

@@ -3,6 +3,7 @@
 #include "config/ConfigDocument.h"
 #include "config/ConfigImage.h"
 #include "config/SenderLists.h"
+#include "config/SettingsFields.h"
 #include "editors/EditorState.h"
 
 #include <array>
@@ -19,21 +20,21 @@ namespace orvane {
 
 struct SenderListInfo
 {
-    int nvmByte;   // IntNvm byte that holds the chosen code
-    int base;      // position i > 0 stands for code base + i
-    int lastCode;  // code of the list's last item
-    int userCurve; // the user-defined type, edited in the grid
+    SettingsField field; // holds the chosen code
+    int base;            // position i > 0 stands for code base + i
+    int lastCode;        // code of the list's last item
+    int userCurve;       // the user-defined type, edited in the grid
 };
 
 enum class SenderList { EngineTemp, Fuel, OilPressure, Trim, SecondTank };
 inline constexpr int kSenderListCount = 5;
 
 inline constexpr std::array<SenderListInfo, kSenderListCount> kSenderLists = {{
-    {kEngineTempSenderByte, 0, 6, 6},
-    {kFuelSenderByte, 6, 9, 9},
-    {kOilPressureSenderByte, 9, 16, 16},
-    {kTrimSenderByte, 16, 21, 19},
-    {kSecondTankSenderByte, 22, 25, 25},
+    {kEngineTempSender, 0, 6, 6},
+    {kFuelSender, 6, 9, 9},
+    {kOilPressureSender, 9, 16, 16},
+    {kTrimSender, 16, 21, 19},
+    {kSecondTankSender, 22, 25, 25},
 }};
 
 constexpr const SenderListInfo &senderList(SenderList list)

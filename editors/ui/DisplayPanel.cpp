@@ -1,6 +1,7 @@
 #include "editors/ui/DisplayPanel.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "editors/DataSources.h"
 #include "editors/DisplayEncoding.h"
 #include "editors/ui/DisplayPanelControls.h"
@@ -60,7 +61,8 @@ QString sourceDescription(uint8_t code)
 double sampleBarLevel(const ConfigImage &image, int sourceByte)
 {
     const LimitValues limits = GetLimitValues(image, sourceByte);
-    const std::string reading = sampleReading(limits.code, image.IntNvm[1]);
+    const std::string reading
+        = sampleReading(limits.code, uint8_t(fieldValue(kUnitsAndFormats, image.IntNvm)));
     if (reading.empty())
         return 0.0;
     const double scale = std::pow(10.0, limits.decimals);
@@ -225,7 +227,7 @@ void DisplayPanel::showReadings()
 {
     const ConfigImage &image = m_document.image;
     const int config = currentConfiguration(image);
-    const uint8_t units = image.IntNvm[1];
+    const auto units = uint8_t(fieldValue(kUnitsAndFormats, image.IntNvm));
     for (int d = 0; d < kDisplayCount; ++d) {
         const int sourceByte = kSourceBytes[size_t(d)];
         const uint8_t code = image.CDC(config, sourceByte);
