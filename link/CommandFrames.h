@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/SettingsFields.h"
+
 #include <array>
 #include <cstdint>
 
@@ -65,19 +67,19 @@ Frame ispFrame(CommandCode code); // 9 or 10
 // frame goes instead.
 Frame copyToFlashFrame(int sectors, int address);
 
-// Fixed addresses the main window uses.
-constexpr int kProductCodeAddress = 7232;   // EEPROM
-constexpr int kFirmwareVersionAddress = 94; // internal NVM
-constexpr int kUploadCounterAddress = 10;   // internal NVM, 2 bytes high first
-constexpr int kNvmChecksumAddress = 0;      // internal NVM
-constexpr int kFirmwareUpdateRequestAddress = 3;
-constexpr int kSerialNumberAddress = 12;    // internal NVM, 4 bytes
-constexpr int kFirstUploadDateAddress = 17; // internal NVM, 3 bytes
-constexpr int kConfigRecordsAddress = 4096; // EEPROM, 128 bytes per configuration
-constexpr int kCurveRecordsAddress = 12288; // EEPROM, 128 bytes per sender curve
+// Internal NVM addresses the frames read and write.
+constexpr int kFirmwareVersionAddress = kFirmwareVersion.address;
+constexpr int kUploadCounterAddress = kUploadCounter.address; // 2 bytes high first
+constexpr int kNvmChecksumAddress = kSettingsCheckByte.address;
+constexpr int kFirmwareUpdateRequestAddress = kFirmwareUpdate.address;
+
+// Fixed EEPROM addresses the main window uses.
+constexpr int kProductCodeAddress = 7232;
+constexpr int kConfigRecordsAddress = 4096; // 128 bytes per configuration
+constexpr int kCurveRecordsAddress = 12288; // 128 bytes per sender curve
 constexpr int kRecordSize = 128;
-constexpr int kNvmBackupAddress = 20608;    // EEPROM
-constexpr int kEepromBackupAddress = 32768; // EEPROM
+constexpr int kNvmBackupAddress = 20608;
+constexpr int kEepromBackupAddress = 32768;
 
 // EEPROM address of display configuration c (1..16) and sender curve n (1..32).
 constexpr int configRecordAddress(int c)

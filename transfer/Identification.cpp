@@ -6,8 +6,8 @@ namespace orvane {
 
 void storeIdentity(ConfigImage &image, const Identity &identity)
 {
-    image.IntNvm[kUploadCounterAddress] = identity.uploadCounter[0];
-    image.IntNvm[kUploadCounterAddress + 1] = identity.uploadCounter[1];
+    image.IntNvm[kUploadCounter.address] = identity.uploadCounter[0];
+    image.IntNvm[kUploadCounter.address + 1] = identity.uploadCounter[1];
 }
 
 ConnectOutcome connectToInstrument(Connection &connection, ConfigImage &image)

@@ -51,7 +51,7 @@ bool checksOut(const std::vector<uint8_t> &settings)
 {
     SettingsBuffer buffer{};
     std::copy(settings.begin(), settings.end(), buffer.begin());
-    return buffer[0] == settingsCheckByte(buffer);
+    return buffer[kSettingsCheckByte.address] == settingsCheckByte(buffer);
 }
 
 } // namespace

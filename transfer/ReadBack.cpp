@@ -16,9 +16,6 @@ namespace orvane {
 
 namespace {
 
-// The byte the editor keeps the configuration being edited in.
-constexpr int kEditedConfigurationByte = 6;
-
 std::string oddRecordsNotice(const InstrumentSnapshot &held)
 {
     const std::vector<OddRecord> odd = oddRecords(held);
@@ -112,7 +109,7 @@ TransferResult Transfers::ReadEverything()
     // Everything was read whole, so the image is replaced only now and at once.
     m_document.image = imageFromSnapshot(held);
     // As after opening a file, configuration 1 is the one edited.
-    m_document.image.IntNvm[kEditedConfigurationByte] = 1;
+    setFieldValue(m_document.image.IntNvm, kCurrentConfiguration, 1);
     m_document.changed = true;
     imageReplaced(m_editor, m_document.image);
     m_progress.finish();

@@ -1,13 +1,28 @@
 #include "transfer/TransferCategories.h"
 
+#include "config/SettingsFields.h"
+
 namespace orvane {
 
 namespace {
 
-void appendRange(std::vector<int> &to, int first, int last)
+void append(std::vector<int> &to, const SettingsField &field)
 {
-    for (int i = first; i <= last; ++i)
+    for (int i = field.address; i < field.end(); ++i)
         to.push_back(i);
+}
+
+void append(std::vector<int> &to, const FieldRun &run)
+{
+    for (int k = 0; k < run.count; ++k)
+        append(to, run.at(k));
+}
+
+template<size_t N>
+void append(std::vector<int> &to, const std::array<SettingsField, N> &fields)
+{
+    for (const SettingsField &field : fields)
+        append(to, field);
 }
 
 } // namespace
@@ -17,45 +32,41 @@ std::vector<int> categoryAddresses(Category category)
     std::vector<int> a;
     switch (category) {
     case Category::HiLoAlarmValues:
-        appendRange(a, 128, 227);
+        append(a, kAlarmRecords);
         break;
     case Category::UnitsOfMeasure:
-        a = {1};
+        append(a, kUnitsAndFormats);
         break;
     case Category::TachoSensitivity:
-        a = {2};
+        append(a, kTachoSensitivity); // with the instrument's bits of its byte
         break;
     case Category::DisplayDamping:
-        a = {102, 113};
-        appendRange(a, 104, 110);
+        append(a, kDampingFields);
         break;
     case Category::SenderCurves:
-        // The sender type bytes; the curves themselves are EEPROM records.
-        a = {103};
-        appendRange(a, 98, 101);
+        // The sender type codes; the curves themselves are EEPROM records.
+        append(a, kSenderFields);
         break;
     case Category::TodAlarms:
-        appendRange(a, 46, 61);
+        append(a, kTodAlarms);
         break;
     case Category::FuelTankSize:
-        a = {21, 22};
+        append(a, kFuelTankSize);
         break;
     case Category::SecondTankSize:
-        a = {23, 24};
+        append(a, kSecondTankSize);
         break;
     case Category::MaintenanceAlarm:
-        a = {114, 115};
+        append(a, kMaintenanceAlarm);
         break;
     case Category::TachoPulleyRatio:
-        a = {7};
+        append(a, kTachoPulleyRatio);
         break;
     case Category::RaceTimers:
-        a = {66};
+        append(a, kRaceTimer);
         break;
     case Category::FineCalibrations:
-        appendRange(a, 26, 31);
-        appendRange(a, 33, 45);
-        a.insert(a.end(), {64, 65, 111, 112});
+        append(a, kFineCalibrations);
         break;
     case Category::DisplayConfigurations:
     case Category::TodClock:
@@ -67,7 +78,7 @@ std::vector<int> categoryAddresses(Category category)
 std::vector<int> nmeaSelectionAddresses()
 {
     std::vector<int> a;
-    appendRange(a, 68, 91);
+    append(a, kNmeaInputs);
     return a;
 }
 

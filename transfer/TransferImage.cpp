@@ -57,8 +57,8 @@ uint8_t settingsCheckByte(const SettingsBuffer &buffer)
 
 void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit)
 {
-    uint8_t &high = buffer[kUploadCounterAddress];
-    uint8_t &low = buffer[kUploadCounterAddress + 1];
+    uint8_t &high = buffer[kUploadCounter.address];
+    uint8_t &low = buffer[kUploadCounter.address + 1];
     if (newUnit) {
         high = 0;
         low = 1;
@@ -77,7 +77,7 @@ bool keepFirstUploadDate(SettingsBuffer &buffer, const LocalDateTime &today)
     const int year = today.year % 100;
     const long long fresh = year * 100000LL + today.month * 1000LL + today.day;
     // Year, then month and day.
-    uint8_t *stored = &buffer[kFirstUploadDateAddress];
+    uint8_t *stored = &buffer[kFirstUploadDate.address];
     const long long old = stored[0] * 100000LL + stored[1] * 1000LL + stored[2];
     if (old <= fresh)
         return false;

@@ -149,7 +149,7 @@ Transfers::ReadOutcome Transfers::readSettingsImage()
             m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
             continue;
         }
-        if (buffer[0] != settingsCheckByte(buffer)) {
+        if (buffer[kSettingsCheckByte.address] != settingsCheckByte(buffer)) {
             m_problem = Problem::BadCheckByte;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/FileState.h"
+#include "config/SettingsFields.h"
 #include "link/Connection.h"
 #include "transfer/RawCopy.h"
 
@@ -17,8 +18,6 @@ namespace {
 constexpr const char *kUnitsFolder = "units";
 constexpr std::string_view kConfigExtension = ".CFG";
 constexpr std::string_view kRawExtension = ".RAW";
-// Every read of a configuration file makes configuration 1 the one edited.
-constexpr int kEditedConfigurationByte = 6;
 
 std::string formatted(const char *pattern, const LocalDateTime &t)
 {
@@ -140,7 +139,8 @@ Result<> readsBack(FileSystem &files,
         return failure(copy.configFile + ", line " + std::to_string(read.failure->line)
                        + ": expected " + read.failure->expected + ", found " + read.failure->found
                        + ".");
-    written.IntNvm[kEditedConfigurationByte] = 1;
+    // Every read of a configuration file makes configuration 1 the one edited.
+    setFieldValue(written.IntNvm, kCurrentConfiguration, 1);
     if (!(image.IntNvm == written.IntNvm) || !(image.CDC == written.CDC))
         return failure(copy.configFile + " does not give back the settings that were saved.");
     return {};
@@ -163,15 +163,15 @@ std::string unitSerialText(const InstrumentSnapshot &snapshot)
 {
     std::array<int, 4> bytes{};
     for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = snapshot.settings[kSerialNumberAddress + i];
+        bytes[i] = snapshot.settings[size_t(kSerialNumber.address) + i];
     return std::to_string(serialNumberFromBytes(bytes));
 }
 
 bool carriesSerialNumber(const InstrumentSnapshot &snapshot)
 {
-    const auto serial = snapshot.settings.begin() + kSerialNumberAddress;
+    const auto serial = snapshot.settings.begin() + kSerialNumber.address;
     const auto blank = [serial](uint8_t b) {
-        return std::all_of(serial, serial + 4, [b](uint8_t s) { return s == b; });
+        return std::all_of(serial, serial + kSerialNumber.width, [b](uint8_t s) { return s == b; });
     };
     return !blank(0) && !blank(0xFF);
 }

@@ -17,21 +17,18 @@ SettingsBuffer uploadedSettings(const SettingsBuffer &read,
     if (provisioning.newSerial)
         std::copy(provisioning.newSerial->begin(),
                   provisioning.newSerial->end(),
-                  buffer.begin() + kSerialNumberAddress);
+                  buffer.begin() + kSerialNumber.address);
     if (provisioning.newUnit)
         for (int i = 1; i < IntNvmTable::kSize; ++i)
             buffer[size_t(i)] = nvm[i];
-    buffer[0] = settingsCheckByte(buffer);
+    buffer[kSettingsCheckByte.address] = settingsCheckByte(buffer);
     return buffer;
 }
 
 bool isUploadBookkeeping(int address)
 {
-    constexpr int kFirstUploadDateBytes = 3;
-    return address == kNvmChecksumAddress || address == kUploadCounterAddress
-           || address == kUploadCounterAddress + 1
-           || (address >= kFirstUploadDateAddress
-               && address < kFirstUploadDateAddress + kFirstUploadDateBytes);
+    return kSettingsCheckByte.holds(address) || kUploadCounter.holds(address)
+           || kFirstUploadDate.holds(address);
 }
 
 namespace {
@@ -47,8 +44,10 @@ void planSettings(UploadPlan &plan, const InstrumentSnapshot &held, bool writeEv
     if (std::any_of(changed.begin(), changed.end(), [](int i) { return !isUploadBookkeeping(i); }))
         return; // Whole
     if (changed.empty()) {
-        plan.settingsWrite = plan.target.settings[0] == held.settings[0] ? SettingsWrite::None
-                                                                         : SettingsWrite::Whole;
+        const int check = kSettingsCheckByte.address;
+        plan.settingsWrite = plan.target.settings[size_t(check)] == held.settings[size_t(check)]
+                                 ? SettingsWrite::None
+                                 : SettingsWrite::Whole;
         return;
     }
     plan.settingsWrite = SettingsWrite::Bookkeeping;
