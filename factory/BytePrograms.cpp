@@ -1,6 +1,7 @@
 #include "factory/BytePrograms.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "factory/FactoryAnswers.h"
 #include "link/Commands.h"
 
@@ -30,7 +31,7 @@ Result<uint8_t> parseByte(std::string_view typed)
 
 bool nvmChecksumCovers(int address)
 {
-    return address >= 1 && address <= 255;
+    return address > kSettingsCheckByte.address && address < kIntNvmBytes;
 }
 
 std::string nvmReportLine(const char *label, int address, int value)

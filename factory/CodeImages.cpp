@@ -1,6 +1,7 @@
 #include "factory/CodeImages.h"
 
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "factory/CodeFile.h"
 #include "factory/CodeModules.h"
 #include "factory/FactoryAnswers.h"
@@ -203,7 +204,8 @@ FactoryResult copyCodeToFlash(FactoryServices &services)
     exchange.step("asking the Orvane to copy code to flash");
     if (!exchange.send(copyToFlashFrame(*sectors, *start), kCopyToFlashPause))
         return exchange.fail();
-    services.document.setIntNvm(kCopiedCodeNvmByte, 0);
+    // Only the editor's image records the copy; nothing is sent for it.
+    services.document.setField(kCodeSelector, 0);
     exchange.view().imageChanged();
     return FactoryOutcome::Completed;
 }

@@ -14,8 +14,6 @@ namespace orvane {
 
 constexpr double kFlashSectorReadPause = 1.0; // between a flash read frame and its answer
 constexpr double kCopyToFlashPause = 1.0;     // after the copy frame
-// The editor's own copy of the internal NVM byte the copy to flash clears.
-constexpr int kCopiedCodeNvmByte = 8;
 
 // Stores `code` in the 24C512 sector by sector from `target` on, listing each
 // sector in the report box and ending with "Done". False when a sector's

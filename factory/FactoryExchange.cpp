@@ -196,7 +196,7 @@ std::optional<NvmBuffer> FactoryExchange::readSettings(double leadPause)
             continue;
         NvmBuffer settings{};
         std::copy(answer.begin(), answer.end(), settings.begin());
-        if (settings[0] == nvmCheckByte(settings))
+        if (settings[kSettingsCheckByte.address] == nvmCheckByte(settings))
             return settings;
         m_problem = Problem::BadCheckByte;
     }

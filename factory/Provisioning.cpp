@@ -2,6 +2,7 @@
 
 #include "config/Defaults.h"
 #include "config/NumberText.h"
+#include "config/SettingsFields.h"
 #include "factory/CalibrationCurvesFile.h"
 #include "factory/CodeImages.h"
 #include "factory/CodeModules.h"
@@ -92,7 +93,7 @@ bool sendSerialNumber(FactoryExchange &exchange,
         return false;
     writeNewSerialNumber(*settings,
                          serial,
-                         firmware.value_or((*settings)[kFirmwareVersionAddress]));
+                         firmware.value_or(uint8_t(fieldValue(kFirmwareVersion, *settings))));
     view.setProgress(1, kSerialProgressSteps);
     exchange.step("writing the serial number into the internal NVM");
     if (!exchange.writeBlock(CommandCode::WriteInternalNvm, 0, *settings, kSettingsWritePause))
@@ -177,8 +178,7 @@ bool sendNmeaBlocks(FactoryExchange &exchange, const std::vector<EepromBlock> &b
 
 uint16_t maintenanceInterval(const ConfigImage &image)
 {
-    return uint16_t(image.IntNvm[kMaintenanceIntervalByte] << 8
-                    | image.IntNvm[kMaintenanceIntervalByte + 1]);
+    return uint16_t(fieldValue(kMaintenanceAlarm, image.IntNvm));
 }
 
 // "Make NEW Tessaro" drives the other tools without their questions, and a

@@ -16,13 +16,12 @@ constexpr double kLogSpareLeadPause = 0.25;  // before the second log block
 constexpr double kLogSpareWritePause = 1.0;  // after it
 constexpr double kDataBlockPause = 0.05;     // after each curve or NMEA block
 constexpr double kProductCodeWritePause = 0.1;
-constexpr int kMaintenanceIntervalByte = 114; // IntNvm 114 (high) and 115
 
 inline constexpr const char *kNewUnitDoneText
     = "DONE!\r\nNow load configurations file and program configurations";
 
-// cmdHalveroNewSN: a serial number typed into internal NVM bytes 12..15. The
-// firmware number at byte 94 stays as the instrument holds it.
+// cmdHalveroNewSN: a serial number typed into the internal NVM. The firmware
+// number stays as the instrument holds it.
 FactoryResult writeSerialNumber(FactoryServices &services);
 
 // cmdHalveroNew24C512: the log area of the 24C512 and a fresh unit's

@@ -1,7 +1,8 @@
 #include "factory/ProvisioningImages.h"
 
+#include "config/SettingsFields.h"
+
 #include <algorithm>
-#include <utility>
 
 namespace orvane {
 
@@ -12,14 +13,29 @@ constexpr size_t kLogCopyOffset = 32; // the record is kept twice
 constexpr size_t kLogUsedBytes = 64;
 constexpr size_t kNmeaBlockBytes = 128;
 
+struct FieldValue
+{
+    SettingsField field;
+    unsigned value;
+};
+
 // Internal NVM values of a unit leaving the factory; every other byte keeps
 // what the instrument holds.
-constexpr std::pair<int, uint8_t> kFreshUnitNvm[] = {
-    {5, 1},    {6, 1},    {7, 5},    {8, 0},     {9, 0},   {10, 0},    {11, 0},  {16, 0},
-    {17, 255}, {18, 255}, {19, 255}, {20, 0},    {21, 3},  {22, 232},  {23, 3},  {24, 232},
-    {25, 10},  {32, 0},   {45, 50},  {62, 0},    {63, 0},  {66, 5},    {67, 10}, {92, 1},
-    {93, 244}, {102, 0},  {104, 3},  {105, 0},   {106, 3}, {107, 100}, {108, 3}, {109, 0},
-    {110, 0},  {113, 3},  {114, 4},  {115, 176},
+constexpr FieldValue kFreshUnitNvm[] = {
+    {kUnnamed5, 1},          {kCurrentConfiguration, 1},
+    {kTachoPulleyRatio, 5},  {kCodeSelector, 0},
+    {kUnnamed9, 0},          {kUploadCounter, 0},
+    {kUnnamed16, 0},         {kFirstUploadDate, kNoDate},
+    {kUnnamed20, 0},         {kFuelTankSize, 1000},
+    {kSecondTankSize, 1000}, {kUnnamed25, 10},
+    {kUnnamed32, 0},         {kFineCalibrationByte, 50},
+    {kUnnamed62, 0},         {kRaceTimer, 5},
+    {kUnnamed67, 10},        {kUnnamed92, 500},
+    {kNmea2BDamping, 0},     {kEngineRpmDamping, 3},
+    {kNmea2ADamping, 0},     {kBoatSpeedDamping, 3},
+    {kTank1Damping, 100},    {kTank2Damping, 3},
+    {kNmea3ADamping, 0},     {kNmea3BDamping, 0},
+    {kTrimDamping, 3},       {kMaintenanceAlarm, 1200},
 };
 
 constexpr int kBrenlowProductCode = 2;
@@ -74,18 +90,18 @@ std::vector<EepromBlock> logAreaBlocks(uint16_t maintenanceInterval)
 
 void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode)
 {
-    nvm[3] = productCode == kBrenlowProductCode ? 1 : 0;
-    for (const auto &[index, value] : kFreshUnitNvm)
-        nvm[size_t(index)] = value;
-    nvm[0] = nvmCheckByte(nvm);
+    setFieldValue(nvm, kFirmwareUpdate, productCode == kBrenlowProductCode ? 1 : 0);
+    for (const auto &[field, value] : kFreshUnitNvm)
+        setFieldValue(nvm, field, value);
+    nvm[kSettingsCheckByte.address] = nvmCheckByte(nvm);
 }
 
 void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware)
 {
-    std::copy(serial.begin(), serial.end(), nvm.begin() + 12);
-    nvm[94] = firmware;
-    nvm[255] = 255;
-    nvm[0] = nvmCheckByte(nvm);
+    std::copy(serial.begin(), serial.end(), nvm.begin() + kSerialNumber.address);
+    setFieldValue(nvm, kFirmwareVersion, firmware);
+    setFieldValue(nvm, kUnnamed255, 255);
+    nvm[kSettingsCheckByte.address] = nvmCheckByte(nvm);
 }
 
 std::vector<EepromBlock> nmeaUploadBlocks(const NmeaTables &tables,

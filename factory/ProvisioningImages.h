@@ -27,19 +27,19 @@ inline constexpr uint16_t kDecimalPointsAddress = 7168;
 uint8_t nvmCheckByte(const NvmBuffer &nvm);
 
 // The 128-byte log record at EEPROM 0 for a new unit with the given
-// maintenance-alarm interval (IntNvm bytes 114, 115).
+// maintenance-alarm interval (kMaintenanceAlarm).
 std::array<uint8_t, 128> logRecord(uint16_t maintenanceInterval);
 
 // The log record at 0 and 128 bytes of 255 at 128, in the order sent.
 std::vector<EepromBlock> logAreaBlocks(uint16_t maintenanceInterval);
 
 // "Zero 24C512 LOGS and Date": the internal NVM values of a fresh unit over
-// what the instrument holds, byte 3 telling a Brenlow (product code 2), and
-// the check byte.
+// what the instrument holds, the firmware update request set for a Brenlow
+// (product code 2), and the check byte.
 void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode);
 
 // The new serial number and firmware number over what the instrument holds,
-// byte 255 set, and the check byte.
+// the last byte set to 255, and the check byte.
 void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware);
 
 // Six 128-byte blocks at 6400.. (two of the two-character table, four of the
