@@ -18,6 +18,7 @@ double shownValue(const SettingsField &field, const IntNvmTable &nvm)
 std::string hoursText(const SettingsField &field, unsigned minutes)
 {
     const auto perHour = unsigned(field.scale);
+    // Minutes in one step of the last decimal: 6 in a tenth of an hour.
     const auto perStep = unsigned(field.scale / std::pow(10, field.decimals));
     if (perStep == 0 || minutes % perStep == 0)
         return formatDecimals(minutes / double(perHour), field.decimals) + " hours";
