@@ -198,8 +198,11 @@ int station(const Options &options)
 int untilKilled(const Options &options)
 {
     Station station(options.text("db"), options.number("port", 1), options.text("log"));
-    const int day = options.number("day", 250101);
-    while (station.error().empty() && station.makeUnit(day)) {
+    // A fast station fills a day's 254 numbers before its kill; it moves on
+    // to the next day every 100 units, so two stations never fill one.
+    const int first = options.number("day", 250101);
+    for (int made = 0; station.error().empty() && station.makeUnit(dayAfter(first, made / 100));
+         ++made) {
     }
     std::cerr << station.error() << std::endl;
     return 1;

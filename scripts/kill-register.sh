@@ -7,8 +7,8 @@
 #
 #     scripts/kill-register.sh [KILLS] [BUILD_DIR] [SEED] [ENGINES]
 #
-# Each round starts two stations (ports 1 and 2) on a fresh production day
-# and kills them one after the other, so KILLS per engine (default 100) take
+# Each round starts two stations (ports 1 and 2) on a fresh production day,
+# 100 days after the last round's, and kills them one after the other, so KILLS per engine (default 100) take
 # KILLS/2 rounds. ENGINES is "sqlite postgresql" unless named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,7 +42,7 @@ for engine in $engines; do
     bad_audits=0
     while [ "$done_kills" -lt "$kills" ]; do
         rounds=$((rounds + 1))
-        day=$(date -u -d "2025-01-01 + $rounds days" +%y%m%d)
+        day=$(date -u -d "2025-01-01 + $((rounds * 100)) days" +%y%m%d)
         pids=()
         for port in 1 2; do
             "$stress" until-killed --db "$url" --port "$port" --day "$day" \

@@ -1,8 +1,10 @@
 #include "platform/sql/SqlConnection.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QThread>
 
 #include <atomic>
 
@@ -146,7 +148,7 @@ Result<> SqlConnection::connect()
                   QStringLiteral("SET idle_in_transaction_session_timeout = %1")
                       .arg(kIdleTransactionMilliseconds)};
     for (const QString &setting : settings)
-        if (auto done = exec(setting, "set up the connection"); !done) {
+        if (auto done = execWhenFree(setting, "set up the connection"); !done) {
             db.close();
             return done;
         }
@@ -208,6 +210,29 @@ Result<> SqlConnection::exec(const QString &statement, const std::string &what)
     return {};
 }
 
+// SQLite answers a change of journal mode at once with "busy", without its
+// busy handler, while another connection recovers a file a killed station
+// left; this waits as the handler would.
+Result<> SqlConnection::execWhenFree(const QString &statement, const std::string &what)
+{
+    const QDeadlineTimer deadline(kBusyTimeoutMilliseconds);
+    for (;;) {
+        QSqlQuery query(database());
+        if (query.exec(statement))
+            return {};
+        if (!isBusy(query.lastError()) || deadline.hasExpired())
+            return failed(what, query.lastError());
+        QThread::msleep(50);
+    }
+}
+
+bool SqlConnection::isBusy(const QSqlError &error) const
+{
+    const int primary = error.nativeErrorCode().toInt() & 0xff;
+    return m_location.engine == RegisterEngine::SQLite
+           && (primary == kSqliteBusy || primary == kSqliteLocked);
+}
+
 bool SqlConnection::isUniqueViolation(const QSqlError &error) const
 {
     if (m_location.engine == RegisterEngine::PostgreSQL)
@@ -220,16 +245,11 @@ Failure SqlConnection::failed(const std::string &what, const QSqlError &error)
 {
     m_suspect = true;
     const std::string where = m_location.where();
-    if (m_location.engine == RegisterEngine::SQLite) {
-        const int primary = error.nativeErrorCode().toInt() & 0xff;
-        if (primary == kSqliteBusy || primary == kSqliteLocked)
-            return failure("The production register, " + where
-                           + ", stayed locked by another "
-                             "program for "
-                           + std::to_string(kBusyTimeoutMilliseconds / 1000)
-                           + " s, so this station could not " + what
-                           + ". Nothing was changed; try again once the other program is done.");
-    }
+    if (isBusy(error))
+        return failure("The production register, " + where + ", stayed locked by another program for "
+                       + std::to_string(kBusyTimeoutMilliseconds / 1000)
+                       + " s, so this station could not " + what
+                       + ". Nothing was changed; try again once the other program is done.");
     return failure("The production register, " + where + ", could not " + what + ": " + text(error)
                    + ". Nothing was changed; check the database (for PostgreSQL, that its "
                      "server runs and is reachable) and try again.");

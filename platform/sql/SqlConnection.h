@@ -60,6 +60,8 @@ public:
 private:
     explicit SqlConnection(RegisterLocation location);
     Result<> connect();
+    Result<> execWhenFree(const QString &statement, const std::string &what);
+    bool isBusy(const QSqlError &error) const;
 
     RegisterLocation m_location;
     QString m_name;
