@@ -136,8 +136,8 @@ public:
     virtual std::vector<std::string> adviceForPort(int /*portNumber*/) { return {}; }
 };
 
-// What the editor remembers for its user between runs (the recent files),
-// apart from the working file. Lists of texts by key.
+// What the editor remembers for its user between runs (the recent files, the
+// production database), apart from the working file. Lists of texts by key.
 class UserSettings
 {
 public:
@@ -145,6 +145,17 @@ public:
     // Empty when nothing was kept under the key.
     virtual std::vector<std::string> textList(const std::string &key) = 0;
     virtual void setTextList(const std::string &key, const std::vector<std::string> &values) = 0;
+
+    // One text under the key; empty when none was kept.
+    std::string text(const std::string &key)
+    {
+        const std::vector<std::string> values = textList(key);
+        return values.empty() ? std::string() : values.front();
+    }
+    void setText(const std::string &key, const std::string &value)
+    {
+        setTextList(key, value.empty() ? std::vector<std::string>{} : std::vector{value});
+    }
 };
 
 // Settings that keep nothing, for programs and tests that remember nothing
@@ -162,6 +173,9 @@ inline UserSettings &noUserSettings()
     return none;
 }
 
+class ProductionDatabase;
+ProductionDatabase &noProductionDatabase();
+
 // The set of services one program run uses.
 struct Platform
 {
@@ -171,6 +185,8 @@ struct Platform
     FileSystem &files;
     SerialPort &port;
     UserSettings &settings = noUserSettings();
+    // Where the factory records the units it makes (platform/ProductionDatabase.h).
+    ProductionDatabase &production = noProductionDatabase();
 };
 
 } // namespace orvane

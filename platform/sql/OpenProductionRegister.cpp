@@ -6,11 +6,11 @@ namespace orvane {
 
 std::string chosenRegisterUrl(const std::string &url, const std::string &userDataFolder)
 {
-    if (!url.empty())
-        return url;
-    if (const QString variable = qEnvironmentVariable(kProductionDbVariable); !variable.isEmpty())
-        return variable.toStdString();
-    return "sqlite:" + userDataFolder + "/" + kDefaultRegisterFile;
+    return chooseDatabase(url,
+                          {},
+                          qEnvironmentVariable(kProductionDbVariable).toStdString(),
+                          userDataFolder)
+        .url;
 }
 
 Result<std::unique_ptr<ProductionRegister>>
@@ -21,7 +21,13 @@ openProductionRegister(const std::string &url,
     const auto location = parseRegisterUrl(chosenRegisterUrl(url, userDataFolder));
     if (!location)
         return failure(location.error());
-    auto opened = SqlProductionRegister::open(*location, std::move(options));
+    return openRegisterAt(*location, std::move(options));
+}
+
+Result<std::unique_ptr<ProductionRegister>> openRegisterAt(const RegisterLocation &location,
+                                                           RegisterOptions options)
+{
+    auto opened = SqlProductionRegister::open(location, std::move(options));
     if (!opened)
         return failure(opened.error());
     return std::unique_ptr<ProductionRegister>(std::move(*opened));

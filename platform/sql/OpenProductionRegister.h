@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/ProductionDatabase.h"
 #include "platform/ProductionRegister.h"
+#include "platform/sql/RegisterUrl.h"
 #include "platform/sql/SqlProductionRegister.h"
 
 #include <memory>
@@ -13,9 +15,6 @@
 
 namespace orvane {
 
-inline constexpr const char *kProductionDbVariable = "ORVANE_PRODUCTION_DB";
-inline constexpr const char *kDefaultRegisterFile = "production.sqlite";
-
 // The URL that will be used, for a station to show where it records.
 std::string chosenRegisterUrl(const std::string &url, const std::string &userDataFolder);
 
@@ -23,5 +22,9 @@ Result<std::unique_ptr<ProductionRegister>>
 openProductionRegister(const std::string &url,
                        const std::string &userDataFolder,
                        RegisterOptions options = {});
+
+// The register at a location already read from its URL.
+Result<std::unique_ptr<ProductionRegister>> openRegisterAt(const RegisterLocation &location,
+                                                           RegisterOptions options);
 
 } // namespace orvane

@@ -134,7 +134,7 @@ Result<> SqlConnection::connect()
                        + ", cannot be reached: " + text(db.lastError())
                        + ". Check that the server runs and that this station may reach it, its "
                          "user name and password (~/.pgpass), or choose another database with "
-                         "--db or ORVANE_PRODUCTION_DB.");
+                         "--db, the factory window's setting or ORVANE_PRODUCTION_DB.");
     }
     // WAL lets the records window read while a station writes; FULL keeps
     // every committed record through a power cut.

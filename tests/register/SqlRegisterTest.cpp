@@ -2,6 +2,8 @@
 
 #include "platform/sql/OpenProductionRegister.h"
 #include "platform/sql/SqlConnection.h"
+#include "platform/sql/SqlProductionDatabase.h"
+#include "support/FakeSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +127,46 @@ TEST(OpenProductionRegisterTest, TakesTheGivenUrlThenTheEnvironmentThenTheUsersF
     EXPECT_EQ(chosenRegisterUrl("", folder.path()), "postgresql://u@h/db");
     EXPECT_EQ(chosenRegisterUrl("sqlite:/x", folder.path()), "sqlite:/x");
     ::unsetenv(kProductionDbVariable);
+}
+
+// --db, then the station's setting, then the variable, then the user's own
+// file; reading a file that is not there says so and makes none.
+TEST(OpenProductionRegisterTest, StationDatabaseFollowsOneRuleAndReadingMakesNoFile)
+{
+    TempFolder folder;
+    FakeSettings settings;
+    SqlProductionDatabase database(settings, folder.path());
+    ::unsetenv(kProductionDbVariable);
+    const std::string own = "sqlite:" + folder.file("production.sqlite");
+    const auto chosen = [&](const std::string &option) {
+        const DatabaseChoice choice = database.choose(option);
+        return std::make_pair(choice.url, sourceName(choice.source));
+    };
+    EXPECT_EQ(chosen(""), std::make_pair(own, std::string("the default")));
+    ::setenv(kProductionDbVariable, "postgresql://u@h/env", 1);
+    EXPECT_EQ(
+        chosen(""),
+        std::make_pair(std::string("postgresql://u@h/env"), std::string(kProductionDbVariable)));
+    settings.setText(kProductionDbSetting, "postgresql://u@h/set");
+    EXPECT_EQ(chosen("").first, "postgresql://u@h/set");
+    EXPECT_EQ(chosen("sqlite:/x").first, "sqlite:/x");
+    ::unsetenv(kProductionDbVariable);
+    settings.setText(kProductionDbSetting, "");
+    EXPECT_EQ(chosen("").first, own);
+
+    const auto unread = database.open(database.choose(""), RegisterUse::Read);
+    ASSERT_FALSE(unread);
+    EXPECT_TRUE(mentions(unread.error(), "No unit has been recorded in the SQLite file"))
+        << unread.error();
+    EXPECT_FALSE(std::filesystem::exists(folder.file("production.sqlite")));
+    ASSERT_TRUE(database.open(database.choose(""), RegisterUse::Record));
+    EXPECT_TRUE(database.open(database.choose(""), RegisterUse::Read));
+
+    const auto bad = database.open({"mysql://h/db", DatabaseSource::Setting}, RegisterUse::Read);
+    ASSERT_FALSE(bad);
+    EXPECT_TRUE(mentions(bad.error(), "comes from this station's setting")) << bad.error();
+    EXPECT_EQ(*database.describe("postgresql://u:secret@h:5433/db"),
+              "the PostgreSQL database \"db\" on h:5433 as u");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines,

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "sim/Instrument.h"
 #include "support/FakeFileSystem.h"
+#include "support/FakeProductionDatabase.h"
 #include "support/FakeSettings.h"
 
 #include <deque>
@@ -171,8 +172,9 @@ public:
     sim::Instrument instrument;
     FakeSerialPort port{scheduler, instrument};
     FakeSettings settings;
+    FakeProductionDatabase production{settings};
 
-    Platform platform{clock, pump, dialogs, files, port, settings};
+    Platform platform{clock, pump, dialogs, files, port, settings, production};
 };
 
 } // namespace orvane::test
