@@ -53,5 +53,7 @@ set(ORVANE_MAY_INCLUDE_app/ui ${ORVANE_MAY_INCLUDE_app} app
 set(ORVANE_MAY_INCLUDE_app/main.cpp app app/ui platform platform/qt)
 
 # The command-line tool: the logic of every subsystem and app's plain logic,
-# over the platform of a program without windows; never a window.
-set(ORVANE_MAY_INCLUDE_cli platform platform/qt platform/posix config link editors transfer factory app)
+# over the platform of a program without windows, and the production
+# records' database; never a window.
+set(ORVANE_MAY_INCLUDE_cli
+    platform platform/qt platform/posix platform/sql config link editors transfer factory app)

@@ -187,6 +187,7 @@ Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
     invocation.quiet = given & kQuiet;
     invocation.verbose = given & kVerbose;
     invocation.json = given & kJson;
+    invocation.csv = given & kCsv;
     invocation.yes = given & kYes;
     invocation.factory = given & kFactory;
     invocation.full = given & kFull;
@@ -194,6 +195,9 @@ Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
     invocation.base = value(kBase);
     invocation.log = value(kLog);
     invocation.linkFolder = value(kLinkFolder);
+    invocation.db = value(kDb);
+    invocation.since = value(kSince);
+    invocation.serial = value(kSerial);
     if (given & kOnly)
         invocation.only = value(kOnly);
     if (given & kPort)
@@ -205,6 +209,8 @@ Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
     }
     if (invocation.quiet && invocation.verbose)
         return failure("--quiet and --verbose do not go together; choose one.");
+    if (invocation.json && invocation.csv)
+        return failure("--json and --csv do not go together; choose one.");
 
     QStringList positional = parser.positionalArguments();
     if (positional.isEmpty()) {

@@ -42,6 +42,10 @@ struct Invocation
     std::string linkFolder;
     bool linkFolderFromEnvironment = false;
     bool json = false;
+    bool csv = false;
+    std::string db;
+    std::string since;
+    std::string serial;
     bool yes = false;
     bool factory = false;
     bool full = false;

@@ -9,7 +9,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 15> kOptionSpecs = {{
+constexpr std::array<OptionSpec, 19> kOptionSpecs = {{
     {kPort, "port", "", "N", "a value", "the instrument's COM number, 1..16 (3 or COM3)"},
     {kOutput, "output", "o", "FILE.CFG", "a value", "the configuration file to write"},
     {kOnly,
@@ -33,6 +33,34 @@ constexpr std::array<OptionSpec, 15> kOptionSpecs = {{
      "write every chosen record, also those the instrument already holds"},
     {kFactory, "factory", "", "", "", "allow a factory command"},
     {kJson, "json", "", "", "", "print the result as JSON on standard output"},
+    {kCsv,
+     "csv",
+     "",
+     "",
+     "",
+     "print the records as CSV on standard output: a header line, then a record a line, "
+     "quoted as RFC 4180 has it, CR LF line ends"},
+    {kSince,
+     "since",
+     "",
+     "DATE",
+     "a value",
+     "only the makings started on DATE (YYYY-MM-DD, UTC) or later"},
+    {kSerial,
+     "serial",
+     "",
+     "S",
+     "a value",
+     "only unit S (YYMMDDnnn): its whole history, every making of it"},
+    {kDb,
+     "db",
+     "",
+     "URL",
+     "a value",
+     "the production database: postgresql://user@host:port/dbname, "
+     "postgresql://user@/dbname?host=/socket/folder or sqlite:/path/to/file. Without it: the "
+     "database set in the factory window, else ORVANE_PRODUCTION_DB, else the SQLite file "
+     "production.sqlite in the per-user data folder"},
     {kLog,
      "log",
      "",
@@ -58,7 +86,7 @@ constexpr std::array<OptionSpec, 15> kOptionSpecs = {{
     {kHelpAll, "help-all", "", "", "", "every command and option, as the manual page has them"},
 }};
 
-constexpr std::array<CommandSpec, 11> kCommands = {{
+constexpr std::array<CommandSpec, 12> kCommands = {{
     {"ports",
      "[--json]",
      0,
@@ -173,6 +201,20 @@ constexpr std::array<CommandSpec, 11> kCommands = {{
      "Prints COUNT (1..256) bytes of MEMORY from ADDRESS on, one line per address. A "
      "factory tool: refused unless --factory is given. ADDRESS may be decimal or 0x-hex.",
      runDump},
+    {"units",
+     "[--since DATE] [--serial S] [--json | --csv] [--db URL]",
+     0,
+     0,
+     kSince | kSerial | kJson | kCsv | kDb,
+     0,
+     "the production records of the units made, oldest first (factory use)",
+     "Lists the factory's production records, oldest first, one line each: serial number, "
+     "making (a re-made returned unit counts on), outcome, state, station, operator, port, "
+     "start and end (UTC), product code, firmware number and message. An outcome is in "
+     "progress, interrupted (its station died or moved on), verified, failed or void. "
+     "--csv and --json give every field, the versions and the SHA-256 of each file the unit "
+     "was made with included. Reads the database only; it never makes one.",
+     runUnits},
     {"help", "[COMMAND]", 0, 1, 0, 0, "this text, or a command's", ""},
 }};
 

@@ -34,6 +34,11 @@ enum Option : unsigned {
     // Only without a command.
     kVersion = 1u << 13,
     kHelpAll = 1u << 14,
+    // The production records.
+    kDb = 1u << 15,
+    kSince = 1u << 16,
+    kSerial = 1u << 17,
+    kCsv = 1u << 18,
 };
 
 inline constexpr unsigned kCommonOptions = kLog | kLinkFolder | kQuiet | kVerbose | kHelp;

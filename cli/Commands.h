@@ -21,4 +21,6 @@ Fault runBackup(Session &session);
 Fault runRestore(Session &session);
 Fault runRestoreCopy(Session &session);
 
+Fault runUnits(Session &session);
+
 } // namespace orvane::cli

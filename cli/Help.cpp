@@ -2,6 +2,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/CategoryNames.h"
+#include "platform/ProductionDatabase.h"
 #include "transfer/TransferCategories.h"
 
 #include <utility>
@@ -83,7 +84,8 @@ Entries exitCodes()
         {"0", "done"},
         {"1",
          "refused or bad input (a wrong value, an unreadable file, an unconfirmed "
-         "question); compare: the two sides differ"},
+         "question, a production database that cannot be opened or read); compare: the two "
+         "sides differ"},
         {"2", "usage: the command line does not fit the command"},
         {"3", "no instrument: the port did not open or no Orvane answered"},
         {"4", "failed half-way; the message says what was written"},
@@ -99,6 +101,12 @@ Entries environment()
     return {
         {kPortVariable, "the COM number when a command that needs one is given no --port"},
         {kLinkFolderVariable, "the folder of the COMn links when no --link-folder is given"},
+        {kProductionDbVariable,
+         "the production database's URL when no --db is given and the factory window names "
+         "none"},
+        {"XDG_CONFIG_HOME",
+         "where the settings file is (the factory window's production database), ~/.config "
+         "without it"},
         {"XDG_DATA_HOME", "where the per-user data folder is, ~/.local/share without it"},
     };
 }
@@ -157,7 +165,7 @@ std::string programHelp(const std::string &version)
         commands.emplace_back(std::string(c.name), std::string(c.summary));
     text += block("Commands", commands);
     Entries options = {{"--port N", "the instrument's COM number, 1..16"},
-                       {"--json", "identify, compare and ports: JSON on standard output"}};
+                       {"--json", "identify, compare, ports and units: JSON on standard output"}};
     for (auto &entry : optionEntries(kCommonOptions | kVersion | kHelpAll))
         options.push_back(std::move(entry));
     text += block("Options", options);
@@ -208,6 +216,10 @@ std::string referenceHelp(const std::string &version)
           "the Unit History: before an upload writes, the unit's settings as they were, as "
           "SERIAL/DATE_TIME.CFG and .RAW, the last 50 of each unit; the editor's File > "
           "Unit History opens them"},
+         {"~/.local/share/Halvero/Orvane Editor/production.sqlite",
+          "the production database of a station that names no other (units)"},
+         {"~/.config/Halvero/Orvane Editor.conf",
+          "the user's settings, the factory window's production database among them"},
          {"COM1 .. COM16",
           "symbolic links to serial devices, in the editor's working folder (beside the "
           "program, or ~/.local/share/Halvero/Orvane Editor for an installed copy)"}});
@@ -219,7 +231,9 @@ std::string referenceHelp(const std::string &version)
                     "two categories, without asking"},
                    {"orvane compare BOAT.CFG --port 1", "what an upload would change"},
                    {"ORVANE_PORT=1 orvane backup --yes", "the port from the environment"},
-                   {"orvane dump --port 1 --factory eeprom 0x1C40 64", "factory use"}});
+                   {"orvane dump --port 1 --factory eeprom 0x1C40 64", "factory use"},
+                   {"orvane units --since 2025-03-01 --csv > MARCH.csv",
+                    "the production records of March on, for a spreadsheet"}});
     text += block("See also",
                   {{"orvane-editor(1)", "the editor"},
                    {"orvane-sim(1)", "a virtual instrument for trying and testing"}});

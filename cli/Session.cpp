@@ -37,6 +37,7 @@ Session::Session(ConsolePlatform &console_, const Invocation &invocation_)
     , connection(platform, link, connectionView)
     , view(state.transfer, progress)
     , transfers(state.document, state.transfer, state.editor, platform, link, connection, view)
+    , production(stationSettings, console_.files.userDataFolder())
 {
     loadFactoryDefaults(state.document, state.editor, state.transfer.NewUnitPending);
     state.files.WorkingFolder = currentFolder();

@@ -9,6 +9,8 @@
 #include "link/Connection.h"
 #include "platform/Result.h"
 #include "platform/qt/ConsolePlatform.h"
+#include "platform/qt/QtUserSettings.h"
+#include "platform/sql/SqlProductionDatabase.h"
 #include "transfer/Transfers.h"
 
 #include <string>
@@ -78,6 +80,10 @@ public:
     Connection connection;
     TerminalTransferView view;
     Transfers transfers;
+    // Where the factory records its units, by the one rule: --db, the
+    // factory window's setting, ORVANE_PRODUCTION_DB, the user's own file.
+    QtUserSettings stationSettings;
+    SqlProductionDatabase production;
 
 private:
     int m_stoppedBy = 0;

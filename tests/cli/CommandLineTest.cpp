@@ -59,6 +59,9 @@ TEST(CommandLine, CommandLinesThatDoNotFitAreUsageErrors)
         {{"ports", "--quiet", "-v"}, "do not go together"},
         {{"help", "frobnicate"}, "\"frobnicate\" is not a command"},
         {{"read-all", "-o", "A.CFG", "--output", "B.CFG", "--port", "1"}, "given twice"},
+        {{"units", "--json", "--csv"}, "do not go together"},
+        {{"units", "--port", "1"}, "takes no --port"},
+        {{"upload", "--port", "1", "A.CFG", "--db", "sqlite:/x"}, "takes no --db"},
     };
     for (const auto &[words, says] : cases) {
         const auto parsed = parseArguments(words);
@@ -170,6 +173,10 @@ TEST(CommandLine, HelpDescribesEveryCommandAndOptionInTheManualPageLayout)
             {kFactory, "--factory"},
             {kFull, "--full"},
             {kBase, "--base"},
+            {kCsv, "--csv"},
+            {kDb, "--db URL"},
+            {kSince, "--since DATE"},
+            {kSerial, "--serial S"},
         };
         for (const auto &[option, name] : options)
             EXPECT_EQ(text.find(std::string("\n  ") + name) != std::string::npos,

@@ -3,9 +3,12 @@
 
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "factory/ProductionRecords.h"
+#include "platform/sql/OpenProductionRegister.h"
 #include "transfer/TransferCategories.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -13,6 +16,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include "SimProcess.h"
 
@@ -338,6 +342,72 @@ TEST_F(CommandLineEndToEnd, JsonOfPortsAndOfTwoFilesParsesBack)
     EXPECT_EQ(groups[0].toObject()["category"].toString(), "Fuel Tank Size");
     EXPECT_EQ(groups[0].toObject()["differences"].toArray().size(), 1);
     EXPECT_FALSE(sim.waitForLog("presence probe"));
+}
+
+// The records a station made, read back as the technician and a script
+// read them: by the factory window's setting when no --db is given, every
+// field in the CSV and JSON, and a database that is not there refused.
+TEST_F(CommandLineEndToEnd, UnitsListsTheRecordsOfTheStationsDatabase)
+{
+    const std::string path = sim.filePath("production.sqlite").toStdString();
+    {
+        auto opened = openProductionRegister("sqlite:" + path, {});
+        ASSERT_TRUE(opened) << opened.error();
+        ProductionRegister &bench = **opened;
+        const auto made = bench.issueNext(250314, 1);
+        UnitDetails details;
+        details.productCode = 2;
+        details.firmware = 17;
+        details.files = {{"CALCURVS.DAT", std::string(64, 'c')}};
+        ASSERT_TRUE(bench.setDetails(made->key, details));
+        ASSERT_TRUE(bench.markWritten(made->key));
+        ASSERT_TRUE(bench.finish(made->key, UnitState::Verified, ""));
+        const auto cut = bench.issueNext(250314, 2);
+        ASSERT_TRUE(bench.finish(cut->key, UnitState::Failed, "Cable pulled, \"port 2\"\nat 40%"));
+    }
+    // The window's setting comes before the variable.
+    QDir().mkpath(sim.filePath("config/Halvero"));
+    QFile settings(sim.filePath("config/Halvero/Orvane Editor.conf"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(QByteArray("[factory]\nproductionDatabase=sqlite:") + path.c_str() + "\n");
+    settings.close();
+    const QStringList station = {"XDG_CONFIG_HOME=" + sim.filePath("config"),
+                                 "ORVANE_PRODUCTION_DB=sqlite:/nowhere/production.sqlite"};
+
+    const Outcome lines = orvane({"units"}, station);
+    ASSERT_EQ(lines.exitCode, 0) << lines.err.toStdString();
+    const QStringList shown = lines.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(shown.size(), 3) << lines.out.toStdString();
+    EXPECT_TRUE(shown[0].startsWith("Serial  "));
+    EXPECT_TRUE(shown[1].contains(QRegularExpression("^250314001 +1 +verified +verified ")));
+    EXPECT_TRUE(shown[2].endsWith("Cable pulled, \"port 2\" at 40%"));
+
+    const Outcome csv
+        = orvane({"units", "--csv", "--db", QString::fromStdString("sqlite:" + path)});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+    auto reread = openProductionRegister("sqlite:" + path, {});
+    EXPECT_EQ(csv.out.toStdString(), recordsCsv(*(*reread)->records({})));
+
+    const Outcome history = orvane({"units", "--json", "--serial", "250314001"}, station);
+    ASSERT_EQ(history.exitCode, 0) << history.err.toStdString();
+    const QJsonArray records = json(history)["records"].toArray();
+    ASSERT_EQ(records.size(), 1);
+    const QJsonObject unit = records[0].toObject();
+    EXPECT_EQ(unit["serial"].toInteger(), 250314001);
+    EXPECT_EQ(unit["outcome"].toString(), "verified");
+    EXPECT_EQ(unit["productCode"].toInt(), 2);
+    EXPECT_EQ(unit["files"].toArray()[0].toObject()["sha256"].toString(), QString(64, 'c'));
+    EXPECT_TRUE(json(history)["database"].toString().endsWith("(this station's setting)"));
+
+    const Outcome missing = orvane({"units", "--db", "sqlite:" + sim.filePath("typo.sqlite")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("No unit has been recorded in the SQLite file"))
+        << missing.err.toStdString();
+    EXPECT_FALSE(QFile::exists(sim.filePath("typo.sqlite")));
+    const Outcome unreachable
+        = orvane({"units", "--db", "postgresql://nobody@/x?host=" + sim.folder()});
+    EXPECT_EQ(unreachable.exitCode, 1);
+    EXPECT_TRUE(unreachable.err.contains("cannot be reached")) << unreachable.err.toStdString();
 }
 
 } // namespace
