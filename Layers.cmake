@@ -49,8 +49,9 @@ set(ORVANE_MAY_INCLUDE_factory/ui ${ORVANE_MAY_INCLUDE_factory} factory)
 set(ORVANE_MAY_INCLUDE_app/ui ${ORVANE_MAY_INCLUDE_app} app
     link/ui editors/ui transfer/ui factory/ui)
 
-# The editor's main(): makes the Qt platform and the main window.
-set(ORVANE_MAY_INCLUDE_app/main.cpp app app/ui platform platform/qt)
+# The editor's main(): makes the Qt platform, the production database and
+# the main window.
+set(ORVANE_MAY_INCLUDE_app/main.cpp app app/ui platform platform/qt platform/sql)
 
 # The command-line tool: the logic of every subsystem and app's plain logic,
 # over the platform of a program without windows, and the production

@@ -4,6 +4,7 @@
 #include "app/ui/GuardedApplication.h"
 #include "app/ui/frmMain.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/sql/SqlProductionDatabase.h"
 
 #include <cstdio>
 
@@ -32,8 +33,18 @@ int main(int argc, char **argv)
                                     orvane::MessageIcon::Critical,
                                     orvane::MessageButtons::Ok);
     });
+    // The factory's records, by the station's setting, ORVANE_PRODUCTION_DB
+    // or the user's own file.
+    orvane::SqlProductionDatabase production(platform.settings, platform.files.userDataFolder());
+    orvane::Platform services{platform.clock,
+                              platform.pump,
+                              platform.dialogs,
+                              platform.files,
+                              platform.port,
+                              platform.settings,
+                              production};
     orvane::AppState state;
-    orvane::frmMain window(state, platform.platform);
+    orvane::frmMain window(state, services);
     platform.dialogs.setParentWindow(&window);
     window.startup();
     if (options->port)

@@ -4,7 +4,10 @@
 #include "factory/CodeImages.h"
 #include "factory/IspMode.h"
 #include "factory/MemoryDumps.h"
+#include "factory/ProductionRecords.h"
 #include "factory/Provisioning.h"
+#include "factory/StationDatabase.h"
+#include "factory/ui/WaitCursor.h"
 #include "ui_frmHalvero.h"
 
 #include <QFontDatabase>
@@ -12,10 +15,14 @@
 namespace orvane {
 
 namespace {
+
+constexpr const char *kProductionDbTitle = "Production Database";
+
 QString qtText(const std::string &text)
 {
     return QString::fromStdString(text);
 }
+
 } // namespace
 
 frmHalvero::frmHalvero(Platform &platform,
@@ -82,6 +89,59 @@ void frmHalvero::connectButtons()
     };
     for (const auto &[button, tool] : buttons)
         connect(button, &QPushButton::clicked, this, [this, tool] { run(tool); });
+    connect(ui->cmdUseProductionDb,
+            &QPushButton::clicked,
+            this,
+            &frmHalvero::cmdUseProductionDb_Click);
+    connect(ui->cmdCheckProductionDb,
+            &QPushButton::clicked,
+            this,
+            &frmHalvero::cmdCheckProductionDb_Click);
+}
+
+void frmHalvero::showEvent(QShowEvent *event)
+{
+    showProductionDatabase();
+    QDialog::showEvent(event);
+}
+
+void frmHalvero::showProductionDatabase()
+{
+    Platform &platform = m_services.platform;
+    ui->txtProductionDb->setText(qtText(stationDatabaseSetting(platform.settings)));
+    const Result<std::string> inUse = databaseInUse(platform.production, {});
+    ui->lblProductionDbInUse->setText(inUse ? QStringLiteral("In use: ") + qtText(*inUse)
+                                            : qtText(inUse.error()));
+}
+
+void frmHalvero::cmdUseProductionDb_Click()
+{
+    Platform &platform = m_services.platform;
+    const Result<std::string> inUse
+        = setStationDatabase(platform, ui->txtProductionDb->text().toStdString());
+    // A URL that does not read stays in the box to be put right.
+    if (!inUse) {
+        platform.dialogs.messageBox(inUse.error(),
+                                    kProductionDbTitle,
+                                    MessageIcon::Warning,
+                                    MessageButtons::Ok);
+        return;
+    }
+    showProductionDatabase();
+}
+
+void frmHalvero::cmdCheckProductionDb_Click()
+{
+    Result<std::string> answered = failure({});
+    {
+        const WaitCursor waiting;
+        answered = checkStationDatabase(m_services.platform.production);
+    }
+    m_services.platform.dialogs.messageBox(
+        answered ? "This station records in " + *answered + ". It answered." : answered.error(),
+        kProductionDbTitle,
+        answered ? MessageIcon::Information : MessageIcon::Warning,
+        MessageButtons::Ok);
 }
 
 void frmHalvero::run(const std::function<FactoryResult(FactoryServices &)> &tool)

@@ -57,8 +57,15 @@ signals:
     // A tool ended (completed, cancelled, refused or failed).
     void toolFinished();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void connectButtons();
+    // The station's production database: its setting and the one in use.
+    void showProductionDatabase();
+    void cmdUseProductionDb_Click();
+    void cmdCheckProductionDb_Click();
     void run(const std::function<FactoryResult(FactoryServices &)> &tool);
 
     // FactoryView
