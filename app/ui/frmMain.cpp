@@ -22,6 +22,7 @@
 #include "editors/ui/frmSenders.h"
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
+#include "factory/ui/frmProductionRecords.h"
 #include "link/LineUser.h"
 #include "link/ui/frmSerialTraffic.h"
 #include "transfer/UnitCopies.h"
@@ -308,6 +309,11 @@ void frmMain::connectFileMenu()
     });
     connect(m_ui->CompareFiles, &QAction::triggered, this, &frmMain::CompareFiles_Click);
     connect(m_ui->UnitHistory, &QAction::triggered, this, &frmMain::UnitHistory_Click);
+    connect(m_ui->ProductionRecords, &QAction::triggered, this, &frmMain::ProductionRecords_Click);
+    // The factory's records are for factory mode only, however it was set.
+    connect(m_ui->File, &QMenu::aboutToShow, this, [this] {
+        m_ui->ProductionRecords->setVisible(link().FactoryMode);
+    });
     m_ui->Open->setShortcut(QKeySequence::Open);
     m_ui->Save->setShortcut(QKeySequence::Save);
 }
@@ -661,6 +667,15 @@ void frmMain::restoreUnitCopy_Click()
     // The copy of what the unit held just before is listed too.
     m_unitHistory->showHistory(listUnitHistory(m_platform.files),
                                unitCopiesFolder(m_platform.files));
+}
+
+void frmMain::ProductionRecords_Click()
+{
+    if (!link().FactoryMode)
+        return;
+    if (!m_productionRecords)
+        m_productionRecords = new frmProductionRecords(m_platform, this);
+    m_productionRecords->showRecords();
 }
 
 void frmMain::Timer1_Timer()

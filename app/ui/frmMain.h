@@ -31,6 +31,7 @@ class frmDamping;
 class frmComparison;
 class frmHalvero;
 class frmNmea;
+class frmProductionRecords;
 class frmSenders;
 class frmSerialTraffic;
 class frmTimeOfDayAlarms;
@@ -66,6 +67,7 @@ public:
     DesktopHabits &habits() { return *m_habits; }
     frmComparison *comparisonWindow() const { return m_comparison; }
     frmUnitHistory *unitHistoryWindow() const { return m_unitHistory; }
+    frmProductionRecords *productionRecordsWindow() const { return m_productionRecords; }
     ImageHistory &history() { return *m_history; }
 
     // Marks unsaved changes in the caption; runs after every edit and command.
@@ -122,6 +124,7 @@ private:
     void UnitHistory_Click();
     void openUnitCopy_Click();
     void restoreUnitCopy_Click();
+    void ProductionRecords_Click();
     void OrvaneComPort_Click();
     void lblConnected_Click();
     void Timer1_Timer();
@@ -145,6 +148,7 @@ private:
     TransferController *m_transfers = nullptr;
     frmComparison *m_comparison = nullptr;
     frmUnitHistory *m_unitHistory = nullptr;
+    frmProductionRecords *m_productionRecords = nullptr;
     ImageHistory *m_history = nullptr;
     // The running transfer command's name as a step to undo; empty for one
     // that only changes the image in passing (Upload stores the counter).
