@@ -96,6 +96,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# dpkg-shlibdeps computes Depends from the libraries the programs link.
+# dpkg-shlibdeps computes Depends from the libraries the programs link, and
+# adds them to these. Qt loads its SQL drivers as plugins, which it cannot
+# see: the SQLite driver holds a station's own production database, and
+# PostgreSQL's serves the stations that share one.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libqt6sql6-psql)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package (orvane-editor, orvane-sim, orvane, the desktop
 # entry, icon, metainfo and manual pages) in build-package/ and prints its path,
-# size and the dependencies dpkg-shlibdeps computed. Install it with
+# size and its dependencies (those dpkg-shlibdeps computed, and Qt's SQL
+# drivers, which it cannot see). Install it with
 #   sudo apt-get install ./build-package/orvane-editor_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,4 +28,4 @@ fi
 deb=$(ls "$dir"/*.deb)
 echo "Package: $deb"
 echo "Size: $(du -h "$deb" | cut -f1) ($(stat -c %s "$deb") bytes)"
-dpkg-deb -I "$deb" | grep -E '^ (Depends|Installed-Size):'
+dpkg-deb -I "$deb" | grep -E '^ (Depends|Recommends|Installed-Size):'
