@@ -164,7 +164,17 @@ bool FactoryExchange::linkHolds()
 
 std::vector<uint8_t> FactoryExchange::read(const Frame &frame, int count, double pause)
 {
-    std::vector<uint8_t> answer = issueRead(m_services.link, frame, count, pause);
+    return takeAnswer(issueRead(m_services.link, frame, count, pause), count);
+}
+
+std::vector<uint8_t>
+FactoryExchange::readUntilComplete(const Frame &frame, int count, double timeout)
+{
+    return takeAnswer(issueReadUntilComplete(m_services.link, frame, count, timeout), count);
+}
+
+std::vector<uint8_t> FactoryExchange::takeAnswer(std::vector<uint8_t> answer, int count)
+{
     m_attempts = 1;
     m_expected = count;
     m_received = std::min<int>(m_services.link.rx().RxCount, count);

@@ -50,7 +50,8 @@ struct FactoryServices
     FactoryView &view;
 };
 
-// An input box of the factory window; none has a default answer.
+// An input box of the factory window; only the new unit's serial number
+// has a default answer.
 struct Prompt
 {
     const char *title;
@@ -89,11 +90,11 @@ public:
     // The typed text, checked by `parse`; nothing when the box was cancelled
     // or left empty, or when the answer was refused (after saying why).
     template<typename Parse>
-    auto ask(const Prompt &prompt, Parse parse)
+    auto ask(const Prompt &prompt, Parse parse, const std::string &defaultAnswer = {})
         -> std::optional<std::decay_t<decltype(*parse(std::string_view()))>>
     {
         const std::string typed
-            = m_services.platform.dialogs.inputBox(prompt.text, prompt.title, {});
+            = m_services.platform.dialogs.inputBox(prompt.text, prompt.title, defaultAnswer);
         if (isBlank(typed))
             return stop(FactoryOutcome::Cancelled);
         auto value = parse(std::string_view(typed));
@@ -130,6 +131,9 @@ public:
     // fewer when the answer came back short (the problem is then recorded).
     // The slots nobody filled are never read.
     std::vector<uint8_t> read(const Frame &frame, int count, double pause);
+    // As read(), but taken the moment `count` bytes are in (at most
+    // `timeout`): for the editor's own reads, which no fixed pause governs.
+    std::vector<uint8_t> readUntilComplete(const Frame &frame, int count, double timeout);
     // A one-byte read; nothing when no byte came back.
     std::optional<uint8_t> readByte(const Frame &frame, double pause);
     // The instrument's 256-byte internal NVM, read whole with a right check
@@ -168,6 +172,8 @@ private:
     static bool isBlank(std::string_view text);
     std::nullopt_t stop(FactoryResult result);
     bool linkHolds();
+    // The answer's bytes that came; the problem when fewer than `count`.
+    std::vector<uint8_t> takeAnswer(std::vector<uint8_t> answer, int count);
     std::string failureMessage() const;
 
     FactoryServices &m_services;

@@ -8,9 +8,14 @@
 #include "factory/CodeModules.h"
 #include "factory/DecimalPointsFile.h"
 #include "factory/FactoryAnswers.h"
+#include "factory/NewUnitSerial.h"
+#include "factory/NewUnitVerification.h"
 #include "factory/NmeaTablesFile.h"
+#include "factory/ProvisioningHashes.h"
 #include "factory/ProvisioningImages.h"
 #include "factory/SerialNumber.h"
+#include "factory/UnitRecordKeeping.h"
+#include "platform/ProductionDatabase.h"
 #include "transfer/UnitCopies.h"
 
 #include <optional>
@@ -36,40 +41,53 @@ constexpr Prompt kFirmwarePrompt = {"Get new Tessaro Firmware # (Sw_Ver)", "Ente
 
 // --- files ----------------------------------------------------------------------
 
+// `kept`, when given, keeps each file's bytes as read, for the unit's record.
 template<typename Read>
-auto loadWorkingFile(FactoryExchange &exchange, std::string_view name, Read read)
+auto loadWorkingFile(FactoryExchange &exchange,
+                     std::string_view name,
+                     Read read,
+                     FileBytesByName *kept = nullptr)
     -> std::optional<std::decay_t<decltype(*read(std::string_view(), name))>>
 {
     const auto text = exchange.readWorkingFile(name);
     if (!text)
         return std::nullopt;
+    if (kept)
+        (*kept)[std::string(name)] = *text;
     auto parsed = read(*text, name);
     if (!parsed)
         return exchange.refuse(parsed.error(), "File Error");
     return std::move(*parsed);
 }
 
-std::optional<std::vector<EepromBlock>> loadCalibrationCurves(FactoryExchange &exchange)
+std::optional<std::vector<EepromBlock>> loadCalibrationCurves(FactoryExchange &exchange,
+                                                              FileBytesByName *kept = nullptr)
 {
-    return loadWorkingFile(exchange, kCalibrationCurvesFileName, readCalibrationCurves);
+    return loadWorkingFile(exchange, kCalibrationCurvesFileName, readCalibrationCurves, kept);
 }
 
-std::optional<std::vector<EepromBlock>> loadNmeaBlocks(FactoryExchange &exchange)
+std::optional<std::vector<EepromBlock>> loadNmeaBlocks(FactoryExchange &exchange,
+                                                       FileBytesByName *kept = nullptr)
 {
-    const auto tables = loadWorkingFile(exchange, kNmeaTablesFileName, readNmeaTables);
+    const auto tables = loadWorkingFile(exchange, kNmeaTablesFileName, readNmeaTables, kept);
     if (!tables)
         return std::nullopt;
-    const auto points = loadWorkingFile(exchange, kDecimalPointsFileName, readDecimalPoints);
+    const auto points = loadWorkingFile(exchange, kDecimalPointsFileName, readDecimalPoints, kept);
     if (!points)
         return std::nullopt;
     return nmeaUploadBlocks(*tables, *points);
 }
 
-std::optional<std::vector<LoadedCodeModule>> loadCodeModules(FactoryExchange &exchange)
+std::optional<std::vector<LoadedCodeModule>> loadCodeModules(FactoryExchange &exchange,
+                                                             FileBytesByName &kept)
 {
     FileSystem &files = exchange.services().platform.files;
-    auto modules = loadNewUnitCodeModules(
-        [&](const std::string &name) { return files.readFile(exchange.workingPath(name)); });
+    auto modules = loadNewUnitCodeModules([&](const std::string &name) {
+        Result<std::string> bytes = files.readFile(exchange.workingPath(name));
+        if (bytes)
+            kept[name] = *bytes;
+        return bytes;
+    });
     if (!modules)
         return exchange.refuse(
             modules.error() + " (working folder: " + exchange.services().files.WorkingFolder + ")",
@@ -267,6 +285,139 @@ std::optional<FactoryResult> keepUnitCopy(FactoryExchange &exchange,
     return std::nullopt;
 }
 
+// What a unit is made with, and how it reads when made: the hashes of its
+// files and the areas written, for its record and its verification.
+UnitDetails
+newUnitDetails(const NewUnitOrder &order, const LinkState &link, std::vector<FileHash> files)
+{
+    UnitDetails details;
+    details.productCode = order.productCode;
+    details.firmware = order.firmware;
+    details.hardwareVersion = link.HardwareVersionText;
+    details.moduleVersions = link.SoftwareVersionText;
+    for (const std::string &chip : link.ChipVersionText)
+        details.moduleVersions += " " + chip;
+    details.files = std::move(files);
+    return details;
+}
+
+std::vector<WrittenArea> newUnitAreas(const std::vector<EepromBlock> &curves,
+                                      const std::vector<EepromBlock> &nmea,
+                                      const std::vector<LoadedCodeModule> &modules,
+                                      uint8_t productCode)
+{
+    std::vector<WrittenArea> areas;
+    for (size_t c = 0; c < curves.size(); ++c)
+        areas.push_back({"calibration curve " + std::to_string(c + 1), curves[c]});
+    for (size_t g = 0; g < nmea.size(); ++g)
+        areas.push_back({g < kNmeaTableBlocks ? "the NMEA tables" : "the decimal points", nmea[g]});
+    areas.push_back({"the product code", {kProductCodeAddress, {productCode}}});
+    for (const LoadedCodeModule &module : modules)
+        areas.push_back(
+            {std::string(module.module.fileName), {module.module.address, module.code.bytes}});
+    return areas;
+}
+
+// Make NEW once the unit's number is taken: every file checked and the
+// record told what the unit is made with before the first byte goes out,
+// then everything written, then read back.
+FactoryResult
+makeUnit(FactoryExchange &exchange, const NewUnitOrder &order, UnitRecordKeeping &keeping)
+{
+    FactoryServices &services = exchange.services();
+    const Result<SerialNumberBytes> serial = serialNumberBytes(keeping.serial());
+    if (!serial) {
+        exchange.refuse(serial.error(), kRegisterTitle);
+        return exchange.stopped();
+    }
+    // Every file is read and checked before the first byte goes out, so a
+    // missing or bad one never leaves a half-provisioned unit.
+    FileBytesByName read;
+    const auto curves = loadCalibrationCurves(exchange, &read);
+    if (!curves)
+        return exchange.stopped();
+    const auto nmea = loadNmeaBlocks(exchange, &read);
+    if (!nmea)
+        return exchange.stopped();
+    const auto modules = loadCodeModules(exchange, read);
+    if (!modules)
+        return exchange.stopped();
+    const Result<std::vector<FileHash>> hashes = provisioningFileHashes(read);
+    if (!hashes) {
+        exchange.refuse(hashes.error(), "File Error");
+        return exchange.stopped();
+    }
+    if (const Result<> described
+        = keeping.describe(newUnitDetails(order, services.link.linkState(), *hashes));
+        !described) {
+        exchange.refuse(described.error(), kRegisterTitle);
+        return exchange.stopped();
+    }
+
+    TransferState &transfer = services.transfer;
+    ProvisioningFlags flags(transfer);
+    // Clearing the logs beeps as it begins, as it does on its own.
+    exchange.beep();
+    if (!exchange.connect())
+        return exchange.stopped();
+    // With the versions the unit gave, still before anything is written.
+    if (const Result<> described
+        = keeping.describe(newUnitDetails(order, services.link.linkState(), *hashes));
+        !described) {
+        exchange.refuse(described.error(), kRegisterTitle);
+        return exchange.stopped();
+    }
+    flags.awaitSerial(*serial);
+    // After connecting, which reads the code the unit held before.
+    services.link.setProductCode(order.productCode);
+    exchange.view().showProductCode(displayNumber(static_cast<long long>(order.productCode)));
+    if (const std::optional<FactoryResult> stopped = keepUnitCopy(exchange, *serial))
+        return *stopped;
+    keeping.writingStarts();
+    if (!sendZeroLogs(exchange, maintenanceInterval(services.document.image), order.productCode))
+        return exchange.fail();
+    exchange.beep();
+    if (!curves->empty() && !sendCalibrationCurves(exchange, *curves))
+        return exchange.fail();
+    exchange.beep();
+    if (!sendNmeaBlocks(exchange, *nmea))
+        return exchange.fail();
+    for (const LoadedCodeModule &module : *modules) {
+        if (!storeCode(exchange, module.code, module.module.address, module.module.fileName))
+            return exchange.fail();
+    }
+    WriteDefaultsToRam(services.document, transfer.NewUnitPending);
+    exchange.view().imageChanged();
+    if (!sendSerialNumber(exchange, *serial, order.firmware))
+        return exchange.fail();
+    if (const Result<> recorded = keeping.serialWritten(); !recorded) {
+        exchange.refuse(recorded.error(), kRegisterTitle);
+        return exchange.stopped();
+    }
+    exchange.step("writing the product code at 24C512 address "
+                  + std::to_string(kProductCodeAddress));
+    if (!exchange.writeByte(memoryFrame(CommandCode::WriteEeprom, 1, kProductCodeAddress),
+                            order.productCode,
+                            kProductCodeWritePause))
+        return exchange.fail();
+    flags.made();
+    return verifyNewUnit(
+        exchange,
+        {*serial, order.firmware, newUnitAreas(*curves, *nmea, *modules, order.productCode)});
+}
+
+// Closes the unit's record as the making ended. A record that cannot be
+// closed is said, and the tool fails with it.
+FactoryResult
+endRecord(FactoryExchange &exchange, UnitRecordKeeping &keeping, const FactoryResult &made)
+{
+    const Result<> ended = keeping.end(made);
+    if (ended)
+        return made;
+    exchange.refuse(ended.error(), kRegisterTitle);
+    return made ? exchange.stopped() : failure(made.error() + " " + ended.error());
+}
+
 } // namespace
 
 FactoryResult writeSerialNumber(FactoryServices &services)
@@ -358,71 +509,61 @@ FactoryResult makeNewUnit(FactoryServices &services)
     if (!exchange.confirm("Upload new data to new Orvane",
                           "This will overwrite everything in the Orvane !"))
         return exchange.stopped();
-    const auto serial = exchange.ask(kNewSerialPrompt, parseSerialNumber);
-    if (!serial)
+    // The register is reached before the first question, so that a database
+    // that does not answer stops the tool before anything is sent.
+    ProductionDatabase &database = services.platform.production;
+    auto productionRegister = database.open(database.choose({}), RegisterUse::Record);
+    if (!productionRegister) {
+        exchange.refuse(registerStopsSentence(productionRegister.error()), kRegisterTitle);
         return exchange.stopped();
-    const auto productCode = exchange.ask(kProductCodePrompt, parseProductCode);
-    if (!productCode)
-        return exchange.stopped();
-    const auto firmware = exchange.ask(kFirmwarePrompt, parseFirmwareNumber);
-    if (!firmware)
-        return exchange.stopped();
-
-    // Every file is read and checked before the first byte goes out, so a
-    // missing or bad one never leaves a half-provisioned unit.
-    const auto curves = loadCalibrationCurves(exchange);
-    if (!curves)
-        return exchange.stopped();
-    const auto nmea = loadNmeaBlocks(exchange);
-    if (!nmea)
-        return exchange.stopped();
-    const auto modules = loadCodeModules(exchange);
-    if (!modules)
-        return exchange.stopped();
-
-    TransferState &transfer = services.transfer;
-    {
-        ProvisioningFlags flags(transfer);
-        // Clearing the logs beeps as it begins, as it does on its own.
-        exchange.beep();
-        if (!exchange.connect())
-            return exchange.stopped();
-        flags.awaitSerial(*serial);
-        // After connecting, which reads the code the unit held before.
-        services.link.setProductCode(*productCode);
-        exchange.view().showProductCode(displayNumber(static_cast<long long>(*productCode)));
-        if (const std::optional<FactoryResult> stopped = keepUnitCopy(exchange, *serial))
-            return *stopped;
-        if (!sendZeroLogs(exchange, maintenanceInterval(services.document.image), *productCode))
-            return exchange.fail();
-        exchange.beep();
-        if (!curves->empty() && !sendCalibrationCurves(exchange, *curves))
-            return exchange.fail();
-        exchange.beep();
-        if (!sendNmeaBlocks(exchange, *nmea))
-            return exchange.fail();
-        for (const LoadedCodeModule &module : *modules) {
-            if (!storeCode(exchange, module.code, module.module.address, module.module.fileName))
-                return exchange.fail();
-        }
-        WriteDefaultsToRam(services.document, transfer.NewUnitPending);
-        exchange.view().imageChanged();
-        if (!sendSerialNumber(exchange, *serial, *firmware))
-            return exchange.fail();
-        exchange.step("writing the product code at 24C512 address "
-                      + std::to_string(kProductCodeAddress));
-        if (!exchange.writeByte(memoryFrame(CommandCode::WriteEeprom, 1, kProductCodeAddress),
-                                *productCode,
-                                kProductCodeWritePause))
-            return exchange.fail();
-        flags.made();
     }
+    const std::optional<UnitRecord> record
+        = chooseNewUnitSerial(exchange,
+                              **productionRegister,
+                              kNewSerialPrompt,
+                              productionDayToday(services.platform.clock),
+                              services.link.linkState().ComPortNumber);
+    if (!record)
+        return exchange.stopped();
+    UnitRecordKeeping keeping(**productionRegister, *record);
+
+    const auto made = [&]() -> FactoryResult {
+        const auto productCode = exchange.ask(kProductCodePrompt, parseProductCode);
+        if (!productCode)
+            return exchange.stopped();
+        const auto firmware = exchange.ask(kFirmwarePrompt, parseFirmwareNumber);
+        if (!firmware)
+            return exchange.stopped();
+        return makeUnit(exchange, {*productCode, *firmware}, keeping);
+    }();
+    if (const FactoryResult ended = endRecord(exchange, keeping, made);
+        !ended || *ended != FactoryOutcome::Completed)
+        return ended;
     services.platform.dialogs.messageBox(kNewUnitDoneText,
                                          "Make NEW Tessaro",
                                          MessageIcon::None,
                                          MessageButtons::Ok);
     exchange.view().hideWindow();
     return FactoryOutcome::Completed;
+}
+
+ProvisionedUnit provisionNewUnit(FactoryServices &services,
+                                 ProductionRegister &productionRegister,
+                                 const NewUnitOrder &order)
+{
+    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    if (exchange.busy())
+        return {0, exchange.refuseBusy()};
+    const Result<UnitRecord> issued
+        = productionRegister.issueNext(productionDayToday(services.platform.clock),
+                                       services.link.linkState().ComPortNumber);
+    if (!issued) {
+        exchange.refuse(registerStopsSentence(issued.error()), kRegisterTitle);
+        return {0, exchange.stopped()};
+    }
+    UnitRecordKeeping keeping(productionRegister, *issued);
+    const FactoryResult made = makeUnit(exchange, order, keeping);
+    return {keeping.serial(), endRecord(exchange, keeping, made)};
 }
 
 } // namespace orvane
