@@ -198,6 +198,10 @@ Result<Invocation> parseArguments(const std::vector<std::string> &arguments,
     invocation.db = value(kDb);
     invocation.since = value(kSince);
     invocation.serial = value(kSerial);
+    invocation.ports = value(kPorts);
+    invocation.productCode = value(kProductCode);
+    invocation.firmware = value(kFirmware);
+    invocation.data = value(kData);
     if (given & kOnly)
         invocation.only = value(kOnly);
     if (given & kPort)

@@ -46,6 +46,10 @@ struct Invocation
     std::string db;
     std::string since;
     std::string serial;
+    std::string ports;
+    std::string productCode;
+    std::string firmware;
+    std::string data;
     bool yes = false;
     bool factory = false;
     bool full = false;

@@ -9,7 +9,7 @@ namespace orvane::cli {
 
 namespace {
 
-constexpr std::array<OptionSpec, 19> kOptionSpecs = {{
+constexpr std::array<OptionSpec, 23> kOptionSpecs = {{
     {kPort, "port", "", "N", "a value", "the instrument's COM number, 1..16 (3 or COM3)"},
     {kOutput, "output", "o", "FILE.CFG", "a value", "the configuration file to write"},
     {kOnly,
@@ -24,6 +24,26 @@ constexpr std::array<OptionSpec, 19> kOptionSpecs = {{
      "IN.CFG",
      "a value",
      "the file the downloaded categories go into; the factory defaults without it"},
+    {kPorts,
+     "ports",
+     "",
+     "LIST",
+     "a value",
+     "the COM numbers of the units to make: 1-8, 1,3,5 or both, as 1-4,7"},
+    {kProductCode,
+     "product-code",
+     "",
+     "P",
+     "a value",
+     "the new units' product code: 1 Orvane, 2 Brenlow, 3 Quillet"},
+    {kFirmware, "firmware", "", "F", "a value", "the new units' firmware number (Sw_Ver), 0..255"},
+    {kData,
+     "data",
+     "",
+     "DIR",
+     "a folder name",
+     "the folder of the three .DAT files and the ten code modules; without it the editor's "
+     "working folder"},
     {kYes, "yes", "", "", "", "go ahead without asking"},
     {kFull,
      "full",
@@ -86,7 +106,7 @@ constexpr std::array<OptionSpec, 19> kOptionSpecs = {{
     {kHelpAll, "help-all", "", "", "", "every command and option, as the manual page has them"},
 }};
 
-constexpr std::array<CommandSpec, 12> kCommands = {{
+constexpr std::array<CommandSpec, 13> kCommands = {{
     {"ports",
      "[--json]",
      0,
@@ -215,6 +235,23 @@ constexpr std::array<CommandSpec, 12> kCommands = {{
      "--csv and --json give every field, the versions and the SHA-256 of each file the unit "
      "was made with included. Reads the database only; it never makes one.",
      runUnits},
+    {"provision",
+     "--ports LIST --product-code P --firmware F [--data DIR] [--db URL] [--yes] [--json]",
+     0,
+     0,
+     kPorts | kProductCode | kFirmware | kData | kDb | kYes | kJson,
+     kPorts | kProductCode | kFirmware,
+     "Make NEW on every port at once, each unit numbered by the production database (factory "
+     "use)",
+     "Makes a new unit on each port of LIST at once, as the factory window's Make NEW does: "
+     "each unit gets the production database's next free serial number of the day, the logs "
+     "cleared, the calibration curves, the NMEA and decimal-point tables and the ten code "
+     "modules of DIR, its firmware number and product code, and is then read back. Each port "
+     "is made by a process of its own, so a fault on one neither stops nor slows the others. "
+     "Prints a line per unit as it ends (--json: a JSON object per line) and exits with 0 "
+     "when every unit is verified, 4 when any is not. Without --yes it asks first; without a "
+     "terminal it is refused before anything is sent.",
+     runProvision},
     {"help", "[COMMAND]", 0, 1, 0, 0, "this text, or a command's", ""},
 }};
 

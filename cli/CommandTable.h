@@ -39,6 +39,11 @@ enum Option : unsigned {
     kSince = 1u << 16,
     kSerial = 1u << 17,
     kCsv = 1u << 18,
+    // Making new units.
+    kPorts = 1u << 19,
+    kProductCode = 1u << 20,
+    kFirmware = 1u << 21,
+    kData = 1u << 22,
 };
 
 inline constexpr unsigned kCommonOptions = kLog | kLinkFolder | kQuiet | kVerbose | kHelp;

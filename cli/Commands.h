@@ -22,5 +22,6 @@ Fault runRestore(Session &session);
 Fault runRestoreCopy(Session &session);
 
 Fault runUnits(Session &session);
+Fault runProvision(Session &session);
 
 } // namespace orvane::cli

@@ -88,7 +88,9 @@ Entries exitCodes()
          "sides differ"},
         {"2", "usage: the command line does not fit the command"},
         {"3", "no instrument: the port did not open or no Orvane answered"},
-        {"4", "failed half-way; the message says what was written"},
+        {"4",
+         "failed half-way; the message says what was written. provision: a unit was not "
+         "verified"},
         {"130",
          "stopped by Ctrl+C: the exchange was ended as after a fault (the unit restarted), "
          "the traffic log written and no output file left behind"},
@@ -232,6 +234,8 @@ std::string referenceHelp(const std::string &version)
                    {"orvane compare BOAT.CFG --port 1", "what an upload would change"},
                    {"ORVANE_PORT=1 orvane backup --yes", "the port from the environment"},
                    {"orvane dump --port 1 --factory eeprom 0x1C40 64", "factory use"},
+                   {"orvane provision --ports 1-8 --product-code 1 --firmware 42 --yes",
+                    "eight new units at once, numbered by the production database"},
                    {"orvane units --since 2025-03-01 --csv > MARCH.csv",
                     "the production records of March on, for a spreadsheet"}});
     text += block("See also",

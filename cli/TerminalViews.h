@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Progress.h"
+#include "factory/FactoryView.h"
 #include "link/Connection.h"
 #include "transfer/TransferState.h"
 #include "transfer/TransferView.h"
@@ -73,6 +74,29 @@ public:
     void showProductCode(const std::string &) override {}
     void showUploadCount(const std::string &) override {}
     void hideProgress() override { m_progress.endLine(); }
+
+private:
+    Progress &m_progress;
+};
+
+// The factory window's parts that Make NEW shows: only its progress.
+class TerminalFactoryView : public FactoryView
+{
+public:
+    explicit TerminalFactoryView(Progress &progress)
+        : m_progress(progress)
+    {}
+
+    void setReport(const std::string &) override {}
+    void appendReport(const std::string &) override {}
+    void showProductCode(const std::string &) override {}
+    void showProgress() override {}
+    void setProgress(int value, int maximum) override { m_progress.setProgress(value, maximum); }
+    void setProgressText(const std::string &text) override { m_progress.setText(text); }
+    void hideProgress() override { m_progress.endLine(); }
+    void setConnectedCaption(const std::string &) override {}
+    void imageChanged() override {}
+    void hideWindow() override {}
 
 private:
     Progress &m_progress;
