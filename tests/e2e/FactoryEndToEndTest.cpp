@@ -6,6 +6,7 @@
 #include "factory/CodeFile.h"
 #include "factory/CodeModules.h"
 #include "factory/FactoryToolTest.h"
+#include "factory/NewUnitSerial.h"
 #include "factory/Provisioning.h"
 #include "platform/qt/QtPlatform.h"
 #include "sim/Instrument.h"
@@ -46,7 +47,9 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
     TestFiles files;
     QtSerialPort port;
     port.setLinkFolder(sim.folder());
-    Platform platform{clock, pump, dialogs, files, port};
+    FakeSettings settings;
+    FakeProductionDatabase production{settings};
+    Platform platform{clock, pump, dialogs, files, port, settings, production};
     AppState state;
     state.document.image.IntNvm[114] = 46;
     state.document.image.IntNvm[115] = 224;
@@ -69,7 +72,9 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
         services{platform, link, connection, state.document, state.transfer, state.files, view};
 
     dialogs.messageAnswers = {MessageAnswer::Yes};
-    dialogs.inputAnswers = {"703301999", "3", "42"};
+    // The number the production database offers: the first of today.
+    const long long serial = serialNumberOf(productionDayToday(clock), 1);
+    dialogs.inputAnswers = {std::to_string(serial), "3", "42"};
     QElapsedTimer timer;
     timer.start();
     const FactoryResult result = makeNewUnit(services);
@@ -107,7 +112,10 @@ TEST(FactoryEndToEnd, MakeNewUnitFillsTheInstrumentsMemories)
 
     const auto &nvm = saved.internalNvm();
     EXPECT_EQ(std::vector<uint8_t>(nvm.begin() + 12, nvm.begin() + 16),
-              (std::vector<uint8_t>{70, 33, 1, 255}));
+              (std::vector<uint8_t>{uint8_t(serial / 10000000),
+                                    uint8_t(serial / 100000 % 100),
+                                    uint8_t(serial / 1000 % 100),
+                                    1}));
     EXPECT_EQ(nvm[94], 42);
     EXPECT_EQ(nvm[3], 0) << "not a Brenlow";
     uint8_t check = 0;
