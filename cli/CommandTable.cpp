@@ -236,13 +236,12 @@ constexpr std::array<CommandSpec, 13> kCommands = {{
      "was made with included. Reads the database only; it never makes one.",
      runUnits},
     {"provision",
-     "--ports LIST --product-code P --firmware F [--data DIR] [--db URL] [--yes] [--json]",
+     "--ports LIST --product-code P --firmware F [OPTIONS]",
      0,
      0,
      kPorts | kProductCode | kFirmware | kData | kDb | kYes | kJson,
      kPorts | kProductCode | kFirmware,
-     "Make NEW on every port at once, each unit numbered by the production database (factory "
-     "use)",
+     "Make NEW on several ports at once, numbered by the production database (factory use)",
      "Makes a new unit on each port of LIST at once, as the factory window's Make NEW does: "
      "each unit gets the production database's next free serial number of the day, the logs "
      "cleared, the calibration curves, the NMEA and decimal-point tables and the ten code "

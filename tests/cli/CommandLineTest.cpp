@@ -3,6 +3,7 @@
 #include "cli/Help.h"
 #include "cli/JsonOutput.h"
 #include "cli/Progress.h"
+#include "cli/ProvisionCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,9 @@ TEST(CommandLine, CommandLinesThatDoNotFitAreUsageErrors)
         {{"units", "--json", "--csv"}, "do not go together"},
         {{"units", "--port", "1"}, "takes no --port"},
         {{"upload", "--port", "1", "A.CFG", "--db", "sqlite:/x"}, "takes no --db"},
+        {{"provision", "--ports", "1-8", "--firmware", "3"}, "needs --product-code"},
+        {{"provision", "--port", "1", "--ports", "1", "--product-code", "1", "--firmware", "3"},
+         "takes no --port"},
     };
     for (const auto &[words, says] : cases) {
         const auto parsed = parseArguments(words);
@@ -122,6 +126,27 @@ TEST(CommandLine, CategoriesByNameWithinWhatTheCommandAllows)
     EXPECT_NE(parseCategories("Damping", all).error().find("\"Damping\""), std::string::npos);
     for (size_t i = 0; i < kCategoryNames.size(); ++i)
         EXPECT_TRUE(parseCategories(kCategoryNames[i], all)) << kCategoryNames[i];
+}
+
+TEST(CommandLine, PortListsNameEachComNumberOnce)
+{
+    EXPECT_EQ(*parsePortList("1-8"), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(*parsePortList("7,1-3"), (std::vector<int>{1, 2, 3, 7}));
+    EXPECT_EQ(*parsePortList("16"), (std::vector<int>{16}));
+    const std::pair<const char *, const char *> refused[] = {
+        {"", "\"\" is not a COM number"},
+        {"0-3", "\"0-3\" is not"},
+        {"1-17", "\"1-17\" is not"},
+        {"4-2", "the range 4-2 runs backwards"},
+        {"1-3,3", "COM3 is named twice"},
+        {"1,,2", "\"\" is not"},
+        {"COM1", "\"COM1\" is not"},
+    };
+    for (const auto &[text, says] : refused) {
+        const auto parsed = parsePortList(text);
+        ASSERT_FALSE(parsed) << text;
+        EXPECT_NE(parsed.error().find(says), std::string::npos) << parsed.error();
+    }
 }
 
 TEST(CommandLine, JsonStringsAreEscaped)

@@ -366,10 +366,10 @@ TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSe
         {"cmdProgByteIntNvm", "Get data byte", {"16"}, true, "RCCRRTTRR"},
         {"cmdHalveroNewSN", "Get new Orvane Serial Number", {}, true, "RCCRRRRRR"},
         {"cmdHalveroNewTessaro", "Get new Tessaro Serial Number", {}, true, "RCCRRRRRR"},
-        {"cmdHalveroNewTessaro", "Get new Tessaro Product Code", {"703301999"}, true, "RCCRRRRRR"},
+        {"cmdHalveroNewTessaro", "Get new Tessaro Product Code", {"100330001"}, true, "RCCRRRRRR"},
         {"cmdHalveroNewTessaro",
          "Get new Tessaro Firmware # (Sw_Ver)",
-         {"703301999", "1"},
+         {"100330001", "1"},
          true,
          "RCCRRTTRR"},
         {"cmdSaveFlashCode2File",
@@ -408,6 +408,8 @@ TEST_F(HostileInputTest, FactoryPromptsRefuseWhatTheyCannotUseBeforeAnythingIsSe
             fake.dialogs.fileAnswers = {codeFile};
             link().setConnected(false);
             fake.port.written.clear();
+            // Make NEW's serial number is free again for every answer.
+            fake.production.store = std::make_shared<test::FakeRegisterStore>();
             const size_t messagesBefore = fake.dialogs.messages().size();
 
             control<QPushButton>(factory, prompt.button)->click();
