@@ -26,8 +26,9 @@ std::vector<AreaRead> areaReads(const std::vector<WrittenArea> &areas)
 {
     std::vector<bool> covered(kEepromBytes, false);
     for (const WrittenArea &area : areas)
-        for (size_t i = 0; i < area.block.bytes.size(); ++i)
-            covered[std::min<size_t>(area.block.address + i, kEepromBytes - 1)] = true;
+        for (size_t i = 0; i < area.block.bytes.size() && area.block.address + i < covered.size();
+             ++i)
+            covered[area.block.address + i] = true;
     std::vector<AreaRead> reads;
     for (int address = 0; address < kEepromBytes; ++address) {
         if (!covered[size_t(address)])

@@ -296,7 +296,8 @@ newUnitDetails(const NewUnitOrder &order, const LinkState &link, std::vector<Fil
     details.hardwareVersion = link.HardwareVersionText;
     details.moduleVersions = link.SoftwareVersionText;
     for (const std::string &chip : link.ChipVersionText)
-        details.moduleVersions += " " + chip;
+        if (!chip.empty())
+            details.moduleVersions += " " + chip;
     details.files = std::move(files);
     return details;
 }
@@ -347,8 +348,9 @@ makeUnit(FactoryExchange &exchange, const NewUnitOrder &order, UnitRecordKeeping
         exchange.refuse(hashes.error(), "File Error");
         return exchange.stopped();
     }
-    if (const Result<> described
-        = keeping.describe(newUnitDetails(order, services.link.linkState(), *hashes));
+    // The versions come once this unit is connected; the link may still
+    // hold an earlier unit's.
+    if (const Result<> described = keeping.describe(newUnitDetails(order, LinkState{}, *hashes));
         !described) {
         exchange.refuse(described.error(), kRegisterTitle);
         return exchange.stopped();
