@@ -2,6 +2,7 @@
 
 #include "app/FileMenu.h"
 #include "config/ConfigFile.h"
+#include "link/Exchange.h"
 
 namespace orvane {
 
@@ -131,15 +132,10 @@ bool QuitProgram(AppState &state, ByteLink &link, Platform &platform, ShellView 
 {
     // Closing the port under a running exchange would leave the instrument
     // half written and the user unaware of it.
-    const LineUser holder = link.linkState().lineUser;
-    if (holder != LineUser::None) {
-        platform.dialogs.beep();
-        platform.dialogs.messageBox(lineBusyMessage(holder),
-                                    "Quit Program",
-                                    MessageIcon::Information,
-                                    MessageButtons::Ok);
+    if (refuseWhileBusy(platform.dialogs,
+                        lineBusyMessage(link.linkState().lineUser),
+                        "Quit Program"))
         return false;
-    }
     if (!state.files.ExitPromptDone) {
         state.files.ExitPromptDone = true;
         platform.dialogs.beep();

@@ -71,8 +71,8 @@ constexpr double kProbing
 constexpr double kIdentificationRest
     = 6 * kFrameSeconds + 4 * Connection::kConnectReadPause + 2 * Connection::kConnectNvmPause;
 constexpr double kSettingsReads
-    = Transfers::kMaxReadAttempts
-      * (Transfers::kSettingsReadLeadPause + kFrameSeconds + Transfers::kSettingsReadPause);
+    = Exchange::kMaxReadAttempts
+      * (Exchange::kSettingsReadLeadPause + kFrameSeconds + Exchange::kSettingsReadPause);
 constexpr double kExchangeEnd = Transfers::kEndPause + kFrameSeconds;
 constexpr double kRetryAllowance
     = std::max(kProbing, kIdentificationRest + kSettingsReads + kExchangeEnd);

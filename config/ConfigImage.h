@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/SettingsImage.h"
 #include "platform/Check.h"
 
 #include <array>
@@ -90,10 +91,8 @@ public:
     // Exclusive-or of bytes 1..255: the check byte kept in byte 0.
     uint8_t checkByte() const
     {
-        uint8_t x = 0;
-        for (int i = 1; i <= 255; ++i)
-            x ^= m_bytes[size_t(i)];
-        return x;
+        return settingsCheckByte(
+            std::span<const uint8_t, kSettingsSize>(m_bytes.data(), kSettingsSize));
     }
 
     bool operator==(const IntNvmTable &) const = default;

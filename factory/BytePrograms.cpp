@@ -41,7 +41,7 @@ std::string nvmReportLine(const char *label, int address, int value)
 
 FactoryResult programEepromByte(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -81,7 +81,7 @@ FactoryResult programEepromByte(FactoryServices &services)
 
 FactoryResult programInternalNvmByte(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();

@@ -63,7 +63,7 @@ bool storeCode(FactoryExchange &exchange,
 
 FactoryResult convertHexToCode(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::ReadsOnly);
+    FactoryExchange exchange(services, ExchangeKind::ReadsOnly);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -93,7 +93,7 @@ FactoryResult convertHexToCode(FactoryServices &services)
 
 FactoryResult storeCodeFile(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -135,7 +135,7 @@ FactoryResult storeCodeFile(FactoryServices &services)
 
 FactoryResult readFlashToCode(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::ReadsOnly);
+    FactoryExchange exchange(services, ExchangeKind::ReadsOnly);
     if (exchange.busy())
         return exchange.refuseBusy();
     // An empty answer (OK on an empty box) means the code window at 7168.
@@ -179,7 +179,7 @@ FactoryResult readFlashToCode(FactoryServices &services)
 
 FactoryResult copyCodeToFlash(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     const auto start = exchange.ask(kCopyAddressPrompt, [](std::string_view typed) {

@@ -5,19 +5,16 @@
 #include "factory/FactoryView.h"
 #include "factory/ProvisioningImages.h"
 #include "link/ByteLink.h"
-#include "link/CommandFrames.h"
 #include "link/Connection.h"
+#include "link/Exchange.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
 #include "transfer/InstrumentSnapshot.h"
 #include "transfer/TransferState.h"
 
-#include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // What every factory tool is built from: the services it works on, its
 // questions, its files, and the exchange with the instrument. Nothing is sent
@@ -58,18 +55,15 @@ struct Prompt
     const char *text;
 };
 
-inline constexpr const char *kFactoryErrorTitle = "Communications Error";
-
-// One run of a factory tool. Holds the line for its lifetime (a second
-// exchange is refused meanwhile) and remembers how the run stopped.
-class FactoryExchange
+// One run of a factory tool: its questions and files, and its exchange with
+// the instrument. Holds the line for its lifetime (a second exchange is
+// refused meanwhile) and remembers how the run stopped.
+class FactoryExchange : public Exchange
 {
 public:
     // Whether the tool writes to the instrument decides what a failure says
     // about it.
-    enum class Kind { ReadsOnly, Writes };
-
-    FactoryExchange(FactoryServices &services, Kind kind);
+    FactoryExchange(FactoryServices &services, ExchangeKind kind);
     ~FactoryExchange();
     FactoryExchange(const FactoryExchange &) = delete;
     FactoryExchange &operator=(const FactoryExchange &) = delete;
@@ -123,34 +117,9 @@ public:
     // Connects unless connected; false (the connection has told the user)
     // stops the tool.
     bool connect();
-    // Where the tool is, for the message if it stops: "reading flash ROM
-    // sector 3".
-    void step(std::string phrase) { m_step = std::move(phrase); }
-    void delay(double seconds);
-    // Clear, send the frame, wait, and take what arrived: `count` bytes, or
-    // fewer when the answer came back short (the problem is then recorded).
-    // The slots nobody filled are never read.
-    std::vector<uint8_t> read(const Frame &frame, int count, double pause);
-    // As read(), but taken the moment `count` bytes are in (at most
-    // `timeout`): for the editor's own reads, which no fixed pause governs.
-    std::vector<uint8_t> readUntilComplete(const Frame &frame, int count, double timeout);
-    // A one-byte read; nothing when no byte came back.
-    std::optional<uint8_t> readByte(const Frame &frame, double pause);
-    // The instrument's 256-byte internal NVM, read whole with a right check
-    // byte; an incomplete or wrong read is repeated, at most kMaxReadAttempts
-    // reads each after `leadPause`.
-    std::optional<NvmBuffer> readSettings(double leadPause);
     // The configuration and curve records an upload writes, read as the
     // transfers read them, into `held`; false when the reads failed.
     bool readUnitRecords(InstrumentSnapshot &held);
-    // A block write, each data byte awaiting its echo; false when it did not
-    // complete.
-    bool
-    writeBlock(CommandCode code, int address, std::span<const uint8_t> data, double trailingPause);
-    // Clear, the frame and the single data byte with SendByte, then the pause.
-    bool writeByte(const Frame &frame, uint8_t data, double pause);
-    // Clear, a command frame that changes the instrument, then the pause.
-    bool send(const Frame &frame, double pause);
 
     // Stops the tool half-way: the link counts as not connected, the progress
     // window goes, and the user reads what failed, where, and whether
@@ -159,33 +128,14 @@ public:
 
     FactoryServices &services() { return m_services; }
     FactoryView &view() { return m_services.view; }
-    ByteLink &link() { return m_services.link; }
-
-    // Reads of the settings image are repeated this often in all, as the
-    // download's are.
-    static constexpr int kMaxReadAttempts = 5;
-    static constexpr double kSettingsReadPause = 1.0; // the 256 internal NVM bytes
 
 private:
-    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, Unsteady, LinkLost };
-
     static bool isBlank(std::string_view text);
     std::nullopt_t stop(FactoryResult result);
-    bool linkHolds();
-    // The answer's bytes that came; the problem when fewer than `count`.
-    std::vector<uint8_t> takeAnswer(std::vector<uint8_t> answer, int count);
-    std::string failureMessage() const;
 
     FactoryServices &m_services;
-    Kind m_kind;
     bool m_holdsLine = false;
     FactoryResult m_stopped = FactoryOutcome::Cancelled;
-    std::string m_step;
-    Problem m_problem = Problem::NoAnswer;
-    int m_expected = 0; // bytes the last short read should have brought
-    int m_received = 0;
-    int m_attempts = 1;
-    bool m_written = false;
 };
 
 // The last part of a path, for messages.

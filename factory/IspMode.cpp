@@ -9,7 +9,7 @@ FactoryResult enterIspMode(FactoryServices &services, CommandCode code)
 {
     ORVANE_CHECK(code == CommandCode::IspFromEeprom || code == CommandCode::IspMakerLoader,
                  return FactoryOutcome::Cancelled);
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -38,7 +38,7 @@ FactoryResult disconnectAndClose(FactoryServices &services, CommandCode code)
 {
     ORVANE_CHECK(code == CommandCode::SoftReset || code == CommandCode::Disconnect,
                  code = CommandCode::Disconnect);
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     if (services.link.linkState().IsConnected) {

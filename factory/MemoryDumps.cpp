@@ -71,7 +71,7 @@ std::string dumpReport(int firstAddress, std::span<const uint8_t> bytes)
 FactoryResult dumpMemory(FactoryServices &services, FactoryMemory which)
 {
     const DumpedMemory &memory = dumpedMemory(which);
-    FactoryExchange exchange(services, FactoryExchange::Kind::ReadsOnly);
+    FactoryExchange exchange(services, ExchangeKind::ReadsOnly);
     if (exchange.busy())
         return exchange.refuseBusy();
 

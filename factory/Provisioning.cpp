@@ -106,7 +106,7 @@ bool sendSerialNumber(FactoryExchange &exchange,
     view.setProgressText("Writing the serial number");
     view.showProgress();
     exchange.step("reading the internal NVM for the serial number");
-    std::optional<NvmBuffer> settings = exchange.readSettings(kSerialReadLeadPause);
+    std::optional<NvmBuffer> settings = exchange.readSettings(Exchange::kSettingsReadLeadPause);
     if (!settings)
         return false;
     writeNewSerialNumber(*settings,
@@ -114,7 +114,7 @@ bool sendSerialNumber(FactoryExchange &exchange,
                          firmware.value_or(uint8_t(fieldValue(kFirmwareVersion, *settings))));
     view.setProgress(1, kSerialProgressSteps);
     exchange.step("writing the serial number into the internal NVM");
-    if (!exchange.writeBlock(CommandCode::WriteInternalNvm, 0, *settings, kSettingsWritePause))
+    if (!exchange.writeSettings(*settings))
         return false;
     view.hideProgress();
     return true;
@@ -141,7 +141,7 @@ bool sendZeroLogs(FactoryExchange &exchange, uint16_t maintenanceInterval, uint8
         return false;
     zeroLogsAndDate(*settings, productCode);
     exchange.step("writing a fresh unit's internal NVM values");
-    if (!exchange.writeBlock(CommandCode::WriteInternalNvm, 0, *settings, kSettingsWritePause))
+    if (!exchange.writeSettings(*settings))
         return false;
     exchange.beep();
     return true;
@@ -257,7 +257,8 @@ std::optional<FactoryResult> keepUnitCopy(FactoryExchange &exchange,
     view.setProgressText("Keeping a copy of the unit's settings");
     view.showProgress();
     exchange.step("reading the Orvane's settings for its copy");
-    const std::optional<NvmBuffer> settings = exchange.readSettings(kSerialReadLeadPause);
+    const std::optional<NvmBuffer> settings
+        = exchange.readSettings(Exchange::kSettingsReadLeadPause);
     if (!settings)
         return exchange.fail();
     InstrumentSnapshot held;
@@ -424,7 +425,7 @@ endRecord(FactoryExchange &exchange, UnitRecordKeeping &keeping, const FactoryRe
 
 FactoryResult writeSerialNumber(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -445,7 +446,7 @@ FactoryResult writeSerialNumber(FactoryServices &services)
 
 FactoryResult zeroLogs(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -464,7 +465,7 @@ FactoryResult zeroLogs(FactoryServices &services)
 
 FactoryResult uploadCalibrationCurves(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     const auto curves = loadCalibrationCurves(exchange);
@@ -485,7 +486,7 @@ FactoryResult uploadCalibrationCurves(FactoryServices &services)
 
 FactoryResult uploadNmeaTables(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     const auto blocks = loadNmeaBlocks(exchange);
@@ -504,7 +505,7 @@ FactoryResult uploadNmeaTables(FactoryServices &services)
 
 FactoryResult makeNewUnit(FactoryServices &services)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return exchange.refuseBusy();
     exchange.beep();
@@ -553,7 +554,7 @@ ProvisionedUnit provisionNewUnit(FactoryServices &services,
                                  ProductionRegister &productionRegister,
                                  const NewUnitOrder &order)
 {
-    FactoryExchange exchange(services, FactoryExchange::Kind::Writes);
+    FactoryExchange exchange(services, ExchangeKind::Writes);
     if (exchange.busy())
         return {0, exchange.refuseBusy()};
     const Result<UnitRecord> issued

@@ -13,11 +13,9 @@
 
 namespace orvane {
 
-constexpr double kSerialReadLeadPause = 0.2; // before the internal NVM is read
-constexpr double kSettingsWritePause = 0.1;  // after the 256 internal NVM bytes
-constexpr double kLogSpareLeadPause = 0.25;  // before the second log block
-constexpr double kLogSpareWritePause = 1.0;  // after it
-constexpr double kDataBlockPause = 0.05;     // after each curve or NMEA block
+constexpr double kLogSpareLeadPause = 0.25; // before the second log block
+constexpr double kLogSpareWritePause = 1.0; // after it
+constexpr double kDataBlockPause = 0.05;    // after each curve or NMEA block
 constexpr double kProductCodeWritePause = 0.1;
 
 inline constexpr const char *kNewUnitDoneText

@@ -54,14 +54,6 @@ void appendBlocks(std::vector<EepromBlock> &blocks,
 
 } // namespace
 
-uint8_t nvmCheckByte(const NvmBuffer &nvm)
-{
-    uint8_t x = 0;
-    for (size_t i = 1; i < nvm.size(); ++i)
-        x ^= nvm[i];
-    return x;
-}
-
 std::array<uint8_t, 128> logRecord(uint16_t maintenanceInterval)
 {
     std::array<uint8_t, kLogRecordBytes> record{};
@@ -93,7 +85,7 @@ void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode)
     setFieldValue(nvm, kFirmwareUpdate, productCode == kBrenlowProductCode ? 1 : 0);
     for (const auto &[field, value] : kFreshUnitNvm)
         setFieldValue(nvm, field, value);
-    nvm[kSettingsCheckByte.address] = nvmCheckByte(nvm);
+    nvm[kSettingsCheckByte.address] = settingsCheckByte(nvm);
 }
 
 void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware)
@@ -101,7 +93,7 @@ void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8
     std::copy(serial.begin(), serial.end(), nvm.begin() + kSerialNumber.address);
     setFieldValue(nvm, kFirmwareVersion, firmware);
     setFieldValue(nvm, kUnnamed255, 255);
-    nvm[kSettingsCheckByte.address] = nvmCheckByte(nvm);
+    nvm[kSettingsCheckByte.address] = settingsCheckByte(nvm);
 }
 
 std::vector<EepromBlock> nmeaUploadBlocks(const NmeaTables &tables,

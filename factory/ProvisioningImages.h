@@ -4,6 +4,7 @@
 #include "factory/EepromBlock.h"
 #include "factory/NmeaTablesFile.h"
 #include "factory/SerialNumber.h"
+#include "config/SettingsImage.h"
 #include "link/CommandFrames.h"
 
 #include <array>
@@ -15,16 +16,13 @@
 
 namespace orvane {
 
-// A copy of the instrument's 256-byte internal NVM (TransferBuffer).
-using NvmBuffer = std::array<uint8_t, 256>;
+// The settings as the factory tools carry them (`TransferBuffer`).
+using NvmBuffer = SettingsImage;
 
 inline constexpr uint16_t kLogRecordAddress = 0;
 inline constexpr uint16_t kLogSpareAddress = 128;
 inline constexpr uint16_t kNmeaTablesAddress = 6400;
 inline constexpr uint16_t kDecimalPointsAddress = 7168;
-
-// Exclusive-or of bytes 1..255: the check byte kept in byte 0.
-uint8_t nvmCheckByte(const NvmBuffer &nvm);
 
 // The 128-byte log record at EEPROM 0 for a new unit with the given
 // maintenance-alarm interval (kMaintenanceAlarm).

@@ -19,6 +19,7 @@ constexpr uint8_t kQuickProbeAnswer = 4;
 constexpr int16_t kBlankIdentityByte = 255;
 constexpr int16_t kErasedIdentityByte = 254;
 constexpr int kUnknownCounterHigh = 254; // 254 or 255: never written
+constexpr uint8_t kUnwrittenByte = 255;
 
 // The port number typed into the error box: a whole number 1..16 (a decimal
 // answer is rounded, halves to even); anything else asks again.
@@ -33,9 +34,9 @@ std::optional<int> portNumberFromAnswer(const std::string &answer)
     return int(rounded);
 }
 
-std::string slotText(int16_t slot)
+std::string byteText(uint8_t byte)
 {
-    return displayNumber(static_cast<long long>(slot));
+    return displayNumber(static_cast<long long>(byte));
 }
 
 } // namespace
@@ -66,6 +67,7 @@ Connection::Connection(Platform &platform, ByteLink &link, ConnectionView &view)
     : m_platform(platform)
     , m_link(link)
     , m_view(view)
+    , m_exchange(link)
 {}
 
 std::string Connection::portText() const
@@ -246,185 +248,237 @@ ConnectOutcome Connection::ConnectToTessaro()
 
 bool Connection::connect()
 {
-    LinkState &link = state();
-
-    m_lastEnd = ConnectEnd::NoPort;
-    if (link.ComPortNumber == 0 && !waitForPortChoice())
+    if (!openChosenPort())
         return false;
-    m_lastEnd = ConnectEnd::PortNotOpened;
-    if (!OpenPort()) {
-        link.IsConnected = false;
-        return false;
-    }
     m_lastEnd = ConnectEnd::NoAnswer;
-
-    // Quick probe: an instrument already in command mode answers 4 and needs
-    // neither the presence probes nor the resynchronisation.
-    m_link.ResetReceive();
-    sendFrame(m_link, quickProbeFrame());
-    m_link.Delay(kConnectReadPause);
-    if (m_link.lost())
+    Attempt attempt;
+    const std::optional<bool> inCommandMode = quickProbe(attempt);
+    if (!inCommandMode)
         return failLost();
     // An instrument in command mode counts as resynchronised.
-    bool resyncDone = false;
-    if (m_link.rxSlot(1) == kQuickProbeAnswer) {
-        link.IsConnected = true;
-        resyncDone = true;
-    }
-    // Something answered, though not in command mode: if the presence probes
-    // then go unanswered, it may be a unit left out of step by a cut
-    // exchange. So may a unit that the user says is there (Yes to retry).
-    bool mayBeOutOfStep = m_link.rx().RxCount > 0;
-    // Bringing a unit back into step is tried once per round of probes, so
-    // a line that echoes everything still ends in the retry question.
-    bool recoveryTried = false;
-    const auto recover = [&] {
-        if (recoveryTried)
-            return false;
-        recoveryTried = true;
-        return bringBackIntoStep(m_link);
-    };
-
-    const std::string captionStart = "Attempting to connect to Orvane on COM " + portText() + " .";
-    std::string caption;
-    bool freshAttempt = true;
-    int tries = 0;
+    bool inStep = *inCommandMode;
     for (;;) {
-        bool resynchronised = resyncDone;
-        if (!resyncDone) {
-            if (freshAttempt) {
-                caption = captionStart;
-                m_view.showConnecting(caption);
-                tries = 0;
-                freshAttempt = false;
-            }
-            while (!link.IsConnected) {
-                caption += " .";
-                m_view.setConnectingCaption(caption);
-                if (++tries > kMaxProbeTries) {
-                    if (mayBeOutOfStep && recover()) {
-                        link.IsConnected = resyncDone = true;
-                        break;
-                    }
-                    if (m_link.lost())
-                        return failLost();
-                    m_platform.dialogs.beep();
-                    m_view.hideConnecting();
-                    if (!askRetry())
-                        return false; // the port stays open
-                    caption = captionStart;
-                    m_view.showConnecting(caption);
-                    tries = 0;
-                    mayBeOutOfStep = true;
-                    recoveryTried = false;
-                    continue;
-                }
-                m_link.ResetReceive();
-                m_link.expectEcho();
-                m_link.SendByte(kPresenceProbe);
-                m_platform.pump.processPendingEvents();
-                m_link.Delay(kConnectReadPause);
-                if (m_link.lost())
-                    return failLost();
-                if (m_link.rxSlot(1) == kPresenceProbe)
-                    link.IsConnected = true;
-            }
-
-            // A unit that echoes the "#" is still storing a block write.
-            resynchronised = resyncDone || resynchronise(m_link) || recover();
-            if (m_link.lost())
+        if (!inStep) {
+            const Search search = findInStep(attempt);
+            if (search == Search::Lost)
                 return failLost();
+            if (search == Search::GaveUp)
+                return false; // the port stays open
         }
-        resyncDone = false;
-
-        if (!resynchronised) {
-            // Back to the presence probes. The failed pass counts as a try, so
-            // an instrument that answers "=" but never "@" still leads to the
-            // retry question instead of probing for ever.
-            link.IsConnected = false;
-            continue;
-        }
-
-        m_link.ResetReceive();
-        sendFrame(m_link, versionsFrame());
-        m_link.Delay(kConnectReadPause);
-        if (m_link.lost())
+        if (!readVersions() || !readProductCode())
             return failLost();
-        link.SoftwareVersionText = slotText(m_link.rxSlot(1));
-        link.HardwareVersionText = slotText(m_link.rxSlot(2));
-        for (int i = 0; i < 4; ++i)
-            link.ChipVersionText[size_t(i)] = slotText(m_link.rxSlot(3 + i));
-        m_view.showChipVersions(link.ChipVersionText);
-
-        m_link.ResetReceive();
-        sendFrame(m_link, memoryFrame(CommandCode::ReadEeprom, 1, kProductCodeAddress));
-        m_link.Delay(kConnectReadPause);
-        if (m_link.lost())
-            return failLost();
-        link.ProductCode = uint8_t(m_link.rxSlot(1) & 0xFF);
-        m_view.showProductCode(displayNumber(static_cast<long long>(link.ProductCode)));
-
-        if (link.ProductCode == kRefusedProductCode && !link.FactoryMode) {
-            m_view.hideConnecting();
-            m_platform.dialogs.beep();
-            if (askRetry()) {
-                // The link is still up: the probes are skipped and the
-                // resynchronisation and identification run again.
-                freshAttempt = true;
-                continue;
-            }
-            refuse();
+        const Model model = checkModel();
+        if (model == Model::Accepted)
+            break;
+        if (model == Model::Refused)
             return false;
-        }
-        break;
+        // The link is still up: the probes are skipped and the
+        // resynchronisation and identification run again.
+        inStep = false;
+        attempt.fresh = true;
     }
 
     m_view.hideConnecting();
     m_view.setConnectedCaption(kConnectedText);
-    identify();
-    if (m_link.lost())
+    if (!readIdentity() || !readUploadCounter())
         return failLost();
     m_lastEnd = ConnectEnd::Connected;
-    return link.IsConnected;
+    return state().IsConnected;
 }
 
-void Connection::identify()
+bool Connection::openChosenPort()
 {
-    LinkState &link = state();
+    m_lastEnd = ConnectEnd::NoPort;
+    if (state().ComPortNumber == 0 && !waitForPortChoice())
+        return false;
+    m_lastEnd = ConnectEnd::PortNotOpened;
+    if (OpenPort())
+        return true;
+    state().IsConnected = false;
+    return false;
+}
 
-    sendExchangeMark(m_link, kExchangeBegins);
+std::optional<bool> Connection::quickProbe(Attempt &attempt)
+{
+    const auto answer = m_exchange.query(quickProbeFrame(), 1, kConnectReadPause);
+    if (!answer)
+        return std::nullopt;
+    // Something answered, though not in command mode: if the presence probes
+    // then go unanswered, it may be a unit left out of step by a cut
+    // exchange.
+    attempt.mayBeOutOfStep = m_link.rx().RxCount > 0;
+    const bool inCommandMode = answer->front() == kQuickProbeAnswer;
+    if (inCommandMode)
+        state().IsConnected = true;
+    return inCommandMode;
+}
 
+Connection::Search Connection::findInStep(Attempt &attempt)
+{
+    if (attempt.fresh)
+        startRound(attempt);
+    attempt.fresh = false;
+    for (;;) {
+        const Search search = awaitPresence(attempt);
+        if (search != Search::Present)
+            return search;
+        // A unit that echoes the "#" is still storing a block write.
+        const bool inStep = resynchronise(m_link) || recover(attempt);
+        if (m_link.lost())
+            return Search::Lost;
+        if (inStep)
+            return Search::InStep;
+        // Back to the probes. The failed pass counts as a try, so an
+        // instrument that answers "=" but never "@" still leads to the retry
+        // question instead of probing for ever.
+        state().IsConnected = false;
+    }
+}
+
+Connection::Search Connection::awaitPresence(Attempt &attempt)
+{
+    while (!state().IsConnected) {
+        attempt.caption += " .";
+        m_view.setConnectingCaption(attempt.caption);
+        if (++attempt.tries > kMaxProbeTries) {
+            if (attempt.mayBeOutOfStep && recover(attempt)) {
+                state().IsConnected = true;
+                return Search::InStep;
+            }
+            if (m_link.lost())
+                return Search::Lost;
+            if (!askAnotherRound(attempt))
+                return Search::GaveUp;
+            continue;
+        }
+        if (!probePresence())
+            return Search::Lost;
+    }
+    return Search::Present;
+}
+
+bool Connection::probePresence()
+{
     m_link.ResetReceive();
-    sendFrame(m_link, identityFrame());
+    m_link.expectEcho();
+    m_link.SendByte(kPresenceProbe);
+    m_platform.pump.processPendingEvents();
     m_link.Delay(kConnectReadPause);
     if (m_link.lost())
-        return;
-    std::array<int, 4> serial{};
-    for (int i = 0; i < 4; ++i)
-        serial[size_t(i)] = m_link.rxSlot(1 + i);
-    link.SerialNumberText = displayNumber(serialNumberFromBytes(serial));
-    link.SoftwareVersionText = slotText(m_link.rxSlot(5));
-    link.HardwareVersionText = slotText(m_link.rxSlot(6));
+        return false;
+    if (m_link.rxSlot(1) == kPresenceProbe)
+        state().IsConnected = true;
+    return true;
+}
 
-    m_link.ResetReceive();
-    sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 1, kFirmwareVersionAddress));
-    m_link.Delay(kConnectNvmPause);
-    if (m_link.lost())
-        return;
-    if (m_link.rxSlot(1) < 255)
-        link.SoftwareVersionText = slotText(m_link.rxSlot(1));
+void Connection::startRound(Attempt &attempt)
+{
+    attempt.caption = "Attempting to connect to Orvane on COM " + portText() + " .";
+    m_view.showConnecting(attempt.caption);
+    attempt.tries = 0;
+}
+
+bool Connection::askAnotherRound(Attempt &attempt)
+{
+    m_platform.dialogs.beep();
+    m_view.hideConnecting();
+    if (!askRetry())
+        return false;
+    startRound(attempt);
+    // The user says the unit is there: it may be out of step.
+    attempt.mayBeOutOfStep = true;
+    attempt.recoveryTried = false;
+    return true;
+}
+
+bool Connection::recover(Attempt &attempt)
+{
+    // Once per round of probes, so that a line that echoes everything still
+    // ends in the retry question.
+    if (attempt.recoveryTried)
+        return false;
+    attempt.recoveryTried = true;
+    return bringBackIntoStep(m_link);
+}
+
+bool Connection::readVersions()
+{
+    constexpr int kVersionBytes = 6;
+    const auto versions = m_exchange.query(versionsFrame(), kVersionBytes, kConnectReadPause);
+    if (!versions)
+        return false;
+    LinkState &link = state();
+    link.SoftwareVersionText = byteText((*versions)[0]);
+    link.HardwareVersionText = byteText((*versions)[1]);
+    for (size_t i = 0; i < link.ChipVersionText.size(); ++i)
+        link.ChipVersionText[i] = byteText((*versions)[2 + i]);
+    m_view.showChipVersions(link.ChipVersionText);
+    return true;
+}
+
+bool Connection::readProductCode()
+{
+    const auto code = m_exchange.query(memoryFrame(CommandCode::ReadEeprom, 1, kProductCodeAddress),
+                                       1,
+                                       kConnectReadPause);
+    if (!code)
+        return false;
+    state().ProductCode = code->front();
+    m_view.showProductCode(byteText(state().ProductCode));
+    return true;
+}
+
+Connection::Model Connection::checkModel()
+{
+    if (state().ProductCode != kRefusedProductCode || state().FactoryMode)
+        return Model::Accepted;
+    m_view.hideConnecting();
+    m_platform.dialogs.beep();
+    if (askRetry())
+        return Model::TryAgain;
+    refuse();
+    return Model::Refused;
+}
+
+bool Connection::readIdentity()
+{
+    constexpr int kIdentityBytes = 6;
+    sendExchangeMark(m_link, kExchangeBegins);
+    const auto identity = m_exchange.query(identityFrame(), kIdentityBytes, kConnectReadPause);
+    if (!identity)
+        return false;
+    LinkState &link = state();
+    const std::vector<uint8_t> &b = *identity;
+    link.SerialNumberText = displayNumber(serialNumberFromBytes({b[0], b[1], b[2], b[3]}));
+    link.SoftwareVersionText = byteText(b[4]);
+    link.HardwareVersionText = byteText(b[5]);
+
+    // Once written, the settings' firmware number is the one that counts.
+    const auto firmware
+        = m_exchange.query(memoryFrame(CommandCode::ReadInternalNvm, 1, kFirmwareVersionAddress),
+                           1,
+                           kConnectNvmPause);
+    if (!firmware)
+        return false;
+    if (firmware->front() != kUnwrittenByte)
+        link.SoftwareVersionText = byteText(firmware->front());
 
     m_view.setSerialNumberCaption(" Orvane SN#: " + link.SerialNumberText);
     m_view.showIdentity(link.SerialNumberText, link.SoftwareVersionText, link.HardwareVersionText);
+    return true;
+}
 
+bool Connection::readUploadCounter()
+{
+    LinkState &link = state();
     m_link.clearCommTimedOut();
-    m_link.ResetReceive();
-    sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, 2, kUploadCounterAddress));
-    m_link.Delay(kConnectNvmPause);
-    if (m_link.lost())
-        return;
-    std::array<uint8_t, 2> counter
-        = {uint8_t(m_link.rxSlot(1) & 0xFF), uint8_t(m_link.rxSlot(2) & 0xFF)};
+    const auto answer
+        = m_exchange.query(memoryFrame(CommandCode::ReadInternalNvm, 2, kUploadCounterAddress),
+                           2,
+                           kConnectNvmPause);
+    if (!answer)
+        return false;
+    std::array<uint8_t, 2> counter = {(*answer)[0], (*answer)[1]};
     // A counter never written reads as one upload.
     if (counter[0] >= kUnknownCounterHigh)
         counter = {0, 1};
@@ -437,6 +491,7 @@ void Connection::identify()
                           link.ChipVersionText,
                           link.ProductCode,
                           counter};
+    return true;
 }
 
 ConnectionLamp connectionLamp(bool isConnected)

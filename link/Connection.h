@@ -2,6 +2,7 @@
 
 #include "link/ByteLink.h"
 #include "link/CommandFrames.h"
+#include "link/Exchange.h"
 #include "platform/Result.h"
 
 #include <array>
@@ -137,12 +138,52 @@ public:
     ConnectEnd lastEnd() const { return m_lastEnd; }
 
 private:
+    // One connect attempt: the notice frmShowConnecting and its round of
+    // presence probes.
+    struct Attempt
+    {
+        std::string caption;
+        int tries = 0;               // presence probes in this round
+        bool fresh = true;           // the notice starts again before the probes
+        bool mayBeOutOfStep = false; // something answered, or the user says it is there
+        bool recoveryTried = false;  // bringing it back into step, once a round
+    };
+    // How looking for the instrument ended.
+    enum class Search { Present, InStep, GaveUp, Lost };
+    // What becomes of the model that answered.
+    enum class Model { Accepted, TryAgain, Refused };
+
     bool connect();
+    bool openChosenPort();
+    // Quick probe: an instrument already in command mode answers 4 and needs
+    // neither the presence probes nor the resynchronisation. Nothing when
+    // the link was lost.
+    std::optional<bool> quickProbe(Attempt &attempt);
+    // Presence probes until the instrument answers, then the
+    // resynchronisation, until the instrument is in step with the editor.
+    Search findInStep(Attempt &attempt);
+    // Presence probes, fifty to a round, until "=" comes back. After a
+    // silent round a unit that may be out of step is brought back into step;
+    // otherwise the user decides whether to try another round.
+    Search awaitPresence(Attempt &attempt);
+    // One presence probe: "=" alone, echoed by an instrument that is there.
+    // False when the link was lost.
+    bool probePresence();
+    void startRound(Attempt &attempt);
+    bool askAnotherRound(Attempt &attempt);
+    bool recover(Attempt &attempt);
+    // Identification; each false when the link was lost.
+    bool readVersions();
+    bool readProductCode();
+    // The sibling model is refused unless in factory mode; the user may try
+    // again, or the exchange is ended.
+    Model checkModel();
+    bool readIdentity();
+    bool readUploadCounter();
     bool waitForPortChoice();
     bool askRetry();
     bool failLost();
     void refuse();
-    void identify();
     std::string portText() const;
 
     LinkState &state() { return m_link.mutableLinkState(); }
@@ -151,6 +192,7 @@ private:
     Platform &m_platform;
     ByteLink &m_link;
     ConnectionView &m_view;
+    Exchange m_exchange;
     // frmComms was accepted or closed since the wait for a port choice began.
     bool m_commsDone = false;
     // How the running attempt ends, and what it identified.

@@ -45,14 +45,8 @@ TransferResult Transfers::RestoreUnitExactly(const UnitCopy &copy)
     const Selection records = recordCategories();
     m_progress.start(recordReadsMs(true, true) + uploadMs(records));
     InstrumentSnapshot held;
-    switch (readInstrument(held, true, true)) {
-    case ReadOutcome::NotConnected:
-        return TransferOutcome::NotConnected;
-    case ReadOutcome::Failed:
+    if (!readInstrument(held, true, true))
         return fail(ExchangeEnd::SoftReset);
-    case ReadOutcome::Ok:
-        break;
-    }
 
     // Another unit's serial number, counters and curves are never written
     // over this one's by mistake.

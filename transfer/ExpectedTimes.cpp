@@ -9,8 +9,7 @@ namespace orvane {
 
 int settingsReadMs()
 {
-    return expectedMs(Transfers::kSettingsReadLeadPause + Transfers::kSettingsReadPause)
-           + frameMs();
+    return expectedMs(Exchange::kSettingsReadLeadPause + Exchange::kSettingsReadPause) + frameMs();
 }
 
 int recordWriteMs(int bytes, double trailingPause)
@@ -54,7 +53,7 @@ int recordReadsMs(bool configurations, bool curves)
 
 int uploadMs(const Selection &ticks)
 {
-    int total = settingsReadMs() + recordWriteMs(kSettingsSize, Transfers::kSettingsWritePause);
+    int total = settingsReadMs() + recordWriteMs(kSettingsSize, Exchange::kSettingsWritePause);
     if (isTicked(ticks, Category::DisplayConfigurations))
         total += kConfigurations * recordWriteMs(kRecordSize, Transfers::kRecordWritePause);
     if (isTicked(ticks, Category::SenderCurves))

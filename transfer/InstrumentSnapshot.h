@@ -21,7 +21,7 @@ inline constexpr int kUploadedCurveCount = int(kUploadedCurves.size());
 
 struct InstrumentSnapshot
 {
-    std::array<uint8_t, kSettingsSize> settings{};
+    SettingsImage settings{};
     std::array<EepromRecord, kConfigurations> configurations{}; // configuration c at c - 1
     std::array<EepromRecord, kUploadedCurveCount> curves{};     // in kUploadedCurves order
     // Whether the records were read; a comparison limited to some categories

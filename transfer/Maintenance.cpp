@@ -47,13 +47,6 @@ int blockWriteMs()
     return frameMs() + echoedBytesMs(Transfers::kBackupBlockSize);
 }
 
-bool checksOut(const std::vector<uint8_t> &settings)
-{
-    SettingsBuffer buffer{};
-    std::copy(settings.begin(), settings.end(), buffer.begin());
-    return buffer[kSettingsCheckByte.address] == settingsCheckByte(buffer);
-}
-
 } // namespace
 
 // --- factory reset and clearing a configuration ------------------------------------
@@ -131,29 +124,29 @@ TransferResult Transfers::CreateBackup()
     if (!connect())
         return TransferOutcome::NotConnected;
 
-    m_progress.start(markMs() + frameMs() + expectedMs(Transfers::kSettingsReadPause)
+    m_progress.start(markMs() + frameMs() + expectedMs(Exchange::kSettingsReadPause)
                      + kNvmBackupBlocks * blockWriteMs()
                      + kEepromBackupBlocks * (blockReadMs() + blockWriteMs()) + backupEndMs());
     sendExchangeMark(m_link, kExchangeBegins);
     m_view.showProgress();
-    if (!linkHolds())
+    if (!m_exchange.linkHolds())
         return fail(ExchangeEnd::MarkAndDisconnect);
     m_progress.advance(markMs());
 
     beginStep("reading the Orvane's settings");
-    std::vector<uint8_t> settings;
-    if (!readSettingsForBackup(settings))
+    const std::optional<std::vector<uint8_t>> settings = readSettingsForBackup();
+    if (!settings)
         return fail(ExchangeEnd::MarkAndDisconnect);
-    m_progress.advance(frameMs() + expectedMs(Transfers::kSettingsReadPause));
+    m_progress.advance(frameMs() + expectedMs(Exchange::kSettingsReadPause));
 
-    const std::span<const uint8_t> all(settings);
+    const std::span<const uint8_t> all(*settings);
     for (int k = 1; k <= kNvmBackupBlocks; ++k) {
         beginStep("saving the Orvane's settings", k, kNvmBackupBlocks);
         const int offset = kBackupBlockSize * (k - 1);
-        if (!writeBlock(CommandCode::WriteEeprom,
-                        kNvmBackupAddress + offset,
-                        all.subspan(size_t(offset), kBackupBlockSize),
-                        kBlockWritePause))
+        if (!m_exchange.writeBlock(CommandCode::WriteEeprom,
+                                   kNvmBackupAddress + offset,
+                                   all.subspan(size_t(offset), kBackupBlockSize),
+                                   kBlockWritePause))
             return fail(ExchangeEnd::MarkAndDisconnect);
         m_progress.advance(blockWriteMs());
     }
@@ -164,29 +157,31 @@ TransferResult Transfers::CreateBackup()
     return finishBackupExchange("ending the backup");
 }
 
-bool Transfers::readSettingsForBackup(std::vector<uint8_t> &settings)
+std::optional<std::vector<uint8_t>> Transfers::readSettingsForBackup()
 {
     // A wrong check byte most likely means the answer was garbled on the
     // line, and a backup of garbled settings would be restored one day: read
     // again. Settings that fail on every read are what the unit holds, and
     // the backup keeps them as they are.
-    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
-        if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0),
-                        kSettingsSize,
-                        kSettingsReadPause,
-                        settings))
-            return false;
-        if (checksOut(settings))
+    std::optional<std::vector<uint8_t>> settings;
+    for (int attempt = 1; attempt <= Exchange::kMaxReadAttempts; ++attempt) {
+        settings = m_exchange.readWhole(CommandCode::ReadInternalNvm,
+                                        0,
+                                        kSettingsSize,
+                                        Exchange::kSettingsReadPause);
+        if (!settings
+            || (*settings)[kSettingsCheckByte.address]
+                   == settingsCheckByte(std::span<const uint8_t, kSettingsSize>(*settings)))
             break;
     }
-    return true;
+    return settings;
 }
 
 TransferResult Transfers::finishBackupExchange(const char *phrase)
 {
     beginStep(phrase);
     endBackupExchange();
-    if (!linkHolds())
+    if (!m_exchange.linkHolds())
         return fail(ExchangeEnd::MarkAndDisconnect);
     m_progress.finish();
     m_view.hideProgress();
@@ -195,17 +190,20 @@ TransferResult Transfers::finishBackupExchange(const char *phrase)
 
 bool Transfers::copyEepromArea(int fromBase, int toBase, const char *phrase)
 {
-    std::vector<uint8_t> block;
     for (int d = 1; d <= kEepromBackupBlocks; ++d) {
         beginStep(phrase, d, kEepromBackupBlocks);
         const int offset = kBackupBlockSize * (d - 1);
-        if (!readAnswer(memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, fromBase + offset),
-                        kBackupBlockSize,
-                        kBlockReadPause,
-                        block))
+        const auto block = m_exchange.readWhole(CommandCode::ReadEeprom,
+                                                fromBase + offset,
+                                                kBackupBlockSize,
+                                                kBlockReadPause);
+        if (!block)
             return false;
         m_progress.advance(blockReadMs());
-        if (!writeBlock(CommandCode::WriteEeprom, toBase + offset, block, kBlockWritePause))
+        if (!m_exchange.writeBlock(CommandCode::WriteEeprom,
+                                   toBase + offset,
+                                   *block,
+                                   kBlockWritePause))
             return false;
         m_progress.advance(blockWriteMs());
     }
@@ -234,25 +232,23 @@ TransferResult Transfers::RestoreBackup()
                      + kEepromBackupBlocks * (blockReadMs() + blockWriteMs()) + backupEndMs());
     sendExchangeMark(m_link, kExchangeBegins);
     m_view.showProgress();
-    if (!linkHolds())
+    if (!m_exchange.linkHolds())
         return fail(ExchangeEnd::MarkAndDisconnect);
     m_progress.advance(markMs());
 
-    std::vector<uint8_t> block;
     for (int k = 1; k <= kNvmBackupBlocks; ++k) {
         beginStep("restoring the Orvane's settings", k, kNvmBackupBlocks);
         const int offset = kBackupBlockSize * (k - 1);
-        if (!readAnswer(
-                memoryFrame(CommandCode::ReadEeprom, kBackupBlockSize, kNvmBackupAddress + offset),
-                kBackupBlockSize,
-                kBlockReadPause,
-                block))
-            return fail(ExchangeEnd::MarkAndDisconnect);
-        if (!writeBlock(CommandCode::WriteInternalNvm,
-                        offset,
-                        block,
-                        kBlockWritePause,
-                        kRestoreFramePause))
+        const auto block = m_exchange.readWhole(CommandCode::ReadEeprom,
+                                                kNvmBackupAddress + offset,
+                                                kBackupBlockSize,
+                                                kBlockReadPause);
+        if (!block
+            || !m_exchange.writeBlock(CommandCode::WriteInternalNvm,
+                                      offset,
+                                      *block,
+                                      kBlockWritePause,
+                                      kRestoreFramePause))
             return fail(ExchangeEnd::MarkAndDisconnect);
         m_progress.advance(nvmBlockMs);
     }
@@ -300,30 +296,24 @@ bool Transfers::UpdateIntNvm()
     constexpr int kRequestAddress = kFirmwareUpdateRequestAddress;
     beginStep("asking the Orvane for the firmware update");
 
-    std::vector<uint8_t> answer;
-    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, 1, kRequestAddress),
-                    1,
-                    kNvmByteReadPause,
-                    answer))
+    const auto readByte = [this](int address) {
+        return m_exchange.readWhole(CommandCode::ReadInternalNvm, address, 1, kNvmByteReadPause);
+    };
+    const auto old = readByte(kRequestAddress);
+    if (!old)
         return false;
-    const uint8_t old = answer.front();
-    if (!readAnswer(memoryFrame(CommandCode::ReadInternalNvm, 1, kNvmChecksumAddress),
-                    1,
-                    kNvmByteReadPause,
-                    answer))
+    const auto checkByte = readByte(kNvmChecksumAddress);
+    if (!checkByte)
         return false;
-    const uint8_t checkByte = answer.front();
 
     const auto writeByte = [this](int address, uint8_t value) {
-        m_nothingChanged = false;
-        m_link.ResetReceive();
-        sendFrame(m_link, memoryFrame(CommandCode::WriteInternalNvm, 1, address));
-        m_link.SendByte(value);
-        m_link.Delay(kNvmByteWritePause);
-        return linkHolds();
+        return m_exchange.writeByte(memoryFrame(CommandCode::WriteInternalNvm, 1, address),
+                                    value,
+                                    kNvmByteWritePause);
     };
     return writeByte(kRequestAddress, kFirmwareUpdateRequest)
-           && writeByte(kNvmChecksumAddress, uint8_t(kFirmwareUpdateRequest ^ old ^ checkByte));
+           && writeByte(kNvmChecksumAddress,
+                        uint8_t(kFirmwareUpdateRequest ^ old->front() ^ checkByte->front()));
 }
 
 } // namespace orvane

@@ -1,10 +1,8 @@
-#include "link/Commands.h"
 #include "link/LineUser.h"
 #include "transfer/ExpectedTimes.h"
 #include "transfer/RecordReads.h"
 #include "transfer/Transfers.h"
 
-#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -45,33 +43,26 @@ std::string oddRecordsNotice(const InstrumentSnapshot &held)
 
 } // namespace
 
-Transfers::ReadOutcome
-Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool curves)
+bool Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool curves)
 {
-    const ReadOutcome settings = readSettingsImage();
-    if (settings != ReadOutcome::Ok)
-        return settings;
-    std::copy_n(m_transfer.TransferBuffer.begin(), kSettingsSize, held.settings.begin());
+    if (!readSettingsImage())
+        return false;
+    held.settings = m_transfer.TransferBuffer;
     m_progress.advance(settingsReadMs());
 
     const auto begin = [this](const std::string &phrase, int number, int count) {
         beginStep(phrase, number, count);
     };
-    std::optional<RecordReadFailure> failed;
-    if (configurations)
-        failed = readConfigurationRecords(m_link, held, {begin, [this] {
-                                                             m_progress.advance(
-                                                                 configurationsReadMs());
-                                                         }});
-    if (curves && !failed)
-        failed = readCurveRecords(m_link, held, {begin, [this] {
-                                                     m_progress.advance(curveReadMs());
-                                                 }});
-    if (failed) {
-        m_problem = problemOf(failed->problem);
-        return ReadOutcome::Failed;
-    }
-    return ReadOutcome::Ok;
+    const auto advanceBy = [this](int ms) {
+        return [this, ms] {
+            m_progress.advance(ms);
+        };
+    };
+    return (!configurations
+            || readConfigurationRecords(m_exchange,
+                                        held,
+                                        {begin, advanceBy(configurationsReadMs())}))
+           && (!curves || readCurveRecords(m_exchange, held, {begin, advanceBy(curveReadMs())}));
 }
 
 // Reads what the instrument holds, then ends the exchange with the soft reset;
@@ -79,17 +70,9 @@ Transfers::readInstrument(InstrumentSnapshot &held, bool configurations, bool cu
 std::optional<TransferResult>
 Transfers::readThenRestart(InstrumentSnapshot &held, bool configurations, bool curves)
 {
-    switch (readInstrument(held, configurations, curves)) {
-    case ReadOutcome::NotConnected:
-        return TransferOutcome::NotConnected;
-    case ReadOutcome::Failed:
+    if (!readInstrument(held, configurations, curves))
         return fail(ExchangeEnd::SoftReset);
-    case ReadOutcome::Ok:
-        break;
-    }
-    beginStep("restarting the Orvane");
-    m_link.Delay(kEndPause);
-    m_connection.endExchange(CommandCode::SoftReset);
+    restartOrvane();
     return std::nullopt;
 }
 
@@ -98,7 +81,7 @@ TransferResult Transfers::ReadEverything()
     if (refuseWhileBusy())
         return TransferOutcome::Busy;
     const LineClaim claim = m_link.claimLine(LineUser::ReadEverything);
-    if (!connect(true))
+    if (!connect(ExchangeKind::ReadsIntoPc))
         return TransferOutcome::NotConnected;
 
     m_progress.start(settingsReadMs() + recordReadsMs(true, true) + endMs(kEndPause));
@@ -129,7 +112,7 @@ TransferResult Transfers::CompareWithOrvane(const Selection &categories, Compari
     if (refuseWhileBusy())
         return TransferOutcome::Busy;
     const LineClaim claim = m_link.claimLine(LineUser::Compare);
-    if (!connect(true))
+    if (!connect(ExchangeKind::ReadsIntoPc))
         return TransferOutcome::NotConnected;
     const ConfigImage image = m_document.image;
     const bool configurations = isTicked(categories, Category::DisplayConfigurations);

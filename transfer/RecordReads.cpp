@@ -1,107 +1,80 @@
 #include "transfer/RecordReads.h"
 
-#include "link/Commands.h"
-
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace orvane {
 
 namespace {
 
-using RecordCheck = bool (*)(const EepromRecord &);
+std::vector<EepromRecord> recordsOf(const std::vector<uint8_t> &answer)
+{
+    std::vector<EepromRecord> records(answer.size() / kRecordSize);
+    for (size_t k = 0; k < records.size(); ++k)
+        std::copy_n(answer.begin() + long(k * kRecordSize), kRecordSize, records[k].begin());
+    return records;
+}
 
-// `count` records at `address` in one read, repeated until each passes
-// `check` or two reads in a row agree; without a check only the agreement
-// counts.
-std::optional<RecordReadFailure> readRecords(ByteLink &link,
-                                             int address,
-                                             int count,
-                                             RecordCheck check,
-                                             std::vector<EepromRecord> &records)
+// `count` records at `address` in one read, read steadily: each record
+// passing `check`, or the same bytes twice in a row; nothing when the unit
+// was given up.
+std::optional<std::vector<EepromRecord>>
+readRecords(Exchange &exchange, int address, int count, bool (*check)(const EepromRecord &))
 {
     const int bytes = count * kRecordSize;
-    const Frame frame = memoryFrame(CommandCode::ReadEeprom, bytes, address);
-    RecordReadFailure failed{RecordReadProblem::NoAnswer, bytes, 0};
-    std::vector<uint8_t> previous;
-    for (int attempt = 1; attempt <= kMaxRecordReads; ++attempt) {
-        const std::vector<uint8_t> answer
-            = issueReadUntilComplete(link, frame, bytes, kRecordReadTimeout);
-        if (link.lost())
-            return RecordReadFailure{RecordReadProblem::LinkLost, bytes, 0};
-        const int received = link.rx().RxCount;
-        if (received < bytes) {
-            failed = {received == 0 ? RecordReadProblem::NoAnswer : RecordReadProblem::ShortAnswer,
-                      bytes,
-                      received};
-            previous.clear();
-            continue;
-        }
-        records.assign(size_t(count), {});
-        for (int k = 0; k < count; ++k)
-            std::copy_n(answer.begin() + long(k) * kRecordSize,
-                        kRecordSize,
-                        records[size_t(k)].begin());
-        // The same bytes twice are what the unit holds, even where a check
-        // fails (a damaged record), not the line's doing.
-        if (answer == previous || (check && std::all_of(records.begin(), records.end(), check)))
-            return std::nullopt;
-        previous = answer;
-        failed
-            = {check ? RecordReadProblem::BadRecord : RecordReadProblem::Unsteady, bytes, received};
-    }
-    return failed;
+    Exchange::AnswerCheck allPass;
+    if (check)
+        allPass = [check](const std::vector<uint8_t> &answer) {
+            const std::vector<EepromRecord> records = recordsOf(answer);
+            return std::all_of(records.begin(), records.end(), check);
+        };
+    const auto answer = exchange.readSteady(memoryFrame(CommandCode::ReadEeprom, bytes, address),
+                                            bytes,
+                                            kRecordReadTimeout,
+                                            allPass);
+    if (!answer)
+        return std::nullopt;
+    return recordsOf(*answer);
 }
 
 } // namespace
 
-std::optional<RecordReadFailure>
-readConfigurationRecords(ByteLink &link, InstrumentSnapshot &held, const RecordReadSteps &steps)
+bool readConfigurationRecords(Exchange &exchange,
+                              InstrumentSnapshot &held,
+                              const RecordReadSteps &steps)
 {
-    std::vector<EepromRecord> records;
     for (int c = 1; c <= kConfigurations; c += kConfigurationsPerRead) {
         steps.begin("reading display configurations " + std::to_string(c) + " and "
                         + std::to_string(c + kConfigurationsPerRead - 1),
                     0,
                     0);
-        if (const auto failed = readRecords(link,
-                                            configRecordAddress(c),
-                                            kConfigurationsPerRead,
-                                            configurationRecordChecks,
-                                            records))
-            return failed;
-        std::copy(records.begin(), records.end(), held.configurations.begin() + (c - 1));
+        const auto records = readRecords(exchange,
+                                         configRecordAddress(c),
+                                         kConfigurationsPerRead,
+                                         configurationRecordChecks);
+        if (!records)
+            return false;
+        std::copy(records->begin(), records->end(), held.configurations.begin() + (c - 1));
         steps.done();
     }
     held.hasConfigurations = true;
-    return std::nullopt;
+    return true;
 }
 
-std::optional<RecordReadFailure>
-readCurveRecords(ByteLink &link, InstrumentSnapshot &held, const RecordReadSteps &steps)
+bool readCurveRecords(Exchange &exchange, InstrumentSnapshot &held, const RecordReadSteps &steps)
 {
-    std::vector<EepromRecord> records;
     for (int i = 0; i < kUploadedCurveCount; ++i) {
         steps.begin("reading sender curve", i + 1, kUploadedCurveCount);
-        if (const auto failed = readRecords(link,
-                                            curveRecordAddress(kUploadedCurves[size_t(i)]),
-                                            1,
-                                            nullptr,
-                                            records))
-            return failed;
-        held.curves[size_t(i)] = records.front();
+        const auto records
+            = readRecords(exchange, curveRecordAddress(kUploadedCurves[size_t(i)]), 1, nullptr);
+        if (!records)
+            return false;
+        held.curves[size_t(i)] = records->front();
         steps.done();
     }
     held.hasCurves = true;
-    return std::nullopt;
-}
-
-std::string recordReadSentence(RecordReadProblem problem, const std::string &where)
-{
-    const std::string reads = std::to_string(kMaxRecordReads);
-    if (problem == RecordReadProblem::Unsteady)
-        return "The Orvane's answers differed on each of " + reads + " reads while " + where + ".";
-    return "The Orvane's answer failed its check " + reads + " times while " + where + ".";
+    return true;
 }
 
 } // namespace orvane

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "link/ByteLink.h"
+#include "link/Exchange.h"
 #include "transfer/InstrumentSnapshot.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 
 // Reading back the EEPROM records an upload writes, for every command that
@@ -15,28 +14,11 @@
 
 namespace orvane {
 
-// Reads of one record (or pair of configurations) before the unit is given up.
-inline constexpr int kMaxRecordReads = 5;
 // The most a read waits for its answer; it goes on the moment the answer is complete.
 inline constexpr double kRecordReadTimeout = 1.0;
 // Configuration records are read two at a time: 256 bytes, the most one read
 // carries, so the frames' pauses are paid half as often.
 inline constexpr int kConfigurationsPerRead = 2;
-
-enum class RecordReadProblem {
-    NoAnswer,
-    ShortAnswer,
-    BadRecord, // configurations failed their check and never read back the same
-    Unsteady,  // a curve never read back the same twice in a row
-    LinkLost,
-};
-
-struct RecordReadFailure
-{
-    RecordReadProblem problem = RecordReadProblem::NoAnswer;
-    int expected = 0; // bytes the last read asked for
-    int received = 0; // and got
-};
 
 // Where the reads are: `begin` before each read with its step phrase (and a
 // number of a count, or 0 and 0), `done` once its records are taken.
@@ -46,16 +28,12 @@ struct RecordReadSteps
     std::function<void()> done;
 };
 
-// The sixteen configuration records into `held`; nothing when all were read.
-std::optional<RecordReadFailure>
-readConfigurationRecords(ByteLink &link, InstrumentSnapshot &held, const RecordReadSteps &steps);
-// The six curve records into `held`; nothing when all were read.
-std::optional<RecordReadFailure>
-readCurveRecords(ByteLink &link, InstrumentSnapshot &held, const RecordReadSteps &steps);
-
-// The sentence for a BadRecord or Unsteady failure while `where`: "The
-// Orvane's answers differed on each of 5 reads while reading sender curve 3
-// of 6."
-std::string recordReadSentence(RecordReadProblem problem, const std::string &where);
+// The sixteen configuration records into `held`; false when the unit was
+// given up (the exchange holds why).
+bool readConfigurationRecords(Exchange &exchange,
+                              InstrumentSnapshot &held,
+                              const RecordReadSteps &steps);
+// The six curve records into `held`; false when the unit was given up.
+bool readCurveRecords(Exchange &exchange, InstrumentSnapshot &held, const RecordReadSteps &steps);
 
 } // namespace orvane

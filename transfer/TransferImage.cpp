@@ -47,14 +47,6 @@ CurvePoint pointAt(uint8_t inputHigh, uint8_t inputLow, int value)
 
 } // namespace
 
-uint8_t settingsCheckByte(const SettingsBuffer &buffer)
-{
-    uint8_t x = 0;
-    for (int i = 1; i < kSettingsSize; ++i)
-        x ^= buffer[size_t(i)];
-    return x;
-}
-
 void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit)
 {
     uint8_t &high = buffer[kUploadCounter.address];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigImage.h"
+#include "config/SettingsImage.h"
 #include "link/CommandFrames.h"
 #include "platform/Platform.h"
 #include "transfer/TransferCategories.h"
@@ -15,12 +16,8 @@
 
 namespace orvane {
 
-using SettingsBuffer = std::array<uint8_t, 257>; // `TransferBuffer`, index = address
-
-constexpr int kSettingsSize = kIntNvmBytes;
-
-// Exclusive-or of bytes 1..255: the settings' check byte (byte 0).
-uint8_t settingsCheckByte(const SettingsBuffer &buffer);
+// The settings as a transfer carries them (`TransferBuffer`).
+using SettingsBuffer = SettingsImage;
 
 // The upload counter: restarts at 1 for a new unit, otherwise counts up by
 // one, the high byte wrapping from 255 to 0.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/SettingsImage.h"
+
 #include <array>
 #include <cstdint>
 
@@ -14,7 +16,7 @@ struct TransferState
     bool TransferIsDownload = false;
     std::array<uint8_t, kCategories> DownloadSelection{};
     std::array<uint8_t, kCategories> UploadSelection{};
-    std::array<uint8_t, 257> TransferBuffer{};
+    SettingsImage TransferBuffer{};
     bool ShowUploadWarning = true;
     bool NewUnitPending = false;
     bool NewSerialPending = false;

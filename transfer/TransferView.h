@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ExchangeView.h"
 #include "transfer/SelectionDialog.h"
 
 #include <string>
@@ -7,21 +8,14 @@
 namespace orvane {
 
 // What the transfers and maintenance commands need of the windows: the
-// selection dialog, the progress window `frmProgress`, and the few parts of
-// the main window they redraw or re-run. The transfer controller implements
-// it over the real windows; the tests record it.
-class TransferView : public SelectionDialogView
+// selection dialog, the progress window and connection caption of every
+// exchange, and the few parts of the main window they redraw or re-run. The
+// transfer controller implements it over the real windows; the tests record
+// it.
+class TransferView : public SelectionDialogView, public ExchangeView
 {
 public:
-    // frmProgress: shown without being modal.
-    virtual void showProgress() = 0;
-    virtual void setProgress(int value, int maximum) = 0;      // ProgressBar1
-    virtual void setProgressText(const std::string &text) = 0; // lblProgress
-    virtual void hideProgress() = 0;
-
-    // frmMain.
-    virtual void setConnectedCaption(const std::string &text) = 0; // lblConnected
-    // UpdateInstrumentDisplay, then ShowAlarmAndLimits.
+    // frmMain: UpdateInstrumentDisplay, then ShowAlarmAndLimits.
     virtual void redraw() = 0;
     // ClearDisplayIcons on the panel and the preview.
     virtual void clearDisplayIcons() = 0;

@@ -1,6 +1,5 @@
 #include "transfer/Transfers.h"
 
-#include "link/Commands.h"
 #include "link/LineUser.h"
 #include "transfer/ExpectedTimes.h"
 #include "transfer/Identification.h"
@@ -12,7 +11,6 @@ namespace orvane {
 
 namespace {
 
-constexpr const char *kAdvice = "Check the cable and the instrument's power, then try again.";
 constexpr const char *kReadingSettings = "reading the Orvane's settings";
 constexpr const char *kSelectionWaiting
     = "The transfer window is waiting for your answer. Press CONTINUE or CANCEL first.";
@@ -34,6 +32,7 @@ Transfers::Transfers(ConfigDocument &document,
     , m_connection(connection)
     , m_view(view)
     , m_progress(view)
+    , m_exchange(link)
 {}
 
 // --- shared steps -----------------------------------------------------------
@@ -43,21 +42,12 @@ bool Transfers::refuseWhileBusy()
     std::string why = lineBusyMessage(m_link.linkState().lineUser);
     if (why.empty() && m_view.selectionVisible())
         why = kSelectionWaiting;
-    if (why.empty())
-        return false;
-    m_platform.dialogs.beep();
-    m_platform.dialogs.messageBox(why,
-                                  kLineBusyTitle,
-                                  MessageIcon::Information,
-                                  MessageButtons::Ok);
-    return true;
+    return orvane::refuseWhileBusy(m_platform.dialogs, why);
 }
 
-bool Transfers::connect(bool downloading)
+bool Transfers::connect(ExchangeKind kind)
 {
-    m_stepPhrase.clear();
-    m_nothingChanged = true;
-    m_downloading = downloading;
+    m_exchange.begin(kind);
     if (m_link.linkState().IsConnected)
         return true;
     return connectToInstrument(m_connection, m_document.image).connected;
@@ -65,152 +55,30 @@ bool Transfers::connect(bool downloading)
 
 void Transfers::beginStep(const std::string &phrase, int number, int count)
 {
-    m_stepPhrase = stepText(phrase, number, count);
+    m_exchange.step(phrase, number, count);
     m_view.setProgressText(progressLabel(phrase, number, count));
 }
 
-bool Transfers::problem(Problem p)
+bool Transfers::readSettingsImage()
 {
-    m_problem = p;
-    return false;
-}
-
-bool Transfers::linkHolds()
-{
-    return !m_link.lost() || problem(Problem::LinkLost);
-}
-
-bool Transfers::writeBlock(CommandCode code,
-                           int address,
-                           std::span<const uint8_t> data,
-                           double trailingPause,
-                           double framePause)
-{
-    m_nothingChanged = false;
-    switch (orvane::writeBlock(m_link, code, address, data, trailingPause, framePause)) {
-    case BlockWriteEnd::Completed:
-        return true;
-    case BlockWriteEnd::NoEcho:
-        return problem(Problem::NoAnswer);
-    case BlockWriteEnd::LinkLost:
-        break;
-    }
-    return problem(Problem::LinkLost);
-}
-
-bool Transfers::readAnswer(const Frame &frame,
-                           int count,
-                           double pause,
-                           std::vector<uint8_t> &answer)
-{
-    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
-        answer = issueRead(m_link, frame, count, pause);
-        if (!linkHolds())
-            return false;
-        const int received = m_link.rx().RxCount;
-        if (received >= count)
-            return true;
-        m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
-    }
-    return false;
-}
-
-Transfers::ReadOutcome Transfers::readSettingsImage()
-{
-    SettingsBuffer &buffer = m_transfer.TransferBuffer;
-    for (int attempt = 1; attempt <= kMaxReadAttempts; ++attempt) {
-        // A read that failed is repeated from the connect, as the verify of
-        // the upload always did; a lost link is not reconnected behind the
-        // user's back.
-        if (!m_link.linkState().IsConnected) {
-            if (!linkHolds() || attempt > 1)
-                return ReadOutcome::Failed;
-            if (!connectToInstrument(m_connection, m_document.image).connected)
-                return ReadOutcome::NotConnected;
-        }
-        m_link.Delay(kSettingsReadLeadPause);
-        m_link.ResetReceive();
+    const auto announce = [this](int attempt) {
         m_view.showProgress();
         beginStep(kReadingSettings);
         // The repeats take seconds; the user sees why the bar waits.
         if (attempt > 1)
-            m_view.setProgressText("No good answer yet, reading the Orvane's settings again: try "
-                                   + std::to_string(attempt) + " of "
-                                   + std::to_string(kMaxReadAttempts));
-        sendFrame(m_link, memoryFrame(CommandCode::ReadInternalNvm, kSettingsSize, 0));
-        m_link.Delay(kSettingsReadPause);
-        if (!linkHolds())
-            return ReadOutcome::Failed;
-
-        for (int i = 0; i < kSettingsSize; ++i)
-            buffer[size_t(i)] = uint8_t(m_link.rxSlot(i + 1) & 0xFF);
-        const int received = m_link.rx().RxCount;
-        if (received < kSettingsSize) {
-            m_problem = received == 0 ? Problem::NoAnswer : Problem::ShortAnswer;
-            continue;
-        }
-        if (buffer[kSettingsCheckByte.address] != settingsCheckByte(buffer)) {
-            m_problem = Problem::BadCheckByte;
-            continue;
-        }
-        return ReadOutcome::Ok;
-    }
-    return ReadOutcome::Failed;
-}
-
-Transfers::Problem Transfers::problemOf(RecordReadProblem problem)
-{
-    switch (problem) {
-    case RecordReadProblem::NoAnswer:
-        return Problem::NoAnswer;
-    case RecordReadProblem::ShortAnswer:
-        return Problem::ShortAnswer;
-    case RecordReadProblem::BadRecord:
-        return Problem::BadRecord;
-    case RecordReadProblem::Unsteady:
-        return Problem::Unsteady;
-    case RecordReadProblem::LinkLost:
-        break;
-    }
-    return Problem::LinkLost;
-}
-
-std::string Transfers::failureMessage() const
-{
-    const std::string where
-        = m_stepPhrase.empty() ? std::string("talking to the Orvane") : m_stepPhrase;
-    std::string text;
-    switch (m_problem) {
-    case Problem::NoAnswer:
-        text = "No answer from the Orvane while " + where + ".";
-        break;
-    case Problem::ShortAnswer:
-        text = "The Orvane's answer was incomplete " + std::to_string(kMaxReadAttempts)
-               + " times while " + where + ".";
-        break;
-    case Problem::BadCheckByte:
-        text = "The Orvane's settings failed their check byte " + std::to_string(kMaxReadAttempts)
-               + " times while " + where + ".";
-        break;
-    case Problem::BadRecord:
-        text = recordReadSentence(RecordReadProblem::BadRecord, where);
-        break;
-    case Problem::Unsteady:
-        text = recordReadSentence(RecordReadProblem::Unsteady, where);
-        break;
-    case Problem::LinkLost:
-        text = m_link.lostSentence(where);
-        break;
-    }
-    if (m_nothingChanged)
-        text += m_downloading ? " The PC's settings were not changed."
-                              : " Nothing was written to the Orvane.";
-    return text + " " + kAdvice;
+            m_view.setProgressText(m_exchange.retryNotice(attempt));
+    };
+    const std::optional<SettingsImage> settings
+        = m_exchange.readSettings(Exchange::kSettingsReadLeadPause, announce);
+    if (!settings)
+        return false;
+    m_transfer.TransferBuffer = *settings;
+    return true;
 }
 
 TransferResult Transfers::fail(ExchangeEnd end)
 {
-    return stop(end, failureMessage(), kTransferFailedTitle);
+    return stop(end, m_exchange.failureMessage(), kExchangeFailedTitle);
 }
 
 TransferResult
@@ -231,11 +99,15 @@ Transfers::stop(ExchangeEnd end, const std::string &message, const std::string &
             break;
         }
     }
-    m_link.setConnected(false);
-    m_view.setConnectedCaption(kNotConnectedText);
-    m_view.hideProgress();
-    m_platform.dialogs.messageBox(message, title, MessageIcon::Warning, MessageButtons::Ok);
+    m_exchange.tellFailure(m_view, m_platform.dialogs, message, title);
     return failure(message);
+}
+
+void Transfers::restartOrvane()
+{
+    beginStep("restarting the Orvane");
+    m_link.Delay(kEndPause);
+    m_connection.endExchange(CommandCode::SoftReset);
 }
 
 // --- download -----------------------------------------------------------------
@@ -249,18 +121,12 @@ TransferResult Transfers::cmdDownload()
     if (!askDownloadSelection(transfer, m_platform, m_view))
         return TransferOutcome::Cancelled;
     const LineClaim claim = m_link.claimLine(LineUser::Download);
-    if (!connect(true))
+    if (!connect(ExchangeKind::ReadsIntoPc))
         return TransferOutcome::NotConnected;
 
     m_progress.start(settingsReadMs() + endMs(kEndPause));
-    switch (readSettingsImage()) {
-    case ReadOutcome::NotConnected:
-        return TransferOutcome::NotConnected;
-    case ReadOutcome::Failed:
+    if (!readSettingsImage())
         return fail(ExchangeEnd::SoftReset);
-    case ReadOutcome::Ok:
-        break;
-    }
     m_progress.advance(settingsReadMs());
 
     // Only a complete read with the right check byte reaches the image.
@@ -271,9 +137,7 @@ TransferResult Transfers::cmdDownload()
     if (!(m_document.image == before))
         m_document.changed = true;
 
-    beginStep("restarting the Orvane");
-    m_link.Delay(kEndPause);
-    m_connection.endExchange(CommandCode::SoftReset);
+    restartOrvane();
     m_progress.finish();
     m_view.hideProgress();
     m_view.redraw();
@@ -291,7 +155,7 @@ TransferResult Transfers::cmdUpload()
 
 bool Transfers::writeRecord(int address, std::span<const uint8_t> record)
 {
-    if (!writeBlock(CommandCode::WriteEeprom, address, record, kRecordWritePause))
+    if (!m_exchange.writeBlock(CommandCode::WriteEeprom, address, record, kRecordWritePause))
         return false;
     m_progress.advance(recordWriteMs(kRecordSize, kRecordWritePause));
     return true;
@@ -319,14 +183,8 @@ TransferResult Transfers::runUpload()
     // factory defaults over them.
     m_progress.start(recordReadsMs(reviewing, reviewing) + uploadMs(ticks));
     InstrumentSnapshot held;
-    switch (readInstrument(held, reviewing, reviewing)) {
-    case ReadOutcome::NotConnected:
-        return TransferOutcome::NotConnected;
-    case ReadOutcome::Failed:
+    if (!readInstrument(held, reviewing, reviewing))
         return fail(ExchangeEnd::SoftReset);
-    case ReadOutcome::Ok:
-        break;
-    }
 
     UploadProvisioning provisioning{transfer.NewUnitPending, std::nullopt};
     if (transfer.NewSerialPending)
@@ -379,9 +237,7 @@ Transfers::Review Transfers::reviewUpload(const Comparison &comparison)
 
 TransferResult Transfers::endCancelled()
 {
-    beginStep("restarting the Orvane");
-    m_link.Delay(kEndPause);
-    m_connection.endExchange(CommandCode::SoftReset);
+    restartOrvane();
     m_view.hideProgress();
     return TransferOutcome::Cancelled;
 }
@@ -392,23 +248,20 @@ bool Transfers::writeSettings(const UploadPlan &plan)
     const auto &buffer = plan.target.settings;
     switch (plan.settingsWrite) {
     case SettingsWrite::Whole:
-        return writeBlock(CommandCode::WriteInternalNvm,
-                          0,
-                          std::span<const uint8_t>(buffer.data(), kSettingsSize),
-                          kSettingsWritePause);
+        return m_exchange.writeSettings(buffer);
     case SettingsWrite::Bookkeeping: {
         // Only the counter and the date change: the bytes between them and
         // then the check byte, which sparing the rest leaves right.
         const int first = plan.bookkeepingFirst;
         const int count = plan.bookkeepingLast - first + 1;
-        return writeBlock(CommandCode::WriteInternalNvm,
-                          first,
-                          std::span<const uint8_t>(buffer.data() + first, size_t(count)),
-                          0)
-               && writeBlock(CommandCode::WriteInternalNvm,
-                             kNvmChecksumAddress,
-                             std::span<const uint8_t>(buffer.data(), 1),
-                             kSettingsWritePause);
+        return m_exchange.writeBlock(CommandCode::WriteInternalNvm,
+                                     first,
+                                     std::span<const uint8_t>(buffer.data() + first, size_t(count)),
+                                     0)
+               && m_exchange.writeBlock(CommandCode::WriteInternalNvm,
+                                        kNvmChecksumAddress,
+                                        std::span<const uint8_t>(buffer.data(), 1),
+                                        Exchange::kSettingsWritePause);
     }
     case SettingsWrite::None:
         break;
@@ -427,7 +280,7 @@ TransferResult Transfers::writeUpload(const UploadPlan &plan,
     // failed upload writes it next time.
     if (newSerial)
         m_transfer.NewSerialPending = false;
-    m_progress.advance(recordWriteMs(kSettingsSize, kSettingsWritePause));
+    m_progress.advance(recordWriteMs(kSettingsSize, Exchange::kSettingsWritePause));
 
     const auto planned = [](const std::vector<int> &records, int n) {
         return std::find(records.begin(), records.end(), n) != records.end();
@@ -464,16 +317,13 @@ TransferResult Transfers::writeUpload(const UploadPlan &plan,
         beginStep("setting the Orvane's clock");
         const LocalDateTime now = m_platform.clock.localDateTime();
         m_link.Delay(kClockPause);
-        sendFrame(m_link, setClockFrame(now.hour, now.minute));
-        if (!linkHolds())
+        if (!m_exchange.send(setClockFrame(now.hour, now.minute), 0))
             return fail(ExchangeEnd::SoftReset);
         m_progress.advance(endMs(kClockPause));
     }
 
-    beginStep("restarting the Orvane");
-    m_link.Delay(kEndPause);
-    m_connection.endExchange(CommandCode::SoftReset);
-    if (!linkHolds())
+    restartOrvane();
+    if (!m_exchange.linkHolds())
         return fail(ExchangeEnd::SoftReset);
     m_progress.finish();
     m_view.hideProgress();

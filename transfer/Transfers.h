@@ -5,6 +5,7 @@
 #include "link/ByteLink.h"
 #include "link/CommandFrames.h"
 #include "link/Connection.h"
+#include "link/Exchange.h"
 #include "platform/Platform.h"
 #include "platform/Result.h"
 #include "transfer/ImageDifferences.h"
@@ -45,22 +46,15 @@ using TransferResult = Result<TransferOutcome>;
 class Transfers
 {
 public:
-    // Reads of the settings image or of a backup block that come back short
-    // or fail their check are repeated; this many in all, then the command
-    // gives the instrument up.
-    static constexpr int kMaxReadAttempts = 5;
-    static constexpr double kSettingsReadLeadPause = 0.2; // before the 256-byte read
-    static constexpr double kSettingsReadPause = 1.0;     // the 256 internal NVM bytes
-    static constexpr double kBlockReadPause = 0.1;        // a 64-byte backup block
-    static constexpr double kSettingsWritePause = 0.1;    // after the 256-byte write
-    static constexpr double kRecordWritePause = 0.5;      // after each 128-byte EEPROM record
-    static constexpr double kBlockWritePause = 0.0;       // none after a 64-byte backup block
-    static constexpr double kClockPause = 0.25;           // before the clock frame
-    static constexpr double kEndPause = 0.25;             // before the soft reset
-    static constexpr double kDisconnectPause = 0.1;       // before the disconnect
-    static constexpr double kMarkEndPause = 0.1;          // extra pause after the end mark
-    static constexpr double kRestoreFramePause = 0.1;     // between an NVM write frame and its data
-    static constexpr double kNvmByteWritePause = 0.2;     // after a single-byte NVM write
+    static constexpr double kBlockReadPause = 0.1;    // a 64-byte backup block
+    static constexpr double kRecordWritePause = 0.5;  // after each 128-byte EEPROM record
+    static constexpr double kBlockWritePause = 0.0;   // none after a 64-byte backup block
+    static constexpr double kClockPause = 0.25;       // before the clock frame
+    static constexpr double kEndPause = 0.25;         // before the soft reset
+    static constexpr double kDisconnectPause = 0.1;   // before the disconnect
+    static constexpr double kMarkEndPause = 0.1;      // extra pause after the end mark
+    static constexpr double kRestoreFramePause = 0.1; // between an NVM write frame and its data
+    static constexpr double kNvmByteWritePause = 0.2; // after a single-byte NVM write
     // The firmware update gives the instrument this long before the request.
     static constexpr double kFirmwareUpdateWait = 3.0;
 
@@ -117,26 +111,22 @@ public:
     void setUploadReview(UploadReviewView *review) { m_review = review; }
 
 private:
-    enum class Problem { NoAnswer, ShortAnswer, BadCheckByte, BadRecord, Unsteady, LinkLost };
     enum class Review { Upload, UploadEverything, Cancel };
-    enum class ReadOutcome { Ok, NotConnected, Failed };
     // How a command that failed tells the instrument its exchange is over.
     enum class ExchangeEnd { SoftReset, Disconnect, MarkAndDisconnect };
 
     bool refuseWhileBusy();
     // Connects when not connected; starts the record of where the command is.
-    bool connect(bool downloading = false);
+    bool connect(ExchangeKind kind = ExchangeKind::Writes);
     TransferResult runUpload();
 
     void beginStep(const std::string &phrase, int number = 0, int count = 0);
-    bool problem(Problem p);
-    bool linkHolds();
-    ReadOutcome readSettingsImage();
+    // The settings into TransferBuffer; false when the unit was given up.
+    bool readSettingsImage();
     // The settings, then the records asked for, into `held`.
-    ReadOutcome readInstrument(InstrumentSnapshot &held, bool configurations, bool curves);
+    bool readInstrument(InstrumentSnapshot &held, bool configurations, bool curves);
     std::optional<TransferResult>
     readThenRestart(InstrumentSnapshot &held, bool configurations, bool curves);
-    static Problem problemOf(RecordReadProblem problem);
     // Upload or Cancel once the user has seen what will change.
     Review reviewUpload(const Comparison &comparison);
     // Saves what the unit holds before the first write; the command's result
@@ -150,20 +140,14 @@ private:
                                bool newSerial,
                                RecordSource source);
     bool writeSettings(const UploadPlan &plan);
+    // The soft reset that ends every download and upload, after its pause.
+    void restartOrvane();
     // Ends the exchange after the user said Cancel half-way.
     TransferResult endCancelled();
-    bool readAnswer(const Frame &frame, int count, double pause, std::vector<uint8_t> &answer);
-    // A block write (link/Commands' writeBlock); false with the problem
-    // recorded when it did not complete.
-    bool writeBlock(CommandCode code,
-                    int address,
-                    std::span<const uint8_t> data,
-                    double trailingPause,
-                    double framePause = 0);
     void endBackupExchange();
     // The 256 settings bytes for a backup, read again while their check byte
-    // is wrong; false when the link failed.
-    bool readSettingsForBackup(std::vector<uint8_t> &settings);
+    // is wrong; nothing when the link failed.
+    std::optional<std::vector<uint8_t>> readSettingsForBackup();
     // One 128-byte EEPROM record of an upload, with its pause and progress.
     bool writeRecord(int address, std::span<const uint8_t> record);
     // The end mark and disconnect of a backup or restore, then success.
@@ -174,7 +158,6 @@ private:
     TransferResult fail(ExchangeEnd end);
     // Ends the exchange as `end` says and shows the message.
     TransferResult stop(ExchangeEnd end, const std::string &message, const std::string &title);
-    std::string failureMessage() const;
 
     ConfigDocument &m_document;
     TransferState &m_transfer;
@@ -185,19 +168,10 @@ private:
     TransferView &m_view;
     TransferProgress m_progress;
     UploadReviewView *m_review = nullptr;
-
-    // Where the running command is, for the message if it fails.
-    std::string m_stepPhrase;
-    Problem m_problem = Problem::NoAnswer;
-    // Nothing was written to the instrument (or, downloading, to the PC's image) yet.
-    bool m_nothingChanged = true;
-    bool m_downloading = false;
+    // Where the running command is, and what went wrong.
+    Exchange m_exchange;
 };
 
-// The message a failed command shows, e.g. "No answer from the Orvane while
-// writing display configuration 7. Check the cable and the instrument's
-// power, then try again."
-inline constexpr const char *kTransferFailedTitle = "Communications Error";
 inline constexpr const char *kReadEverythingTitle = "Read Everything from Orvane";
 inline constexpr const char *kRestoreExactlyTitle = "Restore This Unit Exactly";
 inline constexpr const char *kFirmwareWaitCaption = "Updating Firmware - WAIT!";

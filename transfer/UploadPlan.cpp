@@ -19,7 +19,7 @@ SettingsBuffer uploadedSettings(const SettingsBuffer &read,
                   provisioning.newSerial->end(),
                   buffer.begin() + kSerialNumber.address);
     if (provisioning.newUnit)
-        for (int i = 1; i < IntNvmTable::kSize; ++i)
+        for (int i = 1; i < kSettingsSize; ++i)
             buffer[size_t(i)] = nvm[i];
     buffer[kSettingsCheckByte.address] = settingsCheckByte(buffer);
     return buffer;

@@ -23,6 +23,7 @@
 #include "editors/ui/frmTimeOfDayAlarms.h"
 #include "factory/ui/frmHalvero.h"
 #include "factory/ui/frmProductionRecords.h"
+#include "link/Exchange.h"
 #include "link/LineUser.h"
 #include "link/ui/frmSerialTraffic.h"
 #include "transfer/UnitCopies.h"
@@ -496,14 +497,7 @@ bool frmMain::refuseDuringExchange()
 {
     // Reloading the image or changing the port under a running exchange would
     // mix two images or pull the line from under it.
-    if (link().lineUser == LineUser::None)
-        return false;
-    m_platform.dialogs.beep();
-    m_platform.dialogs.messageBox(lineBusyMessage(link().lineUser),
-                                  kLineBusyTitle,
-                                  MessageIcon::Information,
-                                  MessageButtons::Ok);
-    return true;
+    return refuseWhileBusy(m_platform.dialogs, lineBusyMessage(link().lineUser));
 }
 
 void frmMain::New_Click()

@@ -68,14 +68,15 @@ private:
     void cmdCheckProductionDb_Click();
     void run(const std::function<FactoryResult(FactoryServices &)> &tool);
 
-    // FactoryView
-    void setReport(const std::string &text) override;
-    void appendReport(const std::string &text) override;
+    // ExchangeView
     void showProgress() override;
     void setProgress(int value, int maximum) override;
     void setProgressText(const std::string &text) override;
     void hideProgress() override;
     void setConnectedCaption(const std::string &text) override;
+    // FactoryView
+    void setReport(const std::string &text) override;
+    void appendReport(const std::string &text) override;
     void imageChanged() override;
     void hideWindow() override;
 

@@ -254,9 +254,9 @@ TEST(ShortAnswerTest, IncompleteSettingsAreReadAgainThenGivenUp)
     const TransferResult result = transfers.cmdDownload();
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(result.error(),
-              "The Orvane's answer was incomplete 5 times while reading the Orvane's settings. "
-              "The PC's settings were not changed. Check the cable and the instrument's power, "
-              "then try again.");
+              "Only 100 of 256 bytes came back from the Orvane while reading the Orvane's "
+              "settings. The read was tried 5 times. The PC's settings were not changed. Check "
+              "the cable and the instrument's power, then try again.");
     EXPECT_EQ(state.document.image, before);
     int reads = 0;
     for (size_t i = 0; i + 4 < port.written.size(); ++i)

@@ -81,15 +81,16 @@ public:
     void showSelection() override;
     void hideSelection() override;
     bool selectionVisible() override;
+    void redraw() override;
+    void clearDisplayIcons() override;
+    void rerunStartup() override;
+    void selectFirstConfiguration() override;
+    // ExchangeView
     void showProgress() override;
     void setProgress(int value, int maximum) override;
     void setProgressText(const std::string &text) override;
     void hideProgress() override;
     void setConnectedCaption(const std::string &text) override;
-    void redraw() override;
-    void clearDisplayIcons() override;
-    void rerunStartup() override;
-    void selectFirstConfiguration() override;
 
 private:
     void finish(const TransferResult &result);
