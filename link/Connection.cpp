@@ -14,7 +14,6 @@ namespace {
 constexpr const char *kCrLf = "\r\n";
 constexpr const char *kPortErrorTitle = "Communications Error";
 constexpr const char *kRetryTitle = "Can't find Orvane";
-constexpr const char *kLostLinkTitle = "Communications Error";
 constexpr uint8_t kQuickProbeAnswer = 4;
 constexpr int16_t kBlankIdentityByte = 255;
 constexpr int16_t kErasedIdentityByte = 254;
@@ -215,7 +214,7 @@ bool Connection::failLost()
     m_view.hideConnecting();
     m_view.setConnectedCaption(kNotConnectedText);
     m_platform.dialogs.messageBox(lostLinkMessage(),
-                                  kLostLinkTitle,
+                                  kExchangeFailedTitle,
                                   MessageIcon::Warning,
                                   MessageButtons::Ok);
     return false;

@@ -59,13 +59,6 @@ void TransferProgress::show()
     m_view.setProgress(m_done, m_total);
 }
 
-std::string stepText(const std::string &phrase, int number, int count)
-{
-    if (count <= 0)
-        return phrase;
-    return phrase + " " + std::to_string(number);
-}
-
 std::string progressLabel(const std::string &phrase, int number, int count)
 {
     std::string label = phrase;

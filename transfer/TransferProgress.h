@@ -41,7 +41,5 @@ private:
 
 // "Writing display configuration 5 of 16", or the phrase alone without a count.
 std::string progressLabel(const std::string &phrase, int number, int count);
-// "writing display configuration 5": where a failure happened.
-std::string stepText(const std::string &phrase, int number, int count);
 
 } // namespace orvane
