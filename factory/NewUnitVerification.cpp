@@ -68,7 +68,7 @@ FactoryResult verifyNewUnit(FactoryExchange &exchange, const NewUnitWrites &writ
     view.showProgress();
 
     exchange.step("reading the serial number back");
-    const std::optional<NvmBuffer> settings = exchange.readSettings(0);
+    const std::optional<SettingsImage> settings = exchange.readSettings(0);
     if (!settings)
         return exchange.fail();
     std::optional<std::string> mismatch;

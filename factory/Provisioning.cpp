@@ -106,7 +106,7 @@ bool sendSerialNumber(FactoryExchange &exchange,
     view.setProgressText("Writing the serial number");
     view.showProgress();
     exchange.step("reading the internal NVM for the serial number");
-    std::optional<NvmBuffer> settings = exchange.readSettings(Exchange::kSettingsReadLeadPause);
+    std::optional<SettingsImage> settings = exchange.readSettings(Exchange::kSettingsReadLeadPause);
     if (!settings)
         return false;
     writeNewSerialNumber(*settings,
@@ -136,7 +136,7 @@ bool sendZeroLogs(FactoryExchange &exchange, uint16_t maintenanceInterval, uint8
         return false;
 
     exchange.step("reading the internal NVM to reset it");
-    std::optional<NvmBuffer> settings = exchange.readSettings(0);
+    std::optional<SettingsImage> settings = exchange.readSettings(0);
     if (!settings)
         return false;
     zeroLogsAndDate(*settings, productCode);
@@ -257,7 +257,7 @@ std::optional<FactoryResult> keepUnitCopy(FactoryExchange &exchange,
     view.setProgressText("Keeping a copy of the unit's settings");
     view.showProgress();
     exchange.step("reading the Orvane's settings for its copy");
-    const std::optional<NvmBuffer> settings
+    const std::optional<SettingsImage> settings
         = exchange.readSettings(Exchange::kSettingsReadLeadPause);
     if (!settings)
         return exchange.fail();

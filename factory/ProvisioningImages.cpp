@@ -80,7 +80,7 @@ std::vector<EepromBlock> logAreaBlocks(uint16_t maintenanceInterval)
     };
 }
 
-void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode)
+void zeroLogsAndDate(SettingsImage &nvm, uint8_t productCode)
 {
     setFieldValue(nvm, kFirmwareUpdate, productCode == kBrenlowProductCode ? 1 : 0);
     for (const auto &[field, value] : kFreshUnitNvm)
@@ -88,7 +88,7 @@ void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode)
     nvm[kSettingsCheckByte.address] = settingsCheckByte(nvm);
 }
 
-void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware)
+void writeNewSerialNumber(SettingsImage &nvm, const SerialNumberBytes &serial, uint8_t firmware)
 {
     std::copy(serial.begin(), serial.end(), nvm.begin() + kSerialNumber.address);
     setFieldValue(nvm, kFirmwareVersion, firmware);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "config/SettingsImage.h"
 #include "factory/DecimalPointsFile.h"
 #include "factory/EepromBlock.h"
 #include "factory/NmeaTablesFile.h"
 #include "factory/SerialNumber.h"
-#include "config/SettingsImage.h"
 #include "link/CommandFrames.h"
 
 #include <array>
@@ -15,9 +15,6 @@
 // fresh unit, its serial number, the NMEA tables and the product code.
 
 namespace orvane {
-
-// The settings as the factory tools carry them (`TransferBuffer`).
-using NvmBuffer = SettingsImage;
 
 inline constexpr uint16_t kLogRecordAddress = 0;
 inline constexpr uint16_t kLogSpareAddress = 128;
@@ -34,11 +31,11 @@ std::vector<EepromBlock> logAreaBlocks(uint16_t maintenanceInterval);
 // "Zero 24C512 LOGS and Date": the internal NVM values of a fresh unit over
 // what the instrument holds, the firmware update request set for a Brenlow
 // (product code 2), and the check byte.
-void zeroLogsAndDate(NvmBuffer &nvm, uint8_t productCode);
+void zeroLogsAndDate(SettingsImage &nvm, uint8_t productCode);
 
 // The new serial number and firmware number over what the instrument holds,
 // the last byte set to 255, and the check byte.
-void writeNewSerialNumber(NvmBuffer &nvm, const SerialNumberBytes &serial, uint8_t firmware);
+void writeNewSerialNumber(SettingsImage &nvm, const SerialNumberBytes &serial, uint8_t firmware);
 
 // Six 128-byte blocks at 6400.. (two of the two-character table, four of the
 // three-character table), then the decimal-point table at 7168.

@@ -126,11 +126,11 @@ TransferResult Transfers::CompareWithOrvane(const Selection &categories, Compari
     m_view.hideProgress();
 
     // What a plain upload of these categories would leave in the instrument.
-    const SettingsBuffer settings = uploadedSettings(m_transfer.TransferBuffer,
-                                                     image.IntNvm,
-                                                     categories,
-                                                     {},
-                                                     m_platform.clock.localDateTime());
+    const SettingsImage settings = uploadedSettings(m_transfer.TransferBuffer,
+                                                    image.IntNvm,
+                                                    categories,
+                                                    {},
+                                                    m_platform.clock.localDateTime());
     comparison = planComparison(held, planUpload(held, settings, image, categories, false));
     return TransferOutcome::Completed;
 }

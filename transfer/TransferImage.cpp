@@ -47,7 +47,7 @@ CurvePoint pointAt(uint8_t inputHigh, uint8_t inputLow, int value)
 
 } // namespace
 
-void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit)
+void bumpUploadCounter(SettingsImage &buffer, bool newUnit)
 {
     uint8_t &high = buffer[kUploadCounter.address];
     uint8_t &low = buffer[kUploadCounter.address + 1];
@@ -64,7 +64,7 @@ void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit)
     }
 }
 
-bool keepFirstUploadDate(SettingsBuffer &buffer, const LocalDateTime &today)
+bool keepFirstUploadDate(SettingsImage &buffer, const LocalDateTime &today)
 {
     const int year = today.year % 100;
     const long long fresh = year * 100000LL + today.month * 1000LL + today.day;
@@ -79,7 +79,7 @@ bool keepFirstUploadDate(SettingsBuffer &buffer, const LocalDateTime &today)
     return true;
 }
 
-void mergeUploadCategories(SettingsBuffer &buffer, const IntNvmTable &nvm, const Selection &ticks)
+void mergeUploadCategories(SettingsImage &buffer, const IntNvmTable &nvm, const Selection &ticks)
 {
     const auto take = [&](const std::vector<int> &addresses) {
         for (const int i : addresses)
@@ -93,7 +93,7 @@ void mergeUploadCategories(SettingsBuffer &buffer, const IntNvmTable &nvm, const
     }
 }
 
-void copyDownloadCategories(IntNvmTable &nvm, const SettingsBuffer &buffer, const Selection &ticks)
+void copyDownloadCategories(IntNvmTable &nvm, const SettingsImage &buffer, const Selection &ticks)
 {
     for (const Category c : kDownloadOrder) {
         if (!isTicked(ticks, c))

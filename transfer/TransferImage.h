@@ -16,24 +16,21 @@
 
 namespace orvane {
 
-// The settings as a transfer carries them (`TransferBuffer`).
-using SettingsBuffer = SettingsImage;
-
 // The upload counter: restarts at 1 for a new unit, otherwise counts up by
 // one, the high byte wrapping from 255 to 0.
-void bumpUploadCounter(SettingsBuffer &buffer, bool newUnit);
+void bumpUploadCounter(SettingsImage &buffer, bool newUnit);
 
 // Keeps the date of the first upload: today's date replaces the stored one
 // only when it is earlier. Year is two-digit, then month and day, so a blank
 // memory (255 255 255) takes today's date. True when the bytes changed.
-bool keepFirstUploadDate(SettingsBuffer &buffer, const LocalDateTime &today);
+bool keepFirstUploadDate(SettingsImage &buffer, const LocalDateTime &today);
 
 // The PC's settings for the ticked categories, and the NMEA channel
 // selection always, overlaid on the instrument's.
-void mergeUploadCategories(SettingsBuffer &buffer, const IntNvmTable &nvm, const Selection &ticks);
+void mergeUploadCategories(SettingsImage &buffer, const IntNvmTable &nvm, const Selection &ticks);
 
 // The instrument's settings for the ticked categories copied into the PC's.
-void copyDownloadCategories(IntNvmTable &nvm, const SettingsBuffer &buffer, const Selection &ticks);
+void copyDownloadCategories(IntNvmTable &nvm, const SettingsImage &buffer, const Selection &ticks);
 
 // The 128-byte EEPROM record of display configuration c (1..16). Stores the
 // configuration's check byte into its byte 0 first, as every writer does.

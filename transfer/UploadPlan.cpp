@@ -4,13 +4,13 @@
 
 namespace orvane {
 
-SettingsBuffer uploadedSettings(const SettingsBuffer &read,
-                                const IntNvmTable &nvm,
-                                const Selection &ticks,
-                                const UploadProvisioning &provisioning,
-                                const LocalDateTime &today)
+SettingsImage uploadedSettings(const SettingsImage &read,
+                               const IntNvmTable &nvm,
+                               const Selection &ticks,
+                               const UploadProvisioning &provisioning,
+                               const LocalDateTime &today)
 {
-    SettingsBuffer buffer = read;
+    SettingsImage buffer = read;
     bumpUploadCounter(buffer, provisioning.newUnit);
     keepFirstUploadDate(buffer, today);
     mergeUploadCategories(buffer, nvm, ticks);
@@ -58,7 +58,7 @@ void planSettings(UploadPlan &plan, const InstrumentSnapshot &held, bool writeEv
 } // namespace
 
 UploadPlan planUpload(const InstrumentSnapshot &held,
-                      const SettingsBuffer &settings,
+                      const SettingsImage &settings,
                       const ConfigImage &image,
                       const Selection &ticks,
                       bool writeEverything)

@@ -29,11 +29,11 @@ struct UploadProvisioning
 // counted up, the first upload's date kept, the ticked categories and the
 // NMEA selection from the PC's, then the provisioning bytes; the check byte
 // in byte 0.
-SettingsBuffer uploadedSettings(const SettingsBuffer &read,
-                                const IntNvmTable &nvm,
-                                const Selection &ticks,
-                                const UploadProvisioning &provisioning,
-                                const LocalDateTime &today);
+SettingsImage uploadedSettings(const SettingsImage &read,
+                               const IntNvmTable &nvm,
+                               const Selection &ticks,
+                               const UploadProvisioning &provisioning,
+                               const LocalDateTime &today);
 
 // Bytes that every upload keeps up to date of its own accord: the check byte,
 // the upload counter and the date of the first upload.
@@ -62,7 +62,7 @@ struct UploadPlan
 // byte, and of the settings only the bookkeeping bytes when nothing else
 // changes. Records of a category that was not read count as not held.
 UploadPlan planUpload(const InstrumentSnapshot &held,
-                      const SettingsBuffer &settings,
+                      const SettingsImage &settings,
                       const ConfigImage &image,
                       const Selection &ticks,
                       bool writeEverything);

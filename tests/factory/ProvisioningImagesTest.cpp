@@ -7,15 +7,15 @@ using namespace orvane;
 namespace {
 
 // A buffer as the instrument might hold it: no value of a fresh unit.
-NvmBuffer heldNvm()
+SettingsImage heldNvm()
 {
-    NvmBuffer nvm{};
+    SettingsImage nvm{};
     for (size_t i = 0; i < nvm.size(); ++i)
         nvm[i] = uint8_t(0xA0 ^ i);
     return nvm;
 }
 
-bool checkByteRight(const NvmBuffer &nvm)
+bool checkByteRight(const SettingsImage &nvm)
 {
     uint8_t x = 0;
     for (uint8_t byte : nvm)
@@ -44,7 +44,7 @@ TEST(ProvisioningImages, LogRecordHoldsTheIntervalTwiceWithItsCheckByte)
 TEST(ProvisioningImages, InternalNvmOfAFreshUnitAndItsSerialNumber)
 {
     for (const auto &[code, byte3] : {std::pair{1, 0}, {2, 1}, {3, 0}}) {
-        NvmBuffer nvm = heldNvm();
+        SettingsImage nvm = heldNvm();
         zeroLogsAndDate(nvm, uint8_t(code));
         EXPECT_EQ(nvm[3], byte3) << code; // only a Brenlow
         EXPECT_TRUE(checkByteRight(nvm));
@@ -55,7 +55,7 @@ TEST(ProvisioningImages, InternalNvmOfAFreshUnitAndItsSerialNumber)
             EXPECT_EQ(nvm[kept], heldNvm()[kept]) << kept;
     }
 
-    NvmBuffer nvm = heldNvm();
+    SettingsImage nvm = heldNvm();
     writeNewSerialNumber(nvm, {70, 33, 1, 255}, 42);
     EXPECT_EQ(std::vector<uint8_t>(nvm.begin() + 11, nvm.begin() + 17),
               (std::vector<uint8_t>{heldNvm()[11], 70, 33, 1, 255, heldNvm()[16]}));

@@ -7,9 +7,9 @@
 namespace orvane {
 namespace {
 
-SettingsBuffer bufferFilled(uint8_t value)
+SettingsImage bufferFilled(uint8_t value)
 {
-    SettingsBuffer b{};
+    SettingsImage b{};
     b.fill(value);
     return b;
 }
@@ -31,7 +31,7 @@ std::set<int> unite(std::initializer_list<std::set<int>> parts)
 }
 
 // Addresses 0..255 where the buffer now holds the PC's marker.
-std::set<int> changed(const SettingsBuffer &b, uint8_t marker)
+std::set<int> changed(const SettingsImage &b, uint8_t marker)
 {
     std::set<int> s;
     for (int i = 0; i < 256; ++i)
@@ -47,14 +47,14 @@ TEST(UploadCounterTest, CountsUpAndWraps)
         uint8_t high, low, newHigh, newLow;
     } cases[] = {{0, 255, 1, 0}, {255, 255, 0, 0}, {3, 7, 3, 8}, {0, 0, 0, 1}};
     for (const auto &c : cases) {
-        SettingsBuffer b{};
+        SettingsImage b{};
         b[10] = c.high;
         b[11] = c.low;
         bumpUploadCounter(b, false);
         EXPECT_EQ(b[10], c.newHigh) << int(c.high) << "/" << int(c.low);
         EXPECT_EQ(b[11], c.newLow) << int(c.high) << "/" << int(c.low);
     }
-    SettingsBuffer b{};
+    SettingsImage b{};
     b[10] = 40;
     b[11] = 2;
     bumpUploadCounter(b, true);
@@ -66,13 +66,13 @@ TEST(FirstUploadDateTest, KeepsTheEarliestDate)
 {
     const LocalDateTime july4th{2024, 7, 4, 9, 30, 0};
 
-    SettingsBuffer blank = bufferFilled(255);
+    SettingsImage blank = bufferFilled(255);
     EXPECT_TRUE(keepFirstUploadDate(blank, july4th));
     EXPECT_EQ(blank[17], 24);
     EXPECT_EQ(blank[18], 7);
     EXPECT_EQ(blank[19], 4);
 
-    SettingsBuffer older{};
+    SettingsImage older{};
     older[17] = 23;
     older[18] = 1;
     older[19] = 1;
@@ -82,7 +82,7 @@ TEST(FirstUploadDateTest, KeepsTheEarliestDate)
     EXPECT_EQ(older[19], 1);
 
     // A later stored date (a clock that once ran ahead) gives way.
-    SettingsBuffer later{};
+    SettingsImage later{};
     later[17] = 24;
     later[18] = 12;
     later[19] = 31;
@@ -90,7 +90,7 @@ TEST(FirstUploadDateTest, KeepsTheEarliestDate)
     EXPECT_EQ(later[18], 7);
 
     // Only the two-digit year counts: 2099 stores 99.
-    SettingsBuffer far = bufferFilled(255);
+    SettingsImage far = bufferFilled(255);
     keepFirstUploadDate(far, {2099, 12, 31, 0, 0, 0});
     EXPECT_EQ(far[17], 99);
 }
@@ -102,7 +102,7 @@ TEST(UploadMergeTest, TicksChooseTheAddressesAndNmeaAlwaysGoes)
         pc[i] = 0xAA;
 
     Selection none{};
-    SettingsBuffer b = bufferFilled(0x11);
+    SettingsImage b = bufferFilled(0x11);
     mergeUploadCategories(b, pc, none);
     EXPECT_EQ(changed(b, 0xAA), range(68, 91));
 
@@ -141,7 +141,7 @@ TEST(UploadMergeTest, TicksChooseTheAddressesAndNmeaAlwaysGoes)
 
 TEST(DownloadCopyTest, OnlyTickedCategoriesTheInstrumentCanChange)
 {
-    SettingsBuffer instrument = bufferFilled(0x5C);
+    SettingsImage instrument = bufferFilled(0x5C);
     IntNvmTable pc;
     Selection tacho{};
     tacho[size_t(categoryIndex(Category::TachoSensitivity))] = 1;
