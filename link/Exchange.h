@@ -48,7 +48,7 @@ public:
     // A read that comes back short or fails its check is made again; this
     // many reads in all, then the instrument is given up.
     static constexpr int kMaxReadAttempts = 5;
-    static constexpr double kSettingsReadLeadPause = 0.2; // before the first read of a command
+    static constexpr double kSettingsReadLeadPause = 0.2; // before each settings read
     static constexpr double kSettingsReadPause = 1.0;     // the 256 settings bytes
     static constexpr double kSettingsWritePause = 0.1;    // after them
 
