@@ -3,6 +3,7 @@
 #include "cli/JsonOutput.h"
 #include "cli/Session.h"
 #include "link/Commands.h"
+#include "link/Exchange.h"
 #include "transfer/Identification.h"
 
 #include <QJsonArray>
@@ -203,22 +204,18 @@ Fault runDump(Session &session)
         = connectToInstrument(session.connection, session.state.document.image);
     if (!outcome.connected)
         return session.connectFailure(*port);
-    session.progress.setText("reading " + std::string(memory->name));
+    const std::string step = "reading " + std::string(memory->name);
+    session.progress.setText(step);
+    Exchange exchange(session.link);
+    exchange.step(step);
     const std::vector<uint8_t> bytes
-        = issueReadUntilComplete(session.link,
-                                 memoryFrame(memory->code, *count, *address),
-                                 *count,
-                                 kDumpTimeout);
-    const int received = session.link.rx().RxCount;
-    if (session.link.lost()) {
-        session.say(session.link.lostSentence("reading " + std::string(memory->name))
-                    + " Nothing was written.");
-        return Fault::FailedHalfWay;
-    }
-    session.connection.endExchange(CommandCode::SoftReset);
-    if (received < *count) {
-        session.say("The Orvane answered " + std::to_string(received) + " of "
-                    + std::to_string(*count) + " bytes. Nothing was written.");
+        = exchange.readUntilComplete(memoryFrame(memory->code, *count, *address),
+                                     *count,
+                                     kDumpTimeout);
+    if (!session.link.lost())
+        session.connection.endExchange(CommandCode::SoftReset);
+    if (int(bytes.size()) < *count) {
+        session.say(exchange.failureMessage());
         return Fault::FailedHalfWay;
     }
     session.progress.endLine();

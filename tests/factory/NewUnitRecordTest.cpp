@@ -97,8 +97,8 @@ TEST_F(NewUnitRecordTest, NumbersComeFromTheRegisterAndEveryMakingEndsInItsRecor
           {kOffered + 40, 1, UnitState::Verified, false, ""}}},
         {"a taken number, not a returned unit",
          [this] {
-             FakeProductionRegister({}, fake.production.store)
-                 .claim(kReturned, 5, ClaimKind::NewUnit);
+             ASSERT_TRUE(FakeProductionRegister({}, fake.production.store)
+                             .claim(kReturned, 5, ClaimKind::NewUnit));
          },
          {returned},
          {MessageAnswer::No},
@@ -108,8 +108,8 @@ TEST_F(NewUnitRecordTest, NumbersComeFromTheRegisterAndEveryMakingEndsInItsRecor
           {kOffered, 1, UnitState::Void, false, "prompt was cancelled"}}},
         {"a taken number re-made as a returned unit",
          [this] {
-             FakeProductionRegister({}, fake.production.store)
-                 .claim(kReturned, 5, ClaimKind::NewUnit);
+             ASSERT_TRUE(FakeProductionRegister({}, fake.production.store)
+                             .claim(kReturned, 5, ClaimKind::NewUnit));
          },
          {returned, "1", "42"},
          {MessageAnswer::Yes},
@@ -190,9 +190,10 @@ TEST_F(NewUnitRecordTest, NumbersComeFromTheRegisterAndEveryMakingEndsInItsRecor
             EXPECT_TRUE(result.ok() && *result != FactoryOutcome::Completed);
         EXPECT_EQ(wroteFrom(sentBefore), c.sent);
         EXPECT_TRUE(fake.dialogs.messageAnswers.empty());
-        if (const auto prompts = fake.dialogs.inputs(); !prompts.empty())
+        if (const auto prompts = fake.dialogs.inputs(); !prompts.empty()) {
             EXPECT_EQ(prompts[0].defaultText, offered);
-        if (!c.answers.empty())
+        }
+        if (!c.answers.empty()) {
             EXPECT_TRUE(std::any_of(fake.dialogs.calls.begin(),
                                     fake.dialogs.calls.end(),
                                     [](const DialogCall &call) {
@@ -201,6 +202,7 @@ TEST_F(NewUnitRecordTest, NumbersComeFromTheRegisterAndEveryMakingEndsInItsRecor
                                                                  "bench-1, port 5, ")
                                                       != std::string::npos;
                                     }));
+        }
 
         fake.production.store->unreachable.reset();
         // Oldest first; makings started within the same moment in any order.
