@@ -246,10 +246,10 @@ Failure SqlConnection::failed(const std::string &what, const QSqlError &error)
     m_suspect = true;
     const std::string where = m_location.where();
     if (isBusy(error))
-        return failure("The production register, " + where + ", stayed locked by another program for "
-                       + std::to_string(kBusyTimeoutMilliseconds / 1000)
-                       + " s, so this station could not " + what
-                       + ". Nothing was changed; try again once the other program is done.");
+        return failure(
+            "The production register, " + where + ", stayed locked by another program for "
+            + std::to_string(kBusyTimeoutMilliseconds / 1000) + " s, so this station could not "
+            + what + ". Nothing was changed; try again once the other program is done.");
     return failure("The production register, " + where + ", could not " + what + ": " + text(error)
                    + ". Nothing was changed; check the database (for PostgreSQL, that its "
                      "server runs and is reachable) and try again.");
